@@ -1,0 +1,58 @@
+// Headless driver of the engine for benchmarks and acceptance checks.
+#include "console_host.h"
+#include "engine/split_run.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: split-bench [--quiet] [--pump-stats] split SOURCE PIECE_SIZE "
+                         "DEST_PREFIX\n");
+    return 2;
+}
+
+bool parseSize(const char* text, std::int32_t& size) {
+    const char* end = text + std::strlen(text);
+    const auto [ptr, status] = std::from_chars(text, end, size);
+    return status == std::errc() && ptr == end;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool quiet = false;
+    bool pumpStats = false;
+    std::vector<std::string> words;
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--quiet") {
+            quiet = true;
+        } else if (word == "--pump-stats") {
+            pumpStats = true;
+        } else {
+            words.push_back(word);
+        }
+    }
+    if (words.empty()) {
+        return usage();
+    }
+
+    ConsoleHost host(quiet);
+    bool completed = false;
+    if (words[0] == "split" && words.size() == 4) {
+        std::int32_t size = 0;
+        if (!parseSize(words[2].c_str(), size)) {
+            return usage();
+        }
+        completed = engine::SplitIT(host, words[1], size, words[3]);
+    } else {
+        return usage();
+    }
+    host.finish(pumpStats);
+    return completed && !host.sawMessage() ? 0 : 1;
+}

@@ -1,0 +1,21 @@
+# Shared by the set-up scripts: installs the Debian packages that are missing.
+install_missing_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        export DEBIAN_FRONTEND=noninteractive
+        apt-get update -qq
+        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
+    libgl-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev googletest)
+RUN_PACKAGES=(fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming xdg-utils)

@@ -1,0 +1,56 @@
+#include "engine/merge_script.h"
+
+#include "runtime/error.h"
+#include "runtime/file.h"
+#include "runtime/script_encoding.h"
+
+namespace engine {
+
+std::string scriptOperand(const std::string& bareName) {
+    std::string operand;
+    bool needsQuotes = false;
+    for (char c : bareName) {
+        if (c == '%') {
+            operand += "%%";
+            continue;
+        }
+        if (c == ' ' || c == '&' || c == '^' || c == ',' || c == ';' || c == '=' || c == '(' ||
+            c == ')' || c == '\t') {
+            needsQuotes = true;
+        }
+        operand += c;
+    }
+    return needsQuotes ? "\"" + operand + "\"" : operand;
+}
+
+std::string mergeScriptLine(const PiecePlan& plan) {
+    std::string line = "COPY/B ";
+    for (int i = 1; i <= plan.count; ++i) {
+        line += scriptOperand(plan.pieceBareName(i));
+        line += i < plan.count ? "/B+" : "/B";
+    }
+    line += ' ';
+    line += scriptOperand(plan.targetName);
+    line += "/B";
+    return line;
+}
+
+std::string mergeScriptBytes(const std::string& line) {
+    runtime::EncodedText encoded = runtime::toScriptEncoding(line);
+    if (!encoded.unrepresentable.empty()) {
+        throw runtime::Error(runtime::ErrorNumber::InvalidArgument,
+                             "文件名中的字符“" + encoded.unrepresentable +
+                                 "”无法写入合并脚本，请给文件改名后再分割",
+                             {});
+    }
+    encoded.bytes += "\r\n";
+    return encoded.bytes;
+}
+
+void writeMergeScript(const std::string& path, const std::string& bytes) {
+    runtime::File script = runtime::File::createOrTruncate(path);
+    script.writeAll(bytes.data(), bytes.size());
+    script.close();
+}
+
+} // namespace engine

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/piece_plan.h"
+
+#include <string>
+
+namespace engine {
+
+// A name as the command interpreter must see it: "%" doubled (a batch file expands
+// %0 and %NAME%), and in double quotes when it holds a blank or one of & ^ , ; = ( ).
+std::string scriptOperand(const std::string& bareName);
+
+// The script's one line without its line end:
+// COPY/B a001.txt/B+a002.txt/B a.txt/B
+std::string mergeScriptLine(const PiecePlan& plan);
+
+// The bytes of the script file: the line in the script encoding, then CR LF.
+// Throws Error(InvalidArgument) naming the first character the encoding cannot hold.
+std::string mergeScriptBytes(const std::string& line);
+
+// Creates or replaces the script file with the given bytes.
+void writeMergeScript(const std::string& path, const std::string& bytes);
+
+} // namespace engine

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "runtime/file.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace runtime {
+
+// Copies byte ranges from one open file to another at each file's current position,
+// in the kernel where the platform allows it, otherwise through one fixed buffer.
+// Memory use does not depend on how many bytes are copied.
+class ByteCopier {
+public:
+    static constexpr std::size_t bufferSize = 1 << 20;
+    // The most bytes moved between two calls of the progress callback.
+    static constexpr std::uint64_t chunkSize = 2u << 20;
+
+    // allowKernelCopy = false forces the buffered path (where the kernel copy would do).
+    explicit ByteCopier(bool allowKernelCopy = true) : kernelCopy_(allowKernelCopy) {}
+
+    // Copies exactly count bytes; throws Error(InputPastEnd) when `from` ends first.
+    // afterChunk runs after every chunk, so a host can keep its window live.
+    void copy(File& from, File& to, std::uint64_t count,
+              const std::function<void()>& afterChunk = {});
+
+    bool usesKernelCopy() const noexcept { return kernelCopy_; }
+
+private:
+    // Returns the bytes moved (0 at the end of `from`); falls back to the buffer when
+    // the kernel copy is not available for these files.
+    std::size_t copyChunk(File& from, File& to, std::size_t size);
+    std::size_t bufferedChunk(File& from, File& to, std::size_t size);
+
+    bool kernelCopy_;
+    std::vector<char> buffer_;
+};
+
+} // namespace runtime

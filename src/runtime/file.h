@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace runtime {
+
+// The separator of the platform's paths: '\\' on Windows, '/' elsewhere.
+char nativeSeparator();
+
+// What makes two paths the same file (hard links and case-folded names included).
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of an existing file or folder; nothing when the path names none.
+std::optional<FileIdentity> fileIdentity(const std::string& path);
+
+// Length in bytes of an existing file (64-bit); throws Error when it cannot be read.
+std::int64_t fileLength(const std::string& path);
+
+bool pathExists(const std::string& path);
+bool isDirectory(const std::string& path);
+// True when the folder part of path exists (the current folder for a bare name).
+bool parentFolderExists(const std::string& path);
+
+// Replaces `to` by `from` in one step (both in the same folder); throws Error.
+void renameReplacing(const std::string& from, const std::string& to);
+// Removes a file; returns false when it could not be removed (it may not exist).
+bool removeFile(const std::string& path) noexcept;
+
+// An open file; closed when it goes out of scope. Paths are UTF-8.
+class File {
+public:
+    static File openForReading(const std::string& path);
+    // Creates the file or cuts an existing one to zero length.
+    static File createOrTruncate(const std::string& path);
+    // Creates a file that must not exist yet.
+    static File createNew(const std::string& path);
+
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    // Reads up to size bytes; returns how many were read, 0 at the end of the file.
+    std::size_t read(void* buffer, std::size_t size);
+    void writeAll(const void* data, std::size_t size);
+    std::int64_t length() const;
+    // Closes now and reports a failed close (data not written), unlike the destructor.
+    void close();
+
+    bool isOpen() const noexcept;
+    const std::string& path() const noexcept { return path_; }
+#ifdef _WIN32
+    void* nativeHandle() const noexcept {
+        return handle_;
+    }
+#else
+    int nativeHandle() const noexcept {
+        return handle_;
+    }
+#endif
+
+private:
+#ifdef _WIN32
+    using Handle = void*;
+#else
+    using Handle = int;
+#endif
+    File(Handle handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+    void release() noexcept;
+
+    Handle handle_;
+    std::string path_;
+};
+
+} // namespace runtime

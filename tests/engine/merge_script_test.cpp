@@ -1,0 +1,52 @@
+#include "engine/merge_script.h"
+
+#include <gtest/gtest.h>
+
+using engine::makePlan;
+
+namespace {
+
+struct ScriptCase {
+    const char* source;
+    std::int64_t length;
+    std::int32_t size;
+    const char* bytes;
+};
+
+void PrintTo(const ScriptCase& c, std::ostream* os) {
+    *os << c.source << " " << c.length;
+}
+
+class MergeScriptBytes : public ::testing::TestWithParam<ScriptCase> {};
+
+TEST_P(MergeScriptBytes, AreOneCopyLineEndingInCarriageReturnLineFeed) {
+    const auto& c = GetParam();
+    const auto plan = makePlan(c.source, c.size, "E:\\out\\", c.length, '\\');
+    EXPECT_EQ(engine::mergeScriptBytes(engine::mergeScriptLine(plan)), c.bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MergeScriptBytes,
+    ::testing::Values(
+        ScriptCase{"D:\\in\\a.txt", 5, 3, "COPY/B a001.txt/B+a002.txt/B a.txt/B\r\n"},
+        ScriptCase{"D:\\in\\a.txt", 10, 3,
+                   "COPY/B a001.txt/B+a002.txt/B+a003.txt/B+a004.txt/B a.txt/B\r\n"},
+        ScriptCase{"D:\\in\\x.tar.gz", 5, 3, "COPY/B x001.tar.gz/B+x002.tar.gz/B x.tar.gz/B\r\n"},
+        ScriptCase{"D:\\in\\my file.doc", 5, 3,
+                   "COPY/B \"my file001.doc\"/B+\"my file002.doc\"/B \"my file.doc\"/B\r\n"},
+        ScriptCase{"D:\\in\\100%.txt", 5, 3,
+                   "COPY/B 100%%001.txt/B+100%%002.txt/B 100%%.txt/B\r\n"},
+        ScriptCase{"D:\\in\\a&b.txt", 5, 3,
+                   "COPY/B \"a&b001.txt\"/B+\"a&b002.txt\"/B \"a&b.txt\"/B\r\n"},
+        ScriptCase{"D:\\in\\说明.txt", 5, 3, "COPY/B 说明001.txt/B+说明002.txt/B 说明.txt/B\r\n"}));
+
+TEST(ScriptOperand, QuotesEveryCharacterThatSplitsAnOperand) {
+    for (const char* special : {" ", "&", "^", ",", ";", "=", "(", ")"}) {
+        const std::string name = std::string("a") + special + "b.txt";
+        EXPECT_EQ(engine::scriptOperand(name), "\"" + name + "\"") << special;
+    }
+    EXPECT_EQ(engine::scriptOperand("plain-name_1.txt"), "plain-name_1.txt");
+    EXPECT_EQ(engine::scriptOperand("50% off.txt"), "\"50%% off.txt\"");
+}
+
+} // namespace

@@ -1,0 +1,319 @@
+#include "engine/piece_plan.h"
+#include "engine/split_run.h"
+#include "recording_host.h"
+#include "runtime/file.h"
+#include "runtime/number_text.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+using engine::SplitIT;
+using testing_support::readFile;
+using testing_support::RecordingHost;
+using testing_support::TempFolder;
+using testing_support::writeFile;
+
+namespace {
+
+std::size_t entriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+#ifdef __linux__
+std::size_t openFileCount() {
+    return entriesIn("/proc/self/fd");
+}
+#endif
+
+class SplitRun : public ::testing::Test {
+protected:
+    TempFolder folder;
+    RecordingHost host;
+    std::string out;
+
+    void SetUp() override {
+        fs::create_directory(folder.path() / "out");
+        out = folder.file("out") + runtime::nativeSeparator();
+    }
+};
+
+TEST_F(SplitRun, WritesEveryPieceTheScriptAndTheStatusTexts) {
+    const std::string source = folder.file("a.txt");
+    const std::string content = "0123456789";
+    writeFile(source, content);
+
+    EXPECT_TRUE(SplitIT(host, source, 3, out));
+
+    EXPECT_EQ(readFile(out + "a001.txt"), "012");
+    EXPECT_EQ(readFile(out + "a002.txt"), "345");
+    EXPECT_EQ(readFile(out + "a003.txt"), "678");
+    EXPECT_EQ(readFile(out + "a004.txt"), "9");
+    EXPECT_EQ(readFile(out + "a.BAT"),
+              "COPY/B a001.txt/B+a002.txt/B+a003.txt/B+a004.txt/B a.txt/B\r\n");
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 5u);
+    const std::vector<std::string> expected = {
+        "正在处理：" + out + "a001.txt  25.00%", "正在处理：" + out + "a002.txt  50.00%",
+        "正在处理：" + out + "a003.txt  75.00%", "正在处理：" + out + "a004.txt  100.00%",
+        "文件分割操作已经圆满完成!共生成4个分割文件!"};
+    EXPECT_EQ(host.statuses, expected);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_GE(host.pumps, 4);
+    EXPECT_EQ(readFile(source), content);
+}
+
+TEST_F(SplitRun, ShowsThirdsAsTwoDecimalPercentages) {
+    writeFile(folder.file("b.bin"), "1234567");
+    SplitIT(host, folder.file("b.bin"), 3, out);
+    ASSERT_EQ(host.statuses.size(), 4u);
+    EXPECT_EQ(host.statuses[0], "正在处理：" + out + "b001.bin  33.33%");
+    EXPECT_EQ(host.statuses[1], "正在处理：" + out + "b002.bin  66.67%");
+}
+
+TEST_F(SplitRun, AnEmptyDestinationWritesBesideTheSource) {
+    writeFile(folder.file("c.dat"), "abcde");
+    EXPECT_TRUE(SplitIT(host, folder.file("c.dat"), 2, ""));
+    EXPECT_EQ(readFile(folder.file("c003.dat")), "e");
+    EXPECT_EQ(readFile(folder.file("c.BAT")),
+              "COPY/B c001.dat/B+c002.dat/B+c003.dat/B c.dat/B\r\n");
+}
+
+struct RefusalCase {
+    const char* name;
+    std::size_t length;
+    std::int32_t size;
+    const char* message;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SplitRefusal : public SplitRun, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(SplitRefusal, ReturnsFalseAndWritesNothing) {
+    const auto& c = GetParam();
+    writeFile(folder.file("s.txt"), std::string(c.length, 'x'));
+    EXPECT_FALSE(SplitIT(host, folder.file("s.txt"), c.size, out));
+    EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
+    EXPECT_TRUE(host.statuses.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SplitRefusal,
+    ::testing::Values(
+        RefusalCase{"SizePlusOne", 4, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
+        RefusalCase{"SmallerThanSize", 2, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
+        RefusalCase{"Empty", 0, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
+        RefusalCase{"SizeZero", 10, 0, "分割后文件大小必须大于0,请重新设置!"},
+        RefusalCase{"SizeNegative", 10, -5, "分割后文件大小必须大于0,请重新设置!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SplitRun, SizePlusTwoGivesTwoPieces) {
+    writeFile(folder.file("s.txt"), "12345");
+    EXPECT_TRUE(SplitIT(host, folder.file("s.txt"), 3, out));
+    EXPECT_EQ(readFile(out + "s002.txt"), "45");
+}
+
+struct ErrorCase {
+    const char* name;
+    std::function<std::string(const TempFolder&)> source;
+    std::function<std::string(const TempFolder&)> destination;
+    std::int32_t size;
+    std::function<std::string(const TempFolder&)> expectedMessage;
+};
+
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SplitErrorReport : public SplitRun, public ::testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(SplitErrorReport, ShowsTheDescriptionAndClosesEveryFile) {
+    const auto& c = GetParam();
+    writeFile(folder.file("big.txt"), std::string(100000, 'b'));
+#ifdef __linux__
+    const auto filesBefore = openFileCount();
+#endif
+    SplitIT(host, c.source(folder), c.size, c.destination(folder));
+    EXPECT_EQ(host.messages, std::vector<std::string>{c.expectedMessage(folder)});
+    EXPECT_EQ(host.lastStatus().find("圆满完成"), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder.path() / "out" / "big.BAT"));
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
+#ifdef __linux__
+    EXPECT_EQ(openFileCount(), filesBefore);
+#endif
+}
+
+std::string sep() {
+    return std::string(1, runtime::nativeSeparator());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SplitErrorReport,
+    ::testing::Values(
+        ErrorCase{"MissingSource", [](auto& f) { return f.file("none.txt"); },
+                  [](auto& f) { return f.file("out") + sep(); }, 3,
+                  [](auto& f) { return "错误提示信息:文件未找到：" + f.file("none.txt"); }},
+        ErrorCase{"MissingDestinationFolder", [](auto& f) { return f.file("big.txt"); },
+                  [](auto& f) { return f.file("nowhere") + sep(); }, 50000,
+                  [](auto& f) {
+                      return "错误提示信息:路径未找到：" + f.file("nowhere") + sep() + "big001.txt";
+                  }},
+        ErrorCase{"MoreThan32767Pieces", [](auto& f) { return f.file("big.txt"); },
+                  [](auto& f) { return f.file("out") + sep(); }, 1,
+                  [](auto&) { return std::string("错误提示信息:溢出"); }},
+        ErrorCase{"SourceIsAFolder", [](auto& f) { return f.file("out"); },
+                  [](auto& f) { return f.file("out") + sep(); }, 3,
+                  [](auto& f) { return "错误提示信息:路径/文件访问错误：" + f.file("out"); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SplitRun, ReplacesALongerOldPieceCompletely) {
+    writeFile(out + "r001.txt", std::string(5000, 'o'));
+    writeFile(folder.file("r.txt"), "abcdef");
+    SplitIT(host, folder.file("r.txt"), 4, out);
+    EXPECT_EQ(readFile(out + "r001.txt"), "abcd");
+}
+
+TEST_F(SplitRun, RerunningReplacesTheScript) {
+    writeFile(folder.file("r.txt"), "abcdefgh");
+    SplitIT(host, folder.file("r.txt"), 2, out);
+    SplitIT(host, folder.file("r.txt"), 4, out);
+    EXPECT_EQ(readFile(out + "r.BAT"), "COPY/B r001.txt/B+r002.txt/B r.txt/B\r\n");
+}
+
+// Every way a written file could be the source itself.
+TEST_F(SplitRun, NeverWritesOverTheSource) {
+    const std::string content = "keep these bytes";
+    struct Case {
+        const char* what;
+        std::string source;
+        std::string destination;
+    };
+    writeFile(folder.file("x.BAT"), content);
+    writeFile(folder.file("y.txt"), content);
+    fs::create_hard_link(folder.path() / "y.txt", folder.path() / "out" / "y002.txt");
+    fs::create_directory_symlink(folder.path(), folder.path() / "alias");
+    const std::vector<Case> cases = {
+        {"script named like the source", folder.file("x.BAT"), ""},
+        {"script through another spelling of the folder", folder.file("x.BAT"),
+         folder.file("alias") + sep()},
+        {"script through a relative spelling", folder.file("x.BAT"),
+         folder.file("out") + sep() + ".." + sep()},
+        {"a piece that is a hard link of the source", folder.file("y.txt"), out},
+    };
+    for (const auto& c : cases) {
+        RecordingHost run;
+        EXPECT_FALSE(SplitIT(run, c.source, 5, c.destination)) << c.what;
+        EXPECT_EQ(run.messages, std::vector<std::string>{engine::split_text::wouldOverwriteSource})
+            << c.what;
+        EXPECT_EQ(readFile(c.source), content) << c.what;
+    }
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 1u);
+}
+
+TEST_F(SplitRun, ConcatenatedPiecesGiveBackTheSource) {
+    std::mt19937 random(2024);
+    for (int round = 0; round < 25; ++round) {
+        const std::size_t length = 2 + random() % 200000;
+        const auto size = static_cast<std::int32_t>(1 + random() % (length - 1));
+        if (!engine::passesSizeGate(static_cast<std::int64_t>(length), size) ||
+            (length + size - 1) / size > 2000) {
+            continue;
+        }
+        TempFolder run;
+        const std::string content = testing_support::randomBytes(length, round);
+        writeFile(run.file("data.bin"), content);
+        RecordingHost quiet;
+        ASSERT_TRUE(SplitIT(quiet, run.file("data.bin"), size, ""));
+        ASSERT_TRUE(quiet.messages.empty());
+        const auto count = static_cast<int>((length + size - 1) / size);
+        std::string joined;
+        for (int i = 1; i <= count; ++i) {
+            joined += readFile(run.file("data" + runtime::formatPieceNumber(i) + ".bin"));
+        }
+        EXPECT_EQ(joined, content) << "length " << length << " size " << size;
+        EXPECT_FALSE(
+            fs::exists(run.path() / ("data" + runtime::formatPieceNumber(count + 1) + ".bin")));
+    }
+}
+
+TEST_F(SplitRun, ACancelFromTheEventPumpEndsTheRunWithItsFilesClosed) {
+    writeFile(folder.file("c.txt"), std::string(100, 'c'));
+#ifdef __linux__
+    const auto filesBefore = openFileCount();
+#endif
+    host.actOnPump = 2;
+    host.action = [] { throw engine::RunCancelled{}; };
+    EXPECT_THROW(SplitIT(host, folder.file("c.txt"), 10, out), engine::RunCancelled);
+    EXPECT_FALSE(fs::exists(out + "c.BAT"));
+    EXPECT_TRUE(fs::exists(out + "c002.txt"));
+    EXPECT_FALSE(fs::exists(out + "c003.txt"));
+#ifdef __linux__
+    EXPECT_EQ(openFileCount(), filesBefore);
+#endif
+}
+
+#ifndef _WIN32
+// Runs one split in a child process with limits the test itself must not carry.
+// Exit code 0 means the child saw exactly the expected message.
+void expectSplitInChild(const std::function<void()>& restrict, const std::string& source,
+                        std::int32_t size, const std::string& destination,
+                        const std::string& expectedMessagePrefix) {
+    EXPECT_EXIT(
+        {
+            restrict();
+            RecordingHost child;
+            SplitIT(child, source, size, destination);
+            const bool ok = child.messages.size() == 1 &&
+                            child.messages[0].rfind(expectedMessagePrefix, 0) == 0 &&
+                            child.lastStatus().find("圆满完成") == std::string::npos;
+            for (const auto& message : child.messages) {
+                std::fprintf(stderr, "message: %s\n", message.c_str());
+            }
+            std::_Exit(ok ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(SplitRun, AFullDiskEndsInTheErrorReport) {
+    writeFile(folder.file("f.bin"), testing_support::randomBytes(300000, 3));
+    expectSplitInChild(
+        [] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{50000, 50000};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        },
+        folder.file("f.bin"), 100000, out, "错误提示信息:磁盘已满：" + out + "f001.bin");
+}
+
+TEST_F(SplitRun, AnUnwritableDestinationEndsInTheErrorReport) {
+    writeFile(folder.file("u.bin"), "0123456789");
+    fs::permissions(folder.path() / "out", fs::perms::owner_read | fs::perms::owner_exec |
+                                               fs::perms::group_read | fs::perms::others_read |
+                                               fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(folder.path(), fs::perms::all);
+    expectSplitInChild(
+        [] {
+            // Root may write anywhere; become nobody for the attempt.
+            if (geteuid() == 0 && setuid(65534) != 0) {
+                std::_Exit(2);
+            }
+        },
+        folder.file("u.bin"), 3, out, "错误提示信息:拒绝的权限：" + out + "u001.bin");
+}
+#endif
+
+} // namespace

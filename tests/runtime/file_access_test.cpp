@@ -1,0 +1,123 @@
+#include "runtime/byte_copier.h"
+#include "runtime/error.h"
+#include "runtime/file.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using runtime::Error;
+using runtime::ErrorNumber;
+using runtime::File;
+using testing_support::TempFolder;
+
+namespace {
+
+ErrorNumber errorOpening(const std::string& path, File (*open)(const std::string&)) {
+    try {
+        open(path);
+    } catch (const Error& error) {
+        EXPECT_NE(error.description().find(path), std::string::npos) << error.description();
+        return error.number();
+    }
+    ADD_FAILURE() << "no error for " << path;
+    return ErrorNumber::DeviceIo;
+}
+
+TEST(FileErrors, MapOntoTheRuntimeNumbers) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "sub");
+    testing_support::writeFile(folder.file("plain"), "x");
+
+    EXPECT_EQ(errorOpening(folder.file("missing.txt"), File::openForReading),
+              ErrorNumber::FileNotFound);
+    EXPECT_EQ(errorOpening(folder.file("nofolder") + runtime::nativeSeparator() + "a.txt",
+                           File::openForReading),
+              ErrorNumber::PathNotFound);
+    EXPECT_EQ(errorOpening(folder.file("nofolder") + runtime::nativeSeparator() + "a.txt",
+                           File::createOrTruncate),
+              ErrorNumber::PathNotFound);
+    EXPECT_EQ(errorOpening(folder.file("sub"), File::openForReading), ErrorNumber::PathFileAccess);
+    EXPECT_EQ(errorOpening(folder.file("sub"), File::createOrTruncate),
+              ErrorNumber::PathFileAccess);
+    EXPECT_EQ(errorOpening(folder.file("plain") + runtime::nativeSeparator() + "a.txt",
+                           File::createOrTruncate),
+              ErrorNumber::PathNotFound);
+    EXPECT_THROW(File::createNew(folder.file("plain")), Error);
+}
+
+TEST(FileLength, IsSixtyFourBit) {
+    TempFolder folder;
+    const std::string path = folder.file("big.bin");
+    testing_support::writeFile(path, "");
+    // Sparse, so it costs no disk space.
+    std::filesystem::resize_file(std::filesystem::path(path), 5'000'000'000ULL);
+    EXPECT_EQ(runtime::fileLength(path), 5'000'000'000LL);
+    EXPECT_EQ(File::openForReading(path).length(), 5'000'000'000LL);
+}
+
+TEST(FileLength, OfAMissingFileOrAFolderIsAnError) {
+    TempFolder folder;
+    EXPECT_THROW(runtime::fileLength(folder.file("nothing")), Error);
+    EXPECT_THROW(runtime::fileLength(testing_support::utf8(folder.path())), Error);
+}
+
+TEST(CreateOrTruncate, LeavesNoStaleBytesOfALongerFile) {
+    TempFolder folder;
+    const std::string path = folder.file("piece");
+    testing_support::writeFile(path, std::string(1000, 'x'));
+    File file = File::createOrTruncate(path);
+    file.writeAll("abc", 3);
+    file.close();
+    EXPECT_EQ(testing_support::readFile(path), "abc");
+}
+
+class ByteCopy : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ByteCopy, CopiesExactRangesAcrossChunksAndReportsEachChunk) {
+    TempFolder folder;
+    const std::size_t total = runtime::ByteCopier::chunkSize * 2 + 12345;
+    const std::string content = testing_support::randomBytes(total, 7);
+    testing_support::writeFile(folder.file("source"), content);
+
+    File source = File::openForReading(folder.file("source"));
+    runtime::ByteCopier copier(GetParam());
+    int chunks = 0;
+    const std::uint64_t firstPart = runtime::ByteCopier::chunkSize + 1;
+    {
+        File first = File::createOrTruncate(folder.file("first"));
+        copier.copy(source, first, firstPart, [&] { ++chunks; });
+        first.close();
+    }
+    {
+        File second = File::createOrTruncate(folder.file("second"));
+        copier.copy(source, second, total - firstPart, [&] { ++chunks; });
+        second.close();
+    }
+    EXPECT_EQ(chunks, 4);
+    EXPECT_EQ(testing_support::readFile(folder.file("first")), content.substr(0, firstPart));
+    EXPECT_EQ(testing_support::readFile(folder.file("second")), content.substr(firstPart));
+    if (!GetParam()) {
+        EXPECT_FALSE(copier.usesKernelCopy());
+    }
+}
+
+TEST_P(ByteCopy, ASourceThatEndsEarlyIsInputPastEnd) {
+    TempFolder folder;
+    testing_support::writeFile(folder.file("short"), "12345");
+    File source = File::openForReading(folder.file("short"));
+    File target = File::createOrTruncate(folder.file("target"));
+    runtime::ByteCopier copier(GetParam());
+    try {
+        copier.copy(source, target, 6);
+        FAIL() << "copied past the end";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.number(), ErrorNumber::InputPastEnd);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(KernelAndBuffer, ByteCopy, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Kernel" : "Buffered"; });
+
+} // namespace

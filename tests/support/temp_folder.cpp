@@ -1,0 +1,75 @@
+#include "temp_folder.h"
+
+#include "runtime/file.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace testing_support {
+
+std::string utf8(const std::filesystem::path& path) {
+    const auto text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+TempFolder::TempFolder() {
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    path_ = std::filesystem::temp_directory_path() /
+            ("splitter-test-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempFolder::file(const std::string& name) const {
+    return utf8(path_) + runtime::nativeSeparator() + name;
+}
+
+std::string TempFolder::prefix() const {
+    return utf8(path_) + runtime::nativeSeparator();
+}
+
+std::string randomBytes(std::size_t size, std::uint32_t seed) {
+    std::mt19937 generator(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(generator() & 0xFF);
+    }
+    return bytes;
+}
+
+namespace {
+std::filesystem::path fromUtf8(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+} // namespace
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(fromUtf8(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(fromUtf8(path), std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+} // namespace testing_support
