@@ -1,0 +1,24 @@
+#include "main_window/file_open_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+void FileOpenDialog::ShowOpen(QWidget* parent) {
+    const QString chosen = ask(parent, fileName_);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    fileName_ = QDir::toNativeSeparators(chosen);
+    // As the platform's dialog does; the folder chooser starts from here.
+    QDir::setCurrent(QFileInfo(chosen).absolutePath());
+}
+
+QString QtFileOpenDialog::ask(QWidget* parent, const QString& lastName) {
+    return QFileDialog::getOpenFileName(parent, QString(), QDir::fromNativeSeparators(lastName));
+}
+
+QString ScriptedFileOpenDialog::ask(QWidget*, const QString&) {
+    ++shown_;
+    return answers_.isEmpty() ? QString() : answers_.takeFirst();
+}

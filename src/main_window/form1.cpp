@@ -1,0 +1,364 @@
+#include "main_window/form1.h"
+
+#include "app/app_facts.h"
+#include "engine/piece_plan.h"
+#include "engine/split_run.h"
+#include "runtime/error.h"
+#include "runtime/file.h"
+#include "runtime/number_text.h"
+#include "runtime/numbers.h"
+#include "runtime/twips.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+
+using runtime::twips;
+
+namespace {
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    return widget;
+}
+
+// A label sized to its text, starting at the given place.
+QLabel* autoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
+                  int width, int height) {
+    auto* label = place(new QLabel(text, parent), name, left, top, width, height);
+    label->adjustSize();
+    return label;
+}
+
+std::string utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QMainWindow(parent), dlg(std::make_unique<QtFileOpenDialog>()),
+      messages_(std::make_unique<QtMessagePresenter>()),
+      launcher_(std::make_unique<DesktopHomePageLauncher>()),
+      homePageAddress_(app_facts::homePageAddress), endProcess_([] { QCoreApplication::exit(0); }) {
+    setObjectName(QStringLiteral("Form1"));
+    buildControls();
+    setTabOrder();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+
+    Frame1 =
+        place(new QGroupBox(QStringLiteral("文件路径"), client), "Frame1", 120, 120, 6015, 1095);
+    Label1 = autoLabel(Frame1, "Label1", QStringLiteral("源文件是："), 120, 360, 900, 180);
+    src = place(new QLineEdit(Frame1), "src", 1080, 240, 3840, 270);
+    src->setReadOnly(true);
+    browse =
+        place(new QPushButton(QStringLiteral("浏览..."), Frame1), "browse", 5040, 240, 855, 300);
+    Label2 = autoLabel(Frame1, "Label2", QStringLiteral("文件放在："), 120, 720, 900, 180);
+    dec = place(new QLineEdit(Frame1), "dec", 1080, 600, 3840, 270);
+    dec->setReadOnly(true);
+    saveto =
+        place(new QPushButton(QStringLiteral("浏览..."), Frame1), "saveto", 5040, 600, 855, 300);
+
+    Frame3 = place(new QGroupBox(QStringLiteral("切割后文件大小"), client), "Frame3", 120, 1440,
+                   6015, 1335);
+    Option1[1] =
+        place(new QRadioButton(QStringLiteral("1.38MB"), Frame3), "Option1_1", 240, 360, 975, 255);
+    Option1[0] =
+        place(new QRadioButton(QStringLiteral("1MB"), Frame3), "Option1_0", 1440, 360, 855, 255);
+    Option1[2] = place(new QRadioButton(QStringLiteral("500KB（手机电子书）"), Frame3), "Option1_2",
+                       2400, 360, 2175, 255);
+    Option1[3] = place(new QRadioButton(QStringLiteral("其它容量"), Frame3), "Option1_3", 4800, 240,
+                       1095, 495);
+    Option1[2]->setChecked(true);
+    other = place(new QLineEdit(Frame3), "other", 240, 840, 3240, 270);
+    QPalette blueText = other->palette();
+    blueText.setColor(QPalette::Text, QColor(0, 0, 255));
+    other->setPalette(blueText);
+    other->installEventFilter(this);
+
+    // The unit boxes belong to the window and are drawn over the size frame.
+    Check1[0] =
+        place(new QCheckBox(QStringLiteral("MB"), client), "Check1_0", 3840, 2280, 615, 255);
+    // 600 rather than 495 twips wide: at 495 the caption is cut to "KE" beside the
+    // indicator, and 600 still ends where "Bytes" begins.
+    Check1[1] =
+        place(new QCheckBox(QStringLiteral("KB"), client), "Check1_1", 4560, 2280, 600, 255);
+    Check1[2] =
+        place(new QCheckBox(QStringLiteral("Bytes"), client), "Check1_2", 5160, 2280, 855, 255);
+    Check1[0]->setChecked(true);
+    for (QCheckBox* box : Check1) {
+        box->setEnabled(false);
+        box->raise();
+    }
+
+    Frame4 =
+        place(new QGroupBox(QStringLiteral("合并文件"), client), "Frame4", 120, 2880, 6015, 735);
+    Label5 = autoLabel(Frame4, "Label5", QStringLiteral("要合并的文件："), 120, 360, 1260, 180);
+    src1 = place(new QLineEdit(Frame4), "src1", 1440, 240, 3480, 270);
+    Command3 =
+        place(new QPushButton(QStringLiteral("浏览..."), Frame4), "Command3", 5040, 240, 855, 300);
+
+    start =
+        place(new QPushButton(QStringLiteral("切割(&S)"), client), "start", 600, 3720, 800, 360);
+    copy = place(new QPushButton(QStringLiteral("合并(&C)"), client), "copy", 2160, 3720, 800, 360);
+    about =
+        place(new QPushButton(QStringLiteral("关于(&A)"), client), "about", 3600, 3720, 800, 360);
+    quit = place(new QPushButton(QStringLiteral("退出(Q)"), client), "quit", 5040, 3720, 800, 360);
+    for (QPushButton* button : {browse, saveto, Command3, start, copy, about, quit}) {
+        button->setAutoDefault(false);
+    }
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(true);
+    StatusBar1->setFixedHeight(twips(255));
+    setStatusBar(StatusBar1);
+
+    resize(twips(6240), twips(4380));
+}
+
+void Form1::setTabOrder() {
+    const QWidget* order[] = {src,       dec,       browse,     saveto,     src1,       Command3,
+                              start,     copy,      about,      quit,       other,      Check1[0],
+                              Check1[1], Check1[2], Option1[0], Option1[1], Option1[2], Option1[3]};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    }
+}
+
+void Form1::connectHandlers() {
+    auto* options = new QButtonGroup(this);
+    for (int i = 0; i < 4; ++i) {
+        options->addButton(Option1[static_cast<std::size_t>(i)], i);
+    }
+    connect(options, &QButtonGroup::idClicked, this, &Form1::Option1_Click);
+    for (int i = 0; i < 3; ++i) {
+        connect(Check1[static_cast<std::size_t>(i)], &QCheckBox::clicked, this,
+                [this, i] { Check1_Click(i); });
+    }
+    connect(browse, &QPushButton::clicked, this, &Form1::browse_Click);
+    connect(saveto, &QPushButton::clicked, this, &Form1::saveto_Click);
+    connect(start, &QPushButton::clicked, this, &Form1::start_Click);
+    connect(about, &QPushButton::clicked, this, &Form1::about_Click);
+    connect(quit, &QPushButton::clicked, this, &Form1::quit_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(copy, &QPushButton::clicked, this, &Form1::copy_Click);
+}
+
+void Form1::setFileOpenDialog(std::unique_ptr<FileOpenDialog> dialog) {
+    dlg = std::move(dialog);
+}
+void Form1::setMessagePresenter(std::unique_ptr<MessagePresenter> presenter) {
+    messages_ = std::move(presenter);
+}
+void Form1::setHomePageLauncher(std::unique_ptr<HomePageLauncher> launcher) {
+    launcher_ = std::move(launcher);
+}
+
+void Form1::Form_Load() {
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    setWindowTitle(QStringLiteral("Corvane文件切割机v2.0"));
+}
+
+void Form1::Option1_Click(int Index) {
+    if (Option1[3]->isChecked()) {
+        other->setFocus();
+        for (QCheckBox* box : Check1) {
+            box->setEnabled(true);
+        }
+    }
+    if (Index != 3) {
+        for (QCheckBox* box : Check1) {
+            box->setEnabled(false);
+        }
+    }
+}
+
+void Form1::other_Click() {
+    Option1[3]->setChecked(true);
+    Option1_Click(3);
+    for (QCheckBox* box : Check1) {
+        box->setEnabled(true);
+    }
+}
+
+void Form1::Check1_Click(int Index) {
+    // One unit at most: the clicked box keeps what the click gave it.
+    for (int a = 0; a < 3; ++a) {
+        if (a != Index) {
+            Check1[static_cast<std::size_t>(a)]->setChecked(false);
+        }
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == other && event->type() == QEvent::MouseButtonPress) {
+        other_Click();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+SizeSelection Form1::sizeSelection() const {
+    SizeSelection selection;
+    for (std::size_t i = 0; i < 4; ++i) {
+        selection.captions[i] = utf8(Option1[i]->text());
+        if (Option1[i]->isChecked()) {
+            selection.selectedOption = static_cast<int>(i);
+        }
+    }
+    selection.customText = utf8(other->text());
+    for (std::size_t i = 0; i < 3; ++i) {
+        selection.unitChecked[i] = Check1[i]->isChecked();
+    }
+    return selection;
+}
+
+void Form1::browse_Click() {
+    dlg->ShowOpen(this);
+    takeSourceFile(dlg->FileName());
+}
+
+void Form1::takeSourceFile(const QString& path) {
+    const QString name = QDir::toNativeSeparators(path);
+    src->setText(name);
+    const std::string folder = engine::folderPrefix(utf8(name), runtime::nativeSeparator());
+    if (!folder.empty()) {
+        dec->setText(QString::fromStdString(folder));
+    }
+    if (name.isEmpty()) {
+        return;
+    }
+    try {
+        const std::int64_t length = runtime::fileLength(utf8(name));
+        const double kilobytes = runtime::roundHalfEven(static_cast<double>(length) / 1024.0, 2);
+        setStatus("文件大小：" + runtime::plainNumberText(kilobytes) + "KBytes");
+    } catch (const runtime::Error& error) {
+        showMessage(engine::split_text::errorPrefix + error.description());
+    }
+}
+
+void Form1::saveto_Click() {
+    if (openFolderChooser_) {
+        openFolderChooser_();
+    }
+}
+
+void Form1::about_Click() {
+    if (openAboutBox_) {
+        openAboutBox_();
+    }
+}
+
+bool Form1::SplitIT(const QString& SFile, std::int32_t SplitSIZE, const QString& Oname) {
+    return engine::SplitIT(*this, utf8(SFile), SplitSIZE, utf8(Oname));
+}
+
+void Form1::start_Click() {
+    if (running_) {
+        return;
+    }
+    const PieceSizeResult size = evaluatePieceSize(sizeSelection());
+    if (size.outOfRange) {
+        showMessage("分割后文件大小超出范围,请重新设置!");
+        return;
+    }
+    // Copies: browsing during the run must not change the run.
+    const QString source = src->text();
+    const QString destination = dec->text();
+    runExclusive([&] { SplitIT(source, size.size, destination); });
+}
+
+bool Form1::runExclusive(const std::function<void()>& work) {
+    if (running_) {
+        return false;
+    }
+    running_ = true;
+    try {
+        work();
+    } catch (const engine::RunCancelled&) {
+        // The user quit during the run; its files are closed by now.
+    }
+    running_ = false;
+    if (endRequested_) {
+        endProcess_();
+    }
+    return true;
+}
+
+void Form1::requestEnd() {
+    if (running_) {
+        // The run unwinds at its next event pump, then the process ends.
+        endRequested_ = true;
+        return;
+    }
+    endProcess_();
+}
+
+void Form1::quit_Click() {
+    if (closing_) {
+        return;
+    }
+    closing_ = true;
+    launcher_->open(homePageAddress_);
+    requestEnd();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        closing_ = true;
+        launcher_->open(homePageAddress_);
+    }
+    event->accept();
+    // Ends the process even when a hidden window of the program is still loaded.
+    requestEnd();
+}
+
+void Form1::Command3_Click() {
+    dlg->ShowOpen(this);
+    src1->setText(dlg->FileName());
+}
+
+void Form1::copy_Click() {
+    if (src1->text().isEmpty()) {
+        showMessage("请输入要合并的文件！");
+        return;
+    }
+}
+
+void Form1::setStatus(const std::string& text) {
+    StatusBar1->showMessage(QString::fromStdString(text));
+}
+
+void Form1::showMessage(const std::string& text) {
+    messages_->warn(this, QString::fromStdString(text));
+}
+
+void Form1::pumpEvents() {
+    QCoreApplication::processEvents();
+    if (endRequested_) {
+        throw engine::RunCancelled{};
+    }
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "engine/host.h"
+#include "main_window/file_open_dialog.h"
+#include "main_window/home_page_launcher.h"
+#include "main_window/message_presenter.h"
+#include "main_window/piece_size.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+
+// The main window: source, destination and piece size for a split, the merge group,
+// and the commands. It hosts the engine's long runs.
+class Form1 : public QMainWindow, public engine::Host {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Seams for tests and for other platforms.
+    void setFileOpenDialog(std::unique_ptr<FileOpenDialog> dialog);
+    void setMessagePresenter(std::unique_ptr<MessagePresenter> presenter);
+    void setHomePageLauncher(std::unique_ptr<HomePageLauncher> launcher);
+    void setHomePageAddress(const QString& address) { homePageAddress_ = address; }
+    // What ends the process; QCoreApplication::exit by default.
+    void setProcessEnder(std::function<void()> ender) { endProcess_ = std::move(ender); }
+    // Opens the other windows; nothing by default.
+    void setFolderChooserOpener(std::function<void()> opener) {
+        openFolderChooser_ = std::move(opener);
+    }
+    void setAboutBoxOpener(std::function<void()> opener) { openAboutBox_ = std::move(opener); }
+
+    FileOpenDialog& dialog() { return *dlg; }
+    bool isRunning() const { return running_; }
+
+    // The split itself, with this window as its host.
+    bool SplitIT(const QString& SFile, std::int32_t SplitSIZE, const QString& Oname);
+
+    // Handlers.
+    void Form_Load();
+    void Option1_Click(int Index);
+    void other_Click();
+    void Check1_Click(int Index);
+    void browse_Click();
+    void saveto_Click();
+    void start_Click();
+    void about_Click();
+    void quit_Click();
+    void Command3_Click();
+    void copy_Click();
+
+    // Host operations.
+    void setStatus(const std::string& text) override;
+    void showMessage(const std::string& text) override;
+    void pumpEvents() override;
+
+    // The size controls' state as the size evaluation reads it.
+    SizeSelection sizeSelection() const;
+    // Fills src, dec and the size line from a chosen file, as the browse command does.
+    void takeSourceFile(const QString& path);
+
+    // Controls, named as the commands know them.
+    QGroupBox* Frame1;
+    QLabel* Label1;
+    QLineEdit* src;
+    QPushButton* browse;
+    QLabel* Label2;
+    QLineEdit* dec;
+    QPushButton* saveto;
+    QGroupBox* Frame3;
+    std::array<QRadioButton*, 4> Option1;
+    QLineEdit* other;
+    std::array<QCheckBox*, 3> Check1;
+    QGroupBox* Frame4;
+    QLabel* Label5;
+    QLineEdit* src1;
+    QPushButton* Command3;
+    QPushButton* start;
+    QPushButton* copy;
+    QPushButton* about;
+    QPushButton* quit;
+    QStatusBar* StatusBar1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void setTabOrder();
+    void connectHandlers();
+    // Runs a long engine operation with this window as its host; false when one is
+    // already running. Ends the process afterwards when the user quit meanwhile.
+    bool runExclusive(const std::function<void()>& work);
+    void requestEnd();
+
+    std::unique_ptr<FileOpenDialog> dlg;
+    std::unique_ptr<MessagePresenter> messages_;
+    std::unique_ptr<HomePageLauncher> launcher_;
+    QString homePageAddress_;
+    std::function<void()> endProcess_;
+    std::function<void()> openFolderChooser_;
+    std::function<void()> openAboutBox_;
+    bool running_ = false;
+    bool endRequested_ = false;
+    bool closing_ = false;
+};

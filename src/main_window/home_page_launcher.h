@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Opens the maker's home page in the user's browser, without waiting.
+class HomePageLauncher {
+public:
+    virtual ~HomePageLauncher() = default;
+    // Does nothing for an empty address.
+    void open(const QString& address);
+
+protected:
+    virtual void launch(const QString& address) = 0;
+};
+
+// "explorer" and the address on Windows; the desktop's URL opener elsewhere.
+class DesktopHomePageLauncher : public HomePageLauncher {
+protected:
+    void launch(const QString& address) override;
+};
+
+class RecordingHomePageLauncher : public HomePageLauncher {
+public:
+    QStringList launched;
+
+protected:
+    void launch(const QString& address) override { launched.append(address); }
+};

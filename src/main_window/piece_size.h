@@ -1,0 +1,27 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The state of the piece-size controls at the moment Start is pressed.
+struct SizeSelection {
+    int selectedOption = 2;              // Option1 index 0..3
+    std::array<std::string, 4> captions; // Option1 captions, UTF-8
+    std::string customText;              // the text of `other`
+    std::array<bool, 3> unitChecked{};   // Check1: MB, KB, Bytes
+};
+
+struct PieceSizeResult {
+    std::int32_t size = 0;
+    // The custom size does not fit a piece size (more than 2147483647 bytes).
+    bool outOfRange = false;
+};
+
+// Turns the selection into bytes per piece: presets from the first four characters of
+// their captions (1 MB, 1.38 MB, 500 KB), the custom number times its unit, rounded
+// half to even after the unit is applied. No unit means bytes.
+PieceSizeResult evaluatePieceSize(const SizeSelection& selection);
+
+// The first `count` characters (not bytes) of UTF-8 text.
+std::string firstCharacters(const std::string& utf8, std::size_t count);

@@ -1,0 +1,319 @@
+#include "main_window/form1.h"
+#include "temp_folder.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using testing_support::TempFolder;
+
+namespace {
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+#ifdef __linux__
+std::size_t openFileCount() {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+#endif
+} // namespace
+
+// A main window with every outside effect replaced by a recorder.
+struct ScriptedForm {
+    Form1 window;
+    ScriptedFileOpenDialog* dialog;
+    RecordingMessagePresenter* messages;
+    RecordingHomePageLauncher* launcher;
+    int endCalls = 0;
+
+    ScriptedForm() {
+        auto d = std::make_unique<ScriptedFileOpenDialog>();
+        dialog = d.get();
+        window.setFileOpenDialog(std::move(d));
+        auto m = std::make_unique<RecordingMessagePresenter>();
+        messages = m.get();
+        window.setMessagePresenter(std::move(m));
+        auto l = std::make_unique<RecordingHomePageLauncher>();
+        launcher = l.get();
+        window.setHomePageLauncher(std::move(l));
+        window.setHomePageAddress(QStringLiteral("https://home.example/"));
+        window.setProcessEnder([this] { ++endCalls; });
+    }
+    QString status() const { return window.StatusBar1->currentMessage(); }
+};
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void opensWithTheDesignTimeState();
+    void otherSizeEnablesTheUnitsWithMegabytesChecked();
+    void aClickIntoTheCustomBoxSelectsOtherSize();
+    void presetsDisableTheUnitsAndKeepTheirCheck();
+    void unitBoxesActAsOneChoice();
+    void browseFillsSourceDestinationAndSizeLine_data();
+    void browseFillsSourceDestinationAndSizeLine();
+    void aFirstCancelChangesNothing();
+    void aVanishedSourceIsReportedNotFatal();
+    void startSplitsTheFileIntoTheDestination();
+    void startDuringARunIsIgnored();
+    void anOutOfRangeSizeIsRefused();
+    void quitAndCloseOpenTheHomePageOnceEach();
+    void anEmptyHomePageOpensNothing();
+    void quitDuringASplitEndsTheRunWithItsFilesClosed();
+    void tabOrderFollowsTheLayout();
+    void mergeWithAnEmptyNameWarns();
+};
+
+void Form1Test::opensWithTheDesignTimeState() {
+    ScriptedForm form;
+    form.window.Form_Load();
+    QCOMPARE(form.window.windowTitle(), QStringLiteral("Corvane文件切割机v2.0"));
+    QVERIFY(form.window.Option1[2]->isChecked());
+    QVERIFY(form.window.Check1[0]->isChecked());
+    for (QCheckBox* box : form.window.Check1) {
+        QVERIFY(!box->isEnabled());
+    }
+    QVERIFY(form.window.src->isReadOnly());
+    QVERIFY(form.window.dec->isReadOnly());
+    QVERIFY(!form.window.src1->isReadOnly());
+    QCOMPARE(form.window.start->geometry(), QRect(40, 248, 53, 24));
+    QCOMPARE(form.window.findChild<QLineEdit*>("other")->palette().color(QPalette::Text),
+             QColor(0, 0, 255));
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 512000);
+}
+
+void Form1Test::otherSizeEnablesTheUnitsWithMegabytesChecked() {
+    ScriptedForm form;
+    form.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
+    QTest::mouseClick(form.window.Option1[3], Qt::LeftButton);
+    for (QCheckBox* box : form.window.Check1) {
+        QVERIFY(box->isEnabled());
+    }
+    QVERIFY(form.window.Check1[0]->isChecked());
+    QVERIFY(form.window.other->hasFocus());
+    form.window.other->setText(QStringLiteral("3"));
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 3145728);
+}
+
+void Form1Test::aClickIntoTheCustomBoxSelectsOtherSize() {
+    ScriptedForm form;
+    form.window.show();
+    QTest::mouseClick(form.window.other, Qt::LeftButton);
+    QVERIFY(form.window.Option1[3]->isChecked());
+    QVERIFY(form.window.Check1[1]->isEnabled());
+}
+
+void Form1Test::presetsDisableTheUnitsAndKeepTheirCheck() {
+    ScriptedForm form;
+    form.window.show();
+    QTest::mouseClick(form.window.Option1[3], Qt::LeftButton);
+    QTest::mouseClick(form.window.Check1[1], Qt::LeftButton);
+    QTest::mouseClick(form.window.Option1[0], Qt::LeftButton);
+    QVERIFY(!form.window.Check1[1]->isEnabled());
+    QVERIFY(form.window.Check1[1]->isChecked());
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 1048576);
+}
+
+void Form1Test::unitBoxesActAsOneChoice() {
+    ScriptedForm form;
+    form.window.show();
+    auto& units = form.window.Check1;
+    QTest::mouseClick(form.window.Option1[3], Qt::LeftButton);
+    QTest::mouseClick(units[1], Qt::LeftButton); // MB -> KB
+    QVERIFY(!units[0]->isChecked());
+    QVERIFY(units[1]->isChecked());
+    QVERIFY(!units[2]->isChecked());
+    QTest::mouseClick(units[2], Qt::LeftButton); // KB -> Bytes
+    QVERIFY(!units[1]->isChecked());
+    QVERIFY(units[2]->isChecked());
+    QTest::mouseClick(units[2], Qt::LeftButton); // clearing it leaves bytes
+    QVERIFY(!units[0]->isChecked() && !units[1]->isChecked() && !units[2]->isChecked());
+    form.window.other->setText(QStringLiteral("10"));
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 10);
+}
+
+void Form1Test::browseFillsSourceDestinationAndSizeLine_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("sizeLine");
+    QTest::newRow("empty") << 0 << QStringLiteral("文件大小： 0KBytes");
+    QTest::newRow("128 bytes, a half rounded to even")
+        << 128 << QStringLiteral("文件大小： .12KBytes");
+    QTest::newRow("1000 bytes") << 1000 << QStringLiteral("文件大小： .98KBytes");
+    QTest::newRow("1536 bytes") << 1536 << QStringLiteral("文件大小： 1.5KBytes");
+    QTest::newRow("5000000 bytes") << 5000000 << QStringLiteral("文件大小： 4882.81KBytes");
+}
+
+void Form1Test::browseFillsSourceDestinationAndSizeLine() {
+    QFETCH(int, length);
+    QFETCH(QString, sizeLine);
+    TempFolder folder;
+    const std::string path = folder.file("movie.avi");
+    testing_support::writeFile(path, std::string(static_cast<std::size_t>(length), 'm'));
+    ScriptedForm form;
+    form.dialog->setNextFileName(q(path));
+    form.window.browse_Click();
+    QCOMPARE(form.window.src->text(), QDir::toNativeSeparators(q(path)));
+    QCOMPARE(form.window.dec->text(), QDir::toNativeSeparators(q(folder.prefix())));
+    QCOMPARE(form.status(), sizeLine);
+    QCOMPARE(QDir::current().canonicalPath(), QDir(q(folder.prefix())).canonicalPath());
+}
+
+void Form1Test::aFirstCancelChangesNothing() {
+    ScriptedForm form;
+    form.window.dec->setText(QStringLiteral("kept"));
+    form.window.browse_Click();
+    QCOMPARE(form.dialog->timesShown(), 1);
+    QVERIFY(form.window.src->text().isEmpty());
+    QCOMPARE(form.window.dec->text(), QStringLiteral("kept"));
+    QVERIFY(form.status().isEmpty());
+    QVERIFY(form.messages->texts.isEmpty());
+}
+
+void Form1Test::aVanishedSourceIsReportedNotFatal() {
+    TempFolder folder;
+    ScriptedForm form;
+    form.dialog->setNextFileName(q(folder.file("gone.doc")));
+    form.window.browse_Click();
+    QCOMPARE(form.messages->texts,
+             QStringList{QStringLiteral("错误提示信息:文件未找到：") + q(folder.file("gone.doc"))});
+}
+
+void Form1Test::startSplitsTheFileIntoTheDestination() {
+    TempFolder folder;
+    const std::string path = folder.file("book.txt");
+    testing_support::writeFile(path, std::string(512000 * 2 + 10, 'b'));
+    ScriptedForm form;
+    form.dialog->setNextFileName(q(path));
+    form.window.browse_Click();
+    form.window.start_Click();
+    QCOMPARE(form.status(), QStringLiteral("文件分割操作已经圆满完成!共生成3个分割文件!"));
+    QCOMPARE(fs::file_size(folder.file("book003.txt")), 10u);
+    QVERIFY(fs::exists(folder.file("book.BAT")));
+    QVERIFY(form.messages->texts.isEmpty());
+}
+
+void Form1Test::startDuringARunIsIgnored() {
+    TempFolder folder;
+    testing_support::writeFile(folder.file("first.txt"), std::string(50, 'f'));
+    testing_support::writeFile(folder.file("second.txt"), std::string(50, 's'));
+    ScriptedForm form;
+    form.window.show();
+    QTest::mouseClick(form.window.Option1[3], Qt::LeftButton);
+    QTest::mouseClick(form.window.Check1[2], Qt::LeftButton);
+    form.window.other->setText(QStringLiteral("10"));
+    form.window.src->setText(q(folder.file("first.txt")));
+    form.window.dec->setText(q(folder.prefix()));
+    // A user's second press while the first run pumps events.
+    QMetaObject::invokeMethod(
+        &form.window,
+        [&] {
+            form.window.src->setText(q(folder.file("second.txt")));
+            form.window.start->click();
+        },
+        Qt::QueuedConnection);
+    form.window.start_Click();
+    QVERIFY(fs::exists(folder.file("first005.txt")));
+    QVERIFY(fs::exists(folder.file("first.BAT")));
+    QVERIFY(!fs::exists(folder.file("second001.txt")));
+}
+
+void Form1Test::anOutOfRangeSizeIsRefused() {
+    TempFolder folder;
+    testing_support::writeFile(folder.file("x.txt"), "0123456789");
+    ScriptedForm form;
+    form.window.other_Click();
+    form.window.other->setText(QStringLiteral("2048"));
+    form.window.src->setText(q(folder.file("x.txt")));
+    form.window.start_Click();
+    QCOMPARE(form.messages->texts,
+             QStringList{QStringLiteral("分割后文件大小超出范围,请重新设置!")});
+    QVERIFY(!fs::exists(folder.file("x001.txt")));
+}
+
+void Form1Test::quitAndCloseOpenTheHomePageOnceEach() {
+    {
+        ScriptedForm form;
+        form.window.show();
+        form.window.quit->click();
+        QCOMPARE(form.launcher->launched, QStringList{QStringLiteral("https://home.example/")});
+        QCOMPARE(form.endCalls, 1);
+    }
+    {
+        ScriptedForm form;
+        form.window.show();
+        form.window.close();
+        QCOMPARE(form.launcher->launched, QStringList{QStringLiteral("https://home.example/")});
+        QCOMPARE(form.endCalls, 1);
+    }
+}
+
+void Form1Test::anEmptyHomePageOpensNothing() {
+    ScriptedForm form;
+    form.window.setHomePageAddress(QString());
+    form.window.quit_Click();
+    QVERIFY(form.launcher->launched.isEmpty());
+    QCOMPARE(form.endCalls, 1);
+}
+
+void Form1Test::quitDuringASplitEndsTheRunWithItsFilesClosed() {
+    TempFolder folder;
+    testing_support::writeFile(folder.file("long.bin"), std::string(100, 'l'));
+    ScriptedForm form;
+    form.window.other_Click();
+    form.window.Check1_Click(2);
+    form.window.Check1[0]->setChecked(false);
+    form.window.other->setText(QStringLiteral("10"));
+    form.window.src->setText(q(folder.file("long.bin")));
+    form.window.dec->setText(q(folder.prefix()));
+#ifdef __linux__
+    const auto filesBefore = openFileCount();
+#endif
+    QMetaObject::invokeMethod(form.window.quit, &QPushButton::click, Qt::QueuedConnection);
+    form.window.start_Click();
+    QCOMPARE(form.endCalls, 1);
+    QCOMPARE(form.launcher->launched.size(), 1);
+    QVERIFY(fs::exists(folder.file("long001.bin")));
+    QVERIFY(!fs::exists(folder.file("long010.bin")));
+    QVERIFY(!fs::exists(folder.file("long.BAT")));
+    QVERIFY(!form.window.isRunning());
+#ifdef __linux__
+    QCOMPARE(openFileCount(), filesBefore);
+#endif
+}
+
+void Form1Test::tabOrderFollowsTheLayout() {
+    ScriptedForm form;
+    Form1& w = form.window;
+    const QList<QWidget*> expected = {
+        w.src,       w.dec,       w.browse,     w.saveto,     w.src1,       w.Command3,
+        w.start,     w.copy,      w.about,      w.quit,       w.other,      w.Check1[0],
+        w.Check1[1], w.Check1[2], w.Option1[0], w.Option1[1], w.Option1[2], w.Option1[3]};
+    QWidget* at = w.src;
+    for (int i = 1; i < expected.size(); ++i) {
+        do {
+            at = at->nextInFocusChain();
+        } while (!expected.contains(at));
+        QCOMPARE(at, expected[i]);
+    }
+}
+
+void Form1Test::mergeWithAnEmptyNameWarns() {
+    ScriptedForm form;
+    form.window.copy_Click();
+    QCOMPARE(form.messages->texts, QStringList{QStringLiteral("请输入要合并的文件！")});
+    QVERIFY(form.status().isEmpty());
+}
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"
