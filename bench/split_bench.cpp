@@ -1,5 +1,6 @@
 // Headless driver of the engine for benchmarks and acceptance checks.
 #include "console_host.h"
+#include "engine/merge_run.h"
 #include "engine/split_run.h"
 
 #include <charconv>
@@ -12,7 +13,8 @@ namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: split-bench [--quiet] [--pump-stats] split SOURCE PIECE_SIZE "
-                         "DEST_PREFIX\n");
+                         "DEST_PREFIX\n"
+                         "       split-bench [--quiet] [--pump-stats] merge SCRIPT\n");
     return 2;
 }
 
@@ -50,6 +52,8 @@ int main(int argc, char** argv) {
             return usage();
         }
         completed = engine::SplitIT(host, words[1], size, words[3]);
+    } else if (words[0] == "merge" && words.size() == 2) {
+        completed = engine::MergeIT(host, words[1]);
     } else {
         return usage();
     }

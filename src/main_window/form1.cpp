@@ -1,6 +1,7 @@
 #include "main_window/form1.h"
 
 #include "app/app_facts.h"
+#include "engine/merge_run.h"
 #include "engine/piece_plan.h"
 #include "engine/split_run.h"
 #include "runtime/error.h"
@@ -343,9 +344,11 @@ void Form1::Command3_Click() {
 
 void Form1::copy_Click() {
     if (src1->text().isEmpty()) {
-        showMessage("请输入要合并的文件！");
+        showMessage(engine::merge_text::nothingToMerge);
         return;
     }
+    const QString picked = src1->text();
+    runExclusive([&] { engine::MergeIT(*this, utf8(picked)); });
 }
 
 void Form1::setStatus(const std::string& text) {

@@ -2,6 +2,8 @@
 
 #include "runtime/error.h"
 
+#include <cctype>
+
 #ifndef _WIN32
 #include <cerrno>
 #include <cstdio>
@@ -29,6 +31,23 @@ std::string folderOf(const std::string& path) {
 
 bool parentFolderExists(const std::string& path) {
     return isDirectory(folderOf(path));
+}
+
+bool namesEqual(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+#else
+    return a == b;
+#endif
 }
 
 #ifndef _WIN32

@@ -28,6 +28,10 @@ bool isDirectory(const std::string& path);
 // True when the folder part of path exists (the current folder for a bare name).
 bool parentFolderExists(const std::string& path);
 
+// True when two bare names name the same file on this platform's file systems
+// (Windows folds case, POSIX does not).
+bool namesEqual(const std::string& a, const std::string& b);
+
 // Replaces `to` by `from` in one step (both in the same folder); throws Error.
 void renameReplacing(const std::string& from, const std::string& to);
 // Removes a file; returns false when it could not be removed (it may not exist).

@@ -72,6 +72,9 @@ private slots:
     void quitDuringASplitEndsTheRunWithItsFilesClosed();
     void tabOrderFollowsTheLayout();
     void mergeWithAnEmptyNameWarns();
+    void mergeJoinsAPickedScript();
+    void mergeOfATypedRelativePathWorksInTheScriptsFolder();
+    void mergeThatFailsIsNotReportedAsSuccess();
 };
 
 void Form1Test::opensWithTheDesignTimeState() {
@@ -313,6 +316,65 @@ void Form1Test::mergeWithAnEmptyNameWarns() {
     form.window.copy_Click();
     QCOMPARE(form.messages->texts, QStringList{QStringLiteral("请输入要合并的文件！")});
     QVERIFY(form.status().isEmpty());
+}
+
+namespace {
+// Splits a file in the folder through the window and removes the source.
+std::string splitThroughWindow(ScriptedForm& form, const TempFolder& folder) {
+    const std::string content = testing_support::randomBytes(512000 * 2 + 77, 11);
+    testing_support::writeFile(folder.file("data.bin"), content);
+    form.dialog->setNextFileName(q(folder.file("data.bin")));
+    form.window.browse_Click();
+    form.window.start_Click();
+    fs::remove(fs::u8path(folder.file("data.bin")));
+    return content;
+}
+} // namespace
+
+void Form1Test::mergeJoinsAPickedScript() {
+    TempFolder folder;
+    ScriptedForm form;
+    const std::string content = splitThroughWindow(form, folder);
+    form.dialog->setNextFileName(q(folder.file("data.BAT")));
+    form.window.Command3_Click();
+    QCOMPARE(form.window.src1->text(), QDir::toNativeSeparators(q(folder.file("data.BAT"))));
+    form.window.Command3_Click(); // a cancel puts the previous name back
+    QCOMPARE(form.window.src1->text(), QDir::toNativeSeparators(q(folder.file("data.BAT"))));
+    form.window.copy_Click();
+    QCOMPARE(form.status(), QStringLiteral("合并成功！"));
+    QVERIFY(testing_support::readFile(folder.file("data.bin")) == content);
+    QVERIFY(form.messages->texts.isEmpty());
+}
+
+void Form1Test::mergeOfATypedRelativePathWorksInTheScriptsFolder() {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "pieces");
+    TempFolder pieces;
+    ScriptedForm form;
+    const std::string content = splitThroughWindow(form, pieces);
+    fs::rename(pieces.path(), folder.path() / "pieces" / "in");
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.path());
+    form.window.src1->setText(QStringLiteral("pieces/in/data.BAT"));
+    form.window.copy_Click();
+    fs::current_path(previous);
+    fs::create_directory(pieces.path()); // for the folder's own clean-up
+    QCOMPARE(form.status(), QStringLiteral("合并成功！"));
+    QVERIFY(testing_support::readFile(folder.file("pieces/in/data.bin")) == content);
+    QVERIFY(!fs::exists(folder.path() / "data.bin"));
+}
+
+void Form1Test::mergeThatFailsIsNotReportedAsSuccess() {
+    TempFolder folder;
+    ScriptedForm form;
+    splitThroughWindow(form, folder);
+    fs::remove(fs::u8path(folder.file("data002.bin")));
+    form.window.src1->setText(q(folder.file("data.BAT")));
+    form.window.copy_Click();
+    QCOMPARE(form.messages->texts.size(), 1);
+    QVERIFY(form.messages->texts.front().startsWith(QStringLiteral("错误提示信息:")));
+    QVERIFY(form.status() != QStringLiteral("合并成功！"));
+    QVERIFY(!fs::exists(folder.file("data.bin")));
 }
 
 QTEST_MAIN(Form1Test)

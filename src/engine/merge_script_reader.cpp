@@ -1,0 +1,203 @@
+#include "engine/merge_script_reader.h"
+
+#include "runtime/error.h"
+
+#include <cctype>
+
+namespace engine {
+
+namespace {
+
+[[noreturn]] void refuse(const std::string& why) {
+    throw runtime::Error(runtime::ErrorNumber::InvalidArgument,
+                         "不是可以执行的合并脚本（" + why + "）", {});
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+char upper(char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+// The one line that holds the command; blank lines around it are allowed.
+std::string_view commandLine(std::string_view text) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") {
+        text.remove_prefix(3);
+    }
+    std::string_view found;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        while (!line.empty() && (line.back() == '\r' || isBlank(line.back()))) {
+            line.remove_suffix(1);
+        }
+        while (!line.empty() && isBlank(line.front())) {
+            line.remove_prefix(1);
+        }
+        if (line.empty()) {
+            continue;
+        }
+        if (!found.empty()) {
+            refuse("脚本中有不止一条命令");
+        }
+        found = line;
+    }
+    if (found.empty()) {
+        refuse("脚本是空的");
+    }
+    return found;
+}
+
+void checkName(const std::string& name) {
+    if (name.empty()) {
+        refuse("文件名为空");
+    }
+    if (name == "." || name == ".." || name.find_first_of("\\/:") != std::string::npos) {
+        refuse("文件名“" + name + "”带有文件夹或驱动器，合并只处理脚本所在文件夹中的文件");
+    }
+    if (name.find_first_of("*?<>|") != std::string::npos) {
+        refuse("文件名“" + name + "”中有通配符或非法字符");
+    }
+}
+
+class CommandParser {
+public:
+    explicit CommandParser(std::string_view line) : line_(line) {}
+
+    MergeCommand parse() {
+        readCommandWord();
+        // Groups of operands joined by "+"; the blank between groups separates the
+        // sources from the destination.
+        std::vector<std::vector<std::string>> groups;
+        bool joinNext = false;
+        for (;;) {
+            const bool blankBefore = skipBlanks();
+            if (atEnd()) {
+                break;
+            }
+            const char c = line_[pos_];
+            if (c == '/') {
+                readSwitch();
+            } else if (c == '+') {
+                if (groups.empty() || joinNext) {
+                    refuse("“+”前面缺少文件名");
+                }
+                ++pos_;
+                joinNext = true;
+            } else {
+                std::string name = readOperand();
+                if (joinNext) {
+                    groups.back().push_back(std::move(name));
+                } else {
+                    if (!groups.empty() && !blankBefore) {
+                        refuse("文件名之间缺少“+”或空格");
+                    }
+                    groups.push_back({std::move(name)});
+                }
+                joinNext = false;
+            }
+        }
+        if (joinNext) {
+            refuse("“+”后面缺少文件名");
+        }
+        if (groups.size() < 2) {
+            refuse("缺少合并后的目标文件名");
+        }
+        if (groups.size() > 2 || groups[1].size() != 1) {
+            refuse("目标文件名不止一个");
+        }
+        MergeCommand command{groups[0], groups[1][0]};
+        for (const auto& name : command.sources) {
+            checkName(name);
+        }
+        checkName(command.target);
+        return command;
+    }
+
+private:
+    bool atEnd() const { return pos_ >= line_.size(); }
+
+    bool skipBlanks() {
+        const std::size_t start = pos_;
+        while (!atEnd() && isBlank(line_[pos_])) {
+            ++pos_;
+        }
+        return pos_ > start;
+    }
+
+    void readCommandWord() {
+        std::string word;
+        while (!atEnd() && std::isalpha(static_cast<unsigned char>(line_[pos_]))) {
+            word += upper(line_[pos_++]);
+        }
+        if (word != "COPY" || (!atEnd() && line_[pos_] != '/' && !isBlank(line_[pos_]))) {
+            refuse("只接受一条 COPY/B 命令");
+        }
+    }
+
+    void readSwitch() {
+        ++pos_;
+        const char letter = atEnd() ? '\0' : upper(line_[pos_]);
+        ++pos_;
+        const bool endsHere = atEnd() || isBlank(line_[pos_]) || line_[pos_] == '+' ||
+                              line_[pos_] == '/' || line_[pos_] == '"';
+        if (letter == 'A' && endsHere) {
+            refuse("不支持文本方式 /A，只能按二进制 /B 合并");
+        }
+        if ((letter != 'B' && letter != 'Y') || !endsHere) {
+            refuse("不认识的开关");
+        }
+    }
+
+    std::string readOperand() {
+        std::string name;
+        bool quoted = false;
+        while (!atEnd()) {
+            const char c = line_[pos_];
+            if (c == '"') {
+                quoted = !quoted;
+                ++pos_;
+                continue;
+            }
+            if (!quoted && (isBlank(c) || c == '+' || c == '/')) {
+                break;
+            }
+            if (c == '%') {
+                // A batch file reads "%%" as one "%"; a lone one starts a variable.
+                if (pos_ + 1 < line_.size() && line_[pos_ + 1] == '%') {
+                    name += '%';
+                    pos_ += 2;
+                    continue;
+                }
+                refuse("文件名中有未加倍的“%”");
+            }
+            if (!quoted && (c == '&' || c == '|' || c == '<' || c == '>' || c == '^')) {
+                refuse("命令中有“" + std::string(1, c) + "”，脚本里不止一条命令");
+            }
+            if (!quoted && (c == ',' || c == ';' || c == '=')) {
+                // The command interpreter splits operands there.
+                refuse("文件名中的“" + std::string(1, c) + "”需要加引号");
+            }
+            name += c;
+            ++pos_;
+        }
+        if (quoted) {
+            refuse("引号没有配对");
+        }
+        return name;
+    }
+
+    std::string_view line_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace
+
+MergeCommand readMergeScript(std::string_view text) {
+    return CommandParser(commandLine(text)).parse();
+}
+
+} // namespace engine
