@@ -18,4 +18,4 @@ install_missing_packages() {
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
     libgl-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest)
-RUN_PACKAGES=(fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming xdg-utils)
+RUN_PACKAGES=(fonts-noto-cjk fonts-arphic-ukai xdg-utils)

@@ -1,19 +1,34 @@
+#include "about_box/frm_about.h"
 #include "app/app_facts.h"
+#include "folder_chooser/form2.h"
 #include "main_window/form1.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(app_facts::applicationName);
-    QApplication::setApplicationDisplayName(app_facts::title);
     QApplication::setApplicationVersion(app_facts::versionText());
     QApplication::setOrganizationName(app_facts::organisation);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/corvane-splitter.png")));
 
+#ifndef Q_OS_WIN
+    // The Chinese captions need a CJK face; without a preference the fallback
+    // depends on the locale and may land on a brush face.
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("AR PL UMing CN")});
+    QApplication::setFont(font);
+#endif
+
     Form1 window;
     window.Form_Load();
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Windows that are loaded but hidden go with the process.
+    delete Form2::instance();
+    delete frmAbout::instance();
+    return status;
 }

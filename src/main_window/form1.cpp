@@ -1,9 +1,11 @@
 #include "main_window/form1.h"
 
+#include "about_box/frm_about.h"
 #include "app/app_facts.h"
 #include "engine/merge_run.h"
 #include "engine/piece_plan.h"
 #include "engine/split_run.h"
+#include "folder_chooser/form2.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
@@ -53,7 +55,10 @@ Form1::Form1(QWidget* parent)
     : QMainWindow(parent), dlg(std::make_unique<QtFileOpenDialog>()),
       messages_(std::make_unique<QtMessagePresenter>()),
       launcher_(std::make_unique<DesktopHomePageLauncher>()),
-      homePageAddress_(app_facts::homePageAddress), endProcess_([] { QCoreApplication::exit(0); }) {
+      homePageAddress_(app_facts::homePageAddress), endProcess_([] { QCoreApplication::exit(0); }),
+      openFolderChooser_(
+          [this] { Form2::showInstance([this](const QString& text) { dec->setText(text); }); }),
+      openAboutBox_([] { frmAbout::showInstance(); }) {
     setObjectName(QStringLiteral("Form1"));
     buildControls();
     setTabOrder();

@@ -36,7 +36,7 @@ public:
     void setHomePageAddress(const QString& address) { homePageAddress_ = address; }
     // What ends the process; QCoreApplication::exit by default.
     void setProcessEnder(std::function<void()> ender) { endProcess_ = std::move(ender); }
-    // Opens the other windows; nothing by default.
+    // Opens the other windows (the folder chooser and the About box by default).
     void setFolderChooserOpener(std::function<void()> opener) {
         openFolderChooser_ = std::move(opener);
     }

@@ -1,3 +1,5 @@
+#include "about_box/frm_about.h"
+#include "folder_chooser/form2.h"
 #include "main_window/form1.h"
 #include "temp_folder.h"
 
@@ -72,6 +74,7 @@ private slots:
     void quitDuringASplitEndsTheRunWithItsFilesClosed();
     void tabOrderFollowsTheLayout();
     void mergeWithAnEmptyNameWarns();
+    void destinationAndAboutOpenTheirWindows();
     void mergeJoinsAPickedScript();
     void mergeOfATypedRelativePathWorksInTheScriptsFolder();
     void mergeThatFailsIsNotReportedAsSuccess();
@@ -375,6 +378,24 @@ void Form1Test::mergeThatFailsIsNotReportedAsSuccess() {
     QVERIFY(form.messages->texts.front().startsWith(QStringLiteral("错误提示信息:")));
     QVERIFY(form.status() != QStringLiteral("合并成功！"));
     QVERIFY(!fs::exists(folder.file("data.bin")));
+}
+
+void Form1Test::destinationAndAboutOpenTheirWindows() {
+    TempFolder folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(q(folder.prefix()));
+    ScriptedForm form;
+    form.window.show();
+    QTest::mouseClick(form.window.saveto, Qt::LeftButton);
+    QVERIFY(Form2::instance() && Form2::instance()->isVisible());
+    Form2::instance()->Command1->click();
+    QCOMPARE(form.window.dec->text(),
+             QDir::toNativeSeparators(QDir::currentPath()) + QDir::separator());
+    QTest::mouseClick(form.window.about, Qt::LeftButton);
+    QVERIFY(frmAbout::instance() && frmAbout::instance()->isVisible());
+    delete Form2::instance();
+    delete frmAbout::instance();
+    QDir::setCurrent(previous);
 }
 
 QTEST_MAIN(Form1Test)

@@ -1,0 +1,150 @@
+#include "folder_chooser/form2.h"
+
+#include "app/app_facts.h"
+#include "folder_chooser/drives.h"
+#include "folder_chooser/folder_list.h"
+#include "runtime/twips.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+
+using runtime::twips;
+
+namespace {
+
+QPointer<Form2> loaded;
+
+Form2::Warner& warner() {
+    static Form2::Warner instance = [](QWidget* parent, const QString& text) {
+        QMessageBox::warning(parent, app_facts::title, text);
+    };
+    return instance;
+}
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    return widget;
+}
+
+} // namespace
+
+Form2* Form2::showInstance(DestinationSink sink) {
+    if (!loaded) {
+        loaded = new Form2(std::move(sink));
+        loaded->Form_Load();
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect area = screen->geometry();
+            loaded->move(area.center() - loaded->rect().center());
+        }
+    }
+    loaded->show();
+    loaded->raise();
+    loaded->activateWindow();
+    return loaded;
+}
+
+Form2* Form2::instance() {
+    return loaded;
+}
+
+void Form2::setWarner(Warner newWarner) {
+    warner() = std::move(newWarner);
+}
+
+Form2::Form2(DestinationSink sink)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::CustomizeWindowHint),
+      sink_(std::move(sink)) {
+    setObjectName(QStringLiteral("Form2"));
+    // The close button unloads the window; OK and Cancel only hide it.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("文件放在"));
+    resize(twips(4710), twips(2955));
+
+    Drive1 = place(new QComboBox(this), "Drive1", 120, 120, 4455, 300);
+    Dir1 = place(new FolderList(this), "Dir1", 120, 600, 4455, 1350);
+    Text1 = place(new QLineEdit(this), "Text1", 1080, 2040, 3495, 270);
+    Label1 = place(new QLabel(QStringLiteral("文件放在："), this), "Label1", 120, 2160, 900, 180);
+    Label1->adjustSize();
+    Command1 =
+        place(new QPushButton(QStringLiteral("确定"), this), "Command1", 840, 2520, 800, 300);
+    Command2 =
+        place(new QPushButton(QStringLiteral("取消"), this), "Command2", 3240, 2520, 800, 300);
+    for (QPushButton* button : {Command1, Command2}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    QWidget::setTabOrder(Drive1, Dir1);
+    QWidget::setTabOrder(Dir1, Text1);
+    QWidget::setTabOrder(Text1, Command1);
+    QWidget::setTabOrder(Command1, Command2);
+
+    Drive1->addItems(userDrives());
+    connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
+    connect(Dir1, &FolderList::changed, this, [this] { Dir1_Change(); });
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+}
+
+void Form2::Form_Load() {
+    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    const QStringList drives = userDrives();
+    currentDrive_ = driveOf(folder, drives);
+    Drive1->setCurrentIndex(Drive1->findText(currentDrive_));
+    Dir1->setPath(currentDrive_, folder);
+    Text1->setText(withSeparator(Dir1->path()));
+}
+
+void Form2::Drive1_Change() {
+    const QString drive = Drive1->currentText();
+    if (drive == currentDrive_) {
+        return;
+    }
+    if (!QDir(drive).isReadable()) {
+        warner()(
+            this,
+            QStringLiteral("驱动器 %1 没有准备好或无法访问，请插入磁盘或另选驱动器。").arg(drive));
+        Drive1->setCurrentIndex(Drive1->findText(currentDrive_));
+        return;
+    }
+    openDrive(drive);
+}
+
+void Form2::openDrive(const QString& drive) {
+    lastFolder_[currentDrive_] = Dir1->path();
+    currentDrive_ = drive;
+    Dir1->setPath(drive, lastFolder_.value(drive, drive));
+}
+
+void Form2::Dir1_Change() {
+    Text1->setText(withSeparator(Dir1->path()));
+}
+
+void Form2::Command1_Click() {
+    if (sink_) {
+        sink_(Text1->text());
+    }
+    hide();
+}
+
+void Form2::Command2_Click() {
+    hide();
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        Command2->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QMap>
+#include <QWidget>
+
+#include <functional>
+
+class FolderList;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The output-folder chooser: a drive list, a folder list and an editable folder
+// prefix that OK hands to the main window unchanged.
+class Form2 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Receives the text of Text1 when the user presses OK.
+    using DestinationSink = std::function<void(const QString&)>;
+    using Warner = std::function<void(QWidget*, const QString&)>;
+
+    // The one instance: created and loaded on first use (and after the close button
+    // unloaded it), then shown without blocking and without an owner.
+    static Form2* showInstance(DestinationSink sink);
+    static Form2* instance();
+    // Shows a message for a drive that is not ready; tests replace it.
+    static void setWarner(Warner warner);
+
+    void Form_Load();
+    void Drive1_Change();
+    void Dir1_Change();
+    void Command1_Click();
+    void Command2_Click();
+
+    QComboBox* Drive1;
+    FolderList* Dir1;
+    QLineEdit* Text1;
+    QLabel* Label1;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    explicit Form2(DestinationSink sink);
+    void openDrive(const QString& drive);
+
+    DestinationSink sink_;
+    QString currentDrive_;
+    // The last folder opened on each drive, as a drive's own current folder.
+    QMap<QString, QString> lastFolder_;
+};
