@@ -13,11 +13,12 @@ namespace runtime {
 
 void ByteCopier::copy(File& from, File& to, std::uint64_t count,
                       const std::function<void()>& afterChunk) {
+    const bool kernel = count >= kernelCopyThreshold;
     while (count > 0) {
         const auto want = static_cast<std::size_t>(std::min(count, chunkSize));
         std::size_t done = 0;
         while (done < want) {
-            const std::size_t moved = copyChunk(from, to, want - done);
+            const std::size_t moved = copyChunk(from, to, want - done, kernel);
             if (moved == 0) {
                 throw Error(ErrorNumber::InputPastEnd, from.path());
             }
@@ -30,9 +31,9 @@ void ByteCopier::copy(File& from, File& to, std::uint64_t count,
     }
 }
 
-std::size_t ByteCopier::copyChunk(File& from, File& to, std::size_t size) {
+std::size_t ByteCopier::copyChunk(File& from, File& to, std::size_t size, bool kernel) {
 #ifdef __linux__
-    if (kernelCopy_) {
+    if (kernelCopy_ && kernel) {
         for (;;) {
             const ssize_t moved = ::copy_file_range(from.nativeHandle(), nullptr, to.nativeHandle(),
                                                     nullptr, size, 0);
@@ -58,6 +59,8 @@ std::size_t ByteCopier::copyChunk(File& from, File& to, std::size_t size) {
             throwSystemError(code, to.path());
         }
     }
+#else
+    (void)kernel;
 #endif
     return bufferedChunk(from, to, size);
 }
