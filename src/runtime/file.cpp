@@ -4,14 +4,6 @@
 
 #include <cctype>
 
-#ifndef _WIN32
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace runtime {
 
 namespace {
@@ -50,159 +42,12 @@ bool namesEqual(const std::string& a, const std::string& b) {
 #endif
 }
 
-#ifndef _WIN32
-
-char nativeSeparator() {
-    return '/';
-}
-
-std::optional<FileIdentity> fileIdentity(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                        static_cast<std::uint64_t>(info.st_ino)};
-}
-
-std::int64_t fileLength(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        throwLastSystemError(path);
-    }
-    if (S_ISDIR(info.st_mode)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
-    }
-    return static_cast<std::int64_t>(info.st_size);
-}
-
-bool pathExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
-bool isDirectory(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-void renameReplacing(const std::string& from, const std::string& to) {
-    if (std::rename(from.c_str(), to.c_str()) != 0) {
-        throwLastSystemError(to);
-    }
-}
-
-bool removeFile(const std::string& path) noexcept {
-    return ::unlink(path.c_str()) == 0;
-}
-
-namespace {
-int openChecked(const std::string& path, int flags) {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        throwLastSystemError(path);
-    }
-    return fd;
-}
-} // namespace
-
-File File::openForReading(const std::string& path) {
-    File file(openChecked(path, O_RDONLY), path);
-    struct stat info {};
-    if (::fstat(file.handle_, &info) == 0 && S_ISDIR(info.st_mode)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
-    }
-    return file;
-}
-
-File File::createOrTruncate(const std::string& path) {
-    return File(openChecked(path, O_WRONLY | O_CREAT | O_TRUNC), path);
-}
-
-File File::createNew(const std::string& path) {
-    return File(openChecked(path, O_WRONLY | O_CREAT | O_EXCL), path);
-}
-
-std::size_t File::read(void* buffer, std::size_t size) {
-    for (;;) {
-        const ssize_t got = ::read(handle_, buffer, size);
-        if (got >= 0) {
-            return static_cast<std::size_t>(got);
-        }
-        if (errno != EINTR) {
-            throwLastSystemError(path_);
-        }
-    }
-}
-
-void File::writeAll(const void* data, std::size_t size) {
-    const auto* bytes = static_cast<const char*>(data);
-    while (size > 0) {
-        const ssize_t put = ::write(handle_, bytes, size);
-        if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throwLastSystemError(path_);
-        }
-        if (put == 0) {
-            throw Error(ErrorNumber::DiskFull, path_);
-        }
-        bytes += put;
-        size -= static_cast<std::size_t>(put);
-    }
-}
-
-std::int64_t File::length() const {
-    struct stat info {};
-    if (::fstat(handle_, &info) != 0) {
-        throwLastSystemError(path_);
-    }
-    return static_cast<std::int64_t>(info.st_size);
-}
-
-void File::close() {
-    if (!isOpen()) {
-        return;
-    }
-    const int fd = handle_;
-    handle_ = -1;
-    // A failed close may mean the data never reached the disk (NFS, quotas).
-    if (::close(fd) != 0 && errno != EINTR) {
-        throwLastSystemError(path_);
-    }
-}
-
-bool File::isOpen() const noexcept {
-    return handle_ >= 0;
-}
-
-void File::release() noexcept {
-    if (isOpen()) {
-        ::close(handle_);
-        handle_ = -1;
-    }
-}
-
-File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
-    other.handle_ = -1;
-}
-
-#endif
-
 File& File::operator=(File&& other) noexcept {
     if (this != &other) {
         release();
         handle_ = other.handle_;
         path_ = std::move(other.path_);
-#ifdef _WIN32
-        other.handle_ = nullptr;
-#else
-        other.handle_ = -1;
-#endif
+        other.handle_ = invalidHandle();
     }
     return *this;
 }

@@ -78,6 +78,7 @@ private:
     using Handle = int;
 #endif
     File(Handle handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+    static Handle invalidHandle() noexcept;
     void release() noexcept;
 
     Handle handle_;

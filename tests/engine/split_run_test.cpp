@@ -205,15 +205,19 @@ TEST_F(SplitRun, NeverWritesOverTheSource) {
     writeFile(folder.file("x.BAT"), content);
     writeFile(folder.file("y.txt"), content);
     fs::create_hard_link(folder.path() / "y.txt", folder.path() / "out" / "y002.txt");
-    fs::create_directory_symlink(folder.path(), folder.path() / "alias");
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {"script named like the source", folder.file("x.BAT"), ""},
-        {"script through another spelling of the folder", folder.file("x.BAT"),
-         folder.file("alias") + sep()},
         {"script through a relative spelling", folder.file("x.BAT"),
          folder.file("out") + sep() + ".." + sep()},
         {"a piece that is a hard link of the source", folder.file("y.txt"), out},
     };
+    // Windows lets only privileged users make symbolic links; the case needs one.
+    std::error_code noLink;
+    fs::create_directory_symlink(folder.path(), folder.path() / "alias", noLink);
+    if (!noLink) {
+        cases.push_back({"script through another spelling of the folder", folder.file("x.BAT"),
+                         folder.file("alias") + sep()});
+    }
     for (const auto& c : cases) {
         RecordingHost run;
         EXPECT_FALSE(SplitIT(run, c.source, 5, c.destination)) << c.what;

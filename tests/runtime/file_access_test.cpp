@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 using runtime::Error;
 using runtime::ErrorNumber;
@@ -46,6 +51,33 @@ TEST(FileErrors, MapOntoTheRuntimeNumbers) {
               ErrorNumber::PathNotFound);
     EXPECT_THROW(File::createNew(folder.file("plain")), Error);
 }
+
+// Codes a test cannot provoke on a healthy machine (a full disk) map as the ones it can.
+TEST(FileErrors, MapTheSystemsFullDiskCodesOntoDiskFull) {
+#ifdef _WIN32
+    const int codes[] = {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL};
+#else
+    const int codes[] = {ENOSPC, EFBIG};
+#endif
+    for (const int code : codes) {
+        EXPECT_EQ(runtime::errorNumberFromSystem(code, "x"), ErrorNumber::DiskFull) << code;
+    }
+}
+
+#ifdef _WIN32
+// Only Windows lets a program lock others out of a file while it has it open.
+TEST(FileErrors, AFileAnotherProgramHoldsExclusivelyIsPermissionDenied) {
+    TempFolder folder;
+    const std::string path = folder.file("held.txt");
+    testing_support::writeFile(path, "x");
+    const HANDLE held = CreateFileW(std::filesystem::u8path(path).wstring().c_str(), GENERIC_READ,
+                                    0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(errorOpening(path, File::openForReading), ErrorNumber::PermissionDenied);
+    EXPECT_EQ(errorOpening(path, File::createOrTruncate), ErrorNumber::PermissionDenied);
+    CloseHandle(held);
+}
+#endif
 
 TEST(FileLength, IsSixtyFourBit) {
     TempFolder folder;

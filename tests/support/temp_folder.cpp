@@ -4,10 +4,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <random>
-#include <sstream>
-#include <stdexcept>
 
 namespace testing_support {
 
@@ -48,28 +45,21 @@ std::string randomBytes(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
-namespace {
-std::filesystem::path fromUtf8(const std::string& path) {
-    return std::filesystem::path(std::u8string(path.begin(), path.end()));
-}
-} // namespace
-
+// Through the program's own file layer, so long paths work here as they do there.
 void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(fromUtf8(path), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
+    runtime::File file = runtime::File::createOrTruncate(path);
+    file.writeAll(bytes.data(), bytes.size());
+    file.close();
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(fromUtf8(path), std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + path);
+    runtime::File file = runtime::File::openForReading(path);
+    std::string content;
+    char buffer[65536];
+    for (std::size_t got; (got = file.read(buffer, sizeof buffer)) > 0;) {
+        content.append(buffer, got);
     }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return content;
 }
 
 } // namespace testing_support

@@ -1,0 +1,193 @@
+#include "runtime/file.h"
+
+#include "runtime/error.h"
+
+#include <windows.h>
+
+#include <limits>
+
+namespace runtime {
+
+namespace {
+
+std::wstring widen(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+    return wide;
+}
+
+// A wide path for the file API: made absolute, and given the \\?\ prefix when it is
+// too long for the classic limit, so long paths work without a manifest.
+std::wstring apiPath(const std::string& path) {
+    const std::wstring wide = widen(path);
+    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) {
+        return wide;
+    }
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD written = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    full.resize(written);
+    if (full.rfind(L"\\\\", 0) == 0) {
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return L"\\\\?\\" + full;
+}
+
+DWORD attributesOf(const std::string& path) {
+    return GetFileAttributesW(apiPath(path).c_str());
+}
+
+HANDLE openChecked(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    const HANDLE handle = CreateFileW(apiPath(path).c_str(), access, share, nullptr, disposition,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        throwLastSystemError(path);
+    }
+    return handle;
+}
+
+} // namespace
+
+char nativeSeparator() {
+    return '\\';
+}
+
+std::optional<FileIdentity> fileIdentity(const std::string& path) {
+    const HANDLE handle = CreateFileW(apiPath(path).c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    const BOOL ok = GetFileInformationByHandle(handle, &info);
+    CloseHandle(handle);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                            info.nFileIndexLow};
+}
+
+std::int64_t fileLength(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(apiPath(path).c_str(), GetFileExInfoStandard, &data)) {
+        throwLastSystemError(path);
+    }
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        throw Error(ErrorNumber::PathFileAccess, path);
+    }
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                     data.nFileSizeLow);
+}
+
+bool pathExists(const std::string& path) {
+    return attributesOf(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isDirectory(const std::string& path) {
+    const DWORD attributes = attributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void renameReplacing(const std::string& from, const std::string& to) {
+    if (!MoveFileExW(apiPath(from).c_str(), apiPath(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        throwLastSystemError(to);
+    }
+}
+
+bool removeFile(const std::string& path) noexcept {
+    return DeleteFileW(apiPath(path).c_str()) != 0;
+}
+
+File File::openForReading(const std::string& path) {
+    if (isDirectory(path)) {
+        throw Error(ErrorNumber::PathFileAccess, path);
+    }
+    return File(openChecked(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), path);
+}
+
+File File::createOrTruncate(const std::string& path) {
+    if (isDirectory(path)) {
+        throw Error(ErrorNumber::PathFileAccess, path);
+    }
+    return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS), path);
+}
+
+File File::createNew(const std::string& path) {
+    return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW), path);
+}
+
+std::size_t File::read(void* buffer, std::size_t size) {
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(handle_, buffer, want, &got, nullptr)) {
+        if (GetLastError() == ERROR_HANDLE_EOF) {
+            return 0;
+        }
+        throwLastSystemError(path_);
+    }
+    return got;
+}
+
+void File::writeAll(const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        DWORD put = 0;
+        if (!WriteFile(handle_, bytes, want, &put, nullptr)) {
+            throwLastSystemError(path_);
+        }
+        if (put == 0) {
+            throw Error(ErrorNumber::DiskFull, path_);
+        }
+        bytes += put;
+        size -= put;
+    }
+}
+
+std::int64_t File::length() const {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle_, &size)) {
+        throwLastSystemError(path_);
+    }
+    return size.QuadPart;
+}
+
+void File::close() {
+    if (!isOpen()) {
+        return;
+    }
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(handle)) {
+        throwLastSystemError(path_);
+    }
+}
+
+File::Handle File::invalidHandle() noexcept {
+    return INVALID_HANDLE_VALUE;
+}
+
+bool File::isOpen() const noexcept {
+    return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr;
+}
+
+void File::release() noexcept {
+    if (isOpen()) {
+        CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+}
+
+File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
+    other.handle_ = INVALID_HANDLE_VALUE;
+}
+
+} // namespace runtime

@@ -1,0 +1,124 @@
+// Rules where Windows and POSIX file systems differ; each test states both sides.
+#include "engine/merge_run.h"
+#include "engine/merge_script.h"
+#include "engine/split_run.h"
+#include "recording_host.h"
+#include "runtime/file.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace fs = std::filesystem;
+using testing_support::readFile;
+using testing_support::RecordingHost;
+using testing_support::TempFolder;
+using testing_support::writeFile;
+
+namespace {
+
+// A path the standard library can use however long it is.
+fs::path longPath(const std::string& utf8) {
+#ifdef _WIN32
+    return fs::u8path("\\\\?\\" + utf8);
+#else
+    return fs::u8path(utf8);
+#endif
+}
+
+TEST(PlatformRules, AScriptNamedLikeTheSourceInAnotherCaseIsTheSourceWhereNamesFoldCase) {
+    TempFolder folder;
+    writeFile(folder.file("a.bat"), "echo keep me");
+    RecordingHost host;
+    const bool result = engine::SplitIT(host, folder.file("a.bat"), 4, "");
+    EXPECT_EQ(readFile(folder.file("a.bat")), "echo keep me");
+#ifdef _WIN32
+    EXPECT_FALSE(result);
+    EXPECT_EQ(host.messages, std::vector<std::string>{engine::split_text::wouldOverwriteSource});
+#else
+    // a.bat and a.BAT are two files here.
+    EXPECT_TRUE(result);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(readFile(folder.file("a.BAT")),
+              "COPY/B a001.bat/B+a002.bat/B+a003.bat/B a.bat/B\r\n");
+#endif
+}
+
+TEST(PlatformRules, ANameTheScriptEncodingCannotHoldIsRefusedBeforeAnyPiece) {
+    TempFolder folder;
+    const std::string name = "smile\xF0\x9F\x98\x80.txt"; // U+1F600, in no ANSI code page
+    writeFile(folder.file(name), "0123456789");
+    RecordingHost host;
+    engine::SplitIT(host, folder.file(name), 3, "");
+#ifdef _WIN32
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("\xF0\x9F\x98\x80"), std::string::npos) << host.messages[0];
+    EXPECT_FALSE(fs::exists(fs::u8path(folder.file("smile\xF0\x9F\x98\x80"
+                                                   "001.txt"))));
+#else
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(fs::exists(fs::u8path(folder.file("smile\xF0\x9F\x98\x80"
+                                                  "001.txt"))));
+#endif
+}
+
+TEST(PlatformRules, ChineseNamesAreWrittenInTheSystemsEncodingAndReadBack) {
+    TempFolder folder;
+    const std::string name = "说明.txt";
+    writeFile(folder.file(name), "0123456789");
+    RecordingHost split;
+    ASSERT_TRUE(engine::SplitIT(split, folder.file(name), 6, ""));
+    ASSERT_TRUE(split.messages.empty()) << split.messages.front();
+    const std::string bytes = readFile(folder.file("说明.BAT"));
+#ifdef _WIN32
+    // The Windows suites run under the Chinese code page, the one the program's users have.
+    ASSERT_EQ(GetACP(), 936u) << "run the suites under LANG=zh_CN.UTF-8";
+    EXPECT_EQ(bytes, "COPY/B \xCB\xB5\xC3\xF7"
+                     "001.txt/B+\xCB\xB5\xC3\xF7"
+                     "002.txt/B "
+                     "\xCB\xB5\xC3\xF7.txt/B\r\n");
+#else
+    EXPECT_EQ(bytes, "COPY/B 说明001.txt/B+说明002.txt/B 说明.txt/B\r\n");
+#endif
+    fs::remove(fs::u8path(folder.file(name)));
+    RecordingHost merge;
+    EXPECT_TRUE(engine::MergeIT(merge, folder.file("说明.BAT")));
+    EXPECT_EQ(readFile(folder.file(name)), "0123456789");
+}
+
+TEST(PlatformRules, LongPathsWithBlanksSplitAndMerge) {
+    TempFolder folder;
+    std::string deep = testing_support::utf8(folder.path());
+    while (deep.size() < 300) {
+        deep += runtime::nativeSeparator();
+        deep += "a folder with a long name 长路径";
+        fs::create_directory(longPath(deep));
+    }
+    const std::string source = deep + runtime::nativeSeparator() + "the file.bin";
+    const std::string content = testing_support::randomBytes(5000, 1);
+    writeFile(source, content);
+    RecordingHost split;
+    ASSERT_TRUE(engine::SplitIT(split, source, 2000, ""));
+    ASSERT_TRUE(split.messages.empty()) << split.messages.front();
+    fs::remove(longPath(source));
+    RecordingHost merge;
+    EXPECT_TRUE(engine::MergeIT(merge, deep + runtime::nativeSeparator() + "the file.BAT"));
+    EXPECT_TRUE(merge.messages.empty()) << merge.messages.front();
+    EXPECT_EQ(readFile(source), content);
+    // Removed here level by level: the folder's own clean-up cannot reach that deep on Windows.
+    for (const char* name : {"the file.bin", "the file001.bin", "the file002.bin",
+                             "the file003.bin", "the file.BAT"}) {
+        fs::remove(longPath(deep + runtime::nativeSeparator() + name));
+    }
+    for (; deep.size() > testing_support::utf8(folder.path()).size();
+         deep.erase(deep.rfind(runtime::nativeSeparator()))) {
+        fs::remove(longPath(deep));
+    }
+}
+
+} // namespace
