@@ -10,6 +10,17 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPLITTER_WAR
 cmake --build "$build"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --timeout 300
 
+# The Debian package, installed as a user would and started without a display. The program
+# has no command line: still running when the timeout ends it means it started.
+(cd "$build" && cpack -G DEB)
+apt-get install -y -qq "$PWD/$build/corvane-splitter_2.0.0_amd64.deb"
+started=0
+QT_QPA_PLATFORM=offscreen timeout 5 /usr/bin/corvane-splitter || started=$?
+if [ "$started" != 124 ] || pgrep -x corvane-splitter >/dev/null; then
+    echo "The installed program did not start, or did not end (status $started)." >&2
+    exit 1
+fi
+
 # The engine, the runtime and their suites again as Windows programs, run under wine.
 windows=build/windows
 cmake -S . -B "$windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

@@ -11,6 +11,8 @@ inline constexpr int versionMinor = 0;
 inline constexpr int versionRevision = 0;
 inline const QString organisation = QStringLiteral("Corvane");
 inline const QString applicationName = QStringLiteral("corvane-splitter");
+// The desktop entry's name without ".desktop", so desktops match the windows to it.
+inline const QString desktopFileName = QStringLiteral("net.corvane.splitter");
 // The maker's home page, opened on quit and close; we have none, so nothing opens.
 inline const QString homePageAddress;
 

@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(app_facts::applicationName);
     QApplication::setApplicationVersion(app_facts::versionText());
     QApplication::setOrganizationName(app_facts::organisation);
+    QGuiApplication::setDesktopFileName(app_facts::desktopFileName);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/corvane-splitter.png")));
 
 #ifndef Q_OS_WIN

@@ -6,6 +6,7 @@
 #include "engine/piece_plan.h"
 #include "engine/split_run.h"
 #include "folder_chooser/form2.h"
+#include "main_window/dropped_files.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
@@ -17,9 +18,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -63,6 +67,11 @@ Form1::Form1(QWidget* parent)
     buildControls();
     setTabOrder();
     connectHandlers();
+    // Files dropped anywhere land here; the boxes would otherwise paste the address as text.
+    setAcceptDrops(true);
+    for (QLineEdit* box : {src, dec, other, src1}) {
+        box->setAcceptDrops(false);
+    }
 }
 
 Form1::~Form1() = default;
@@ -225,6 +234,37 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         other_Click();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!running_ && !firstDroppedFile(event->mimeData()->urls()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) {
+    if (!running_ && !firstDroppedFile(event->mimeData()->urls()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    if (takeDroppedFile(event->mimeData()->urls(), event->position().toPoint())) {
+        event->acceptProposedAction();
+    }
+}
+
+bool Form1::takeDroppedFile(const QList<QUrl>& urls, const QPoint& pos) {
+    const QString file = firstDroppedFile(urls);
+    if (running_ || file.isEmpty()) {
+        return false;
+    }
+    if (Frame4->rect().contains(Frame4->mapFrom(this, pos))) {
+        src1->setText(file);
+    } else {
+        takeSourceFile(file);
+    }
+    return true;
 }
 
 SizeSelection Form1::sizeSelection() const {

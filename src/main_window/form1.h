@@ -6,7 +6,9 @@
 #include "main_window/message_presenter.h"
 #include "main_window/piece_size.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QUrl>
 
 #include <array>
 #include <functional>
@@ -70,6 +72,9 @@ public:
     SizeSelection sizeSelection() const;
     // Fills src, dec and the size line from a chosen file, as the browse command does.
     void takeSourceFile(const QString& path);
+    // Where a file dropped at pos (window coordinates) goes: the merge group's name box
+    // or the source; false when the drop names no file or a run is going on.
+    bool takeDroppedFile(const QList<QUrl>& urls, const QPoint& pos);
 
     // Controls, named as the commands know them.
     QGroupBox* Frame1;
@@ -96,6 +101,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildControls();

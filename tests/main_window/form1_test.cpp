@@ -3,11 +3,15 @@
 #include "main_window/form1.h"
 #include "temp_folder.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
 
@@ -78,6 +82,10 @@ private slots:
     void mergeJoinsAPickedScript();
     void mergeOfATypedRelativePathWorksInTheScriptsFolder();
     void mergeThatFailsIsNotReportedAsSuccess();
+    void aDroppedFileGoesWhereItIsDropped();
+    void aDropWithoutAFileChangesNothing();
+    void accessKeysPressTheirButtons_data();
+    void accessKeysPressTheirButtons();
 };
 
 void Form1Test::opensWithTheDesignTimeState() {
@@ -396,6 +404,76 @@ void Form1Test::destinationAndAboutOpenTheirWindows() {
     delete Form2::instance();
     delete frmAbout::instance();
     QDir::setCurrent(previous);
+}
+
+namespace {
+// Delivers a drop of the given files at a point inside the widget, as the window system does.
+void dropOn(Form1& window, QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPointF at = target->mapTo(&window, target->rect().center());
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+}
+} // namespace
+
+void Form1Test::aDroppedFileGoesWhereItIsDropped() {
+    TempFolder folder;
+    testing_support::writeFile(folder.file("data.bin"), std::string(2048, 'x'));
+    testing_support::writeFile(folder.file("data.BAT"), "COPY/B data001.bin/B data.bin/B\r\n");
+    const QUrl data = QUrl::fromLocalFile(q(folder.file("data.bin")));
+    const QUrl script = QUrl::fromLocalFile(q(folder.file("data.BAT")));
+    ScriptedForm form;
+    Form1& w = form.window;
+
+    dropOn(w, w.src, {data});
+    QCOMPARE(w.src->text(), q(folder.file("data.bin")));
+    QCOMPARE(w.dec->text(), q(folder.prefix()));
+    QCOMPARE(form.status(), QStringLiteral("文件大小： 2KBytes"));
+
+    dropOn(w, w.Frame4, {script, data});
+    QCOMPARE(w.src1->text(), q(folder.file("data.BAT")));
+    QCOMPARE(w.src->text(), q(folder.file("data.bin")));
+    QVERIFY(form.messages->texts.isEmpty());
+}
+
+void Form1Test::aDropWithoutAFileChangesNothing() {
+    TempFolder folder;
+    ScriptedForm form;
+    Form1& w = form.window;
+    dropOn(w, w.src, {QUrl::fromLocalFile(q(folder.prefix()))});
+    dropOn(w, w.src1, {QUrl(QStringLiteral("https://example.org/a.bin"))});
+    dropOn(w, w.start, {});
+    QVERIFY(w.src->text().isEmpty());
+    QVERIFY(w.src1->text().isEmpty());
+    QVERIFY(form.messages->texts.isEmpty());
+}
+
+void Form1Test::accessKeysPressTheirButtons_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("button");
+    QTest::newRow("S") << int(Qt::Key_S) << "start";
+    QTest::newRow("C") << int(Qt::Key_C) << "copy";
+    QTest::newRow("A") << int(Qt::Key_A) << "about";
+}
+
+void Form1Test::accessKeysPressTheirButtons() {
+    QFETCH(int, key);
+    QFETCH(QString, button);
+    ScriptedForm form;
+    form.window.setAboutBoxOpener([] {});
+    form.window.show();
+    QApplication::setActiveWindow(&form.window);
+    QVERIFY(QTest::qWaitForWindowActive(&form.window));
+    auto* pressed = form.window.findChild<QPushButton*>(button);
+    QVERIFY(pressed);
+    QSignalSpy clicks(pressed, &QPushButton::clicked);
+    // Through the window system, where shortcuts are matched.
+    QTest::keyClick(form.window.windowHandle(), static_cast<Qt::Key>(key), Qt::AltModifier);
+    // An access key animates the click: the button lets go a moment later.
+    QTRY_COMPARE(clicks.count(), 1);
 }
 
 QTEST_MAIN(Form1Test)
