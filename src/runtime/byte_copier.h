@@ -17,7 +17,9 @@ public:
     // written out: measured, a 512000-byte write cost twice per byte what 128 KiB writes did.
     static constexpr std::size_t bufferSize = 128 << 10;
     // The most bytes moved between two calls of the progress callback.
-    static constexpr std::uint64_t chunkSize = 2u << 20;
+    // Small enough that one chunk stays well under the 50 ms a window may go without events
+    // even when writeback slows the disk (2 MiB chunks were seen to take 66 ms).
+    static constexpr std::uint64_t chunkSize = 512u << 10;
     // Measured on Linux page cache: below this the kernel copy's setup costs more
     // than a read and a write through the buffer.
     static constexpr std::uint64_t kernelCopyThreshold = 1u << 20;

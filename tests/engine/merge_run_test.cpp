@@ -11,17 +11,13 @@
 
 namespace fs = std::filesystem;
 using engine::MergeIT;
+using testing_support::entriesIn;
 using testing_support::readFile;
 using testing_support::RecordingHost;
 using testing_support::TempFolder;
 using testing_support::writeFile;
 
 namespace {
-
-std::size_t entriesIn(const fs::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
 
 // Splits content under name into pieces of size beside it, then removes the source.
 void splitAway(const TempFolder& folder, const std::string& name, const std::string& content,

@@ -19,17 +19,13 @@
 
 namespace fs = std::filesystem;
 using engine::SplitIT;
+using testing_support::entriesIn;
 using testing_support::readFile;
 using testing_support::RecordingHost;
 using testing_support::TempFolder;
 using testing_support::writeFile;
 
 namespace {
-
-std::size_t entriesIn(const fs::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
 
 #ifdef __linux__
 std::size_t openFileCount() {

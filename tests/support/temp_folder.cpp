@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <iterator>
 #include <random>
 
 namespace testing_support {
@@ -11,6 +12,11 @@ namespace testing_support {
 std::string utf8(const std::filesystem::path& path) {
     const auto text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+std::size_t entriesIn(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                  std::filesystem::directory_iterator()));
 }
 
 TempFolder::TempFolder() {
