@@ -66,11 +66,11 @@ std::size_t ByteCopier::copyChunk(File& from, File& to, std::size_t size, bool k
 }
 
 std::size_t ByteCopier::bufferedChunk(File& from, File& to, std::size_t size) {
-    if (buffer_.empty()) {
-        buffer_.resize(bufferSize);
+    if (!buffer_) {
+        buffer_.reset(new (bufferAlignment) char[bufferSize]);
     }
-    const std::size_t got = from.read(buffer_.data(), std::min(size, buffer_.size()));
-    to.writeAll(buffer_.data(), got);
+    const std::size_t got = from.read(buffer_.get(), std::min(size, bufferSize));
+    to.writeAll(buffer_.get(), got);
     return got;
 }
 

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace runtime {
 
@@ -41,7 +42,15 @@ private:
     std::size_t bufferedChunk(File& from, File& to, std::size_t size);
 
     bool kernelCopy_;
-    std::vector<char> buffer_;
+    // Page-aligned like the page cache it is copied to and from, as GNU's tools do, so
+    // the kernel's copies run on whole, equally aligned pages.
+    static constexpr std::align_val_t bufferAlignment{4096};
+    struct AlignedDelete {
+        void operator()(char* buffer) const noexcept {
+            ::operator delete[](buffer, bufferAlignment);
+        }
+    };
+    std::unique_ptr<char[], AlignedDelete> buffer_;
 };
 
 } // namespace runtime
