@@ -237,9 +237,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    if (!running_ && !firstDroppedFile(event->mimeData()->urls()).isEmpty()) {
-        event->acceptProposedAction();
-    }
+    dragMoveEvent(event);
 }
 
 void Form1::dragMoveEvent(QDragMoveEvent* event) {

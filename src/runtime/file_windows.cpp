@@ -1,6 +1,7 @@
 #include "runtime/file.h"
 
 #include "runtime/error.h"
+#include "runtime/windows_text.h"
 
 #include <windows.h>
 
@@ -9,17 +10,6 @@
 namespace runtime {
 
 namespace {
-
-std::wstring widen(const std::string& utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
-}
 
 // A wide path for the file API: made absolute, and given the \\?\ prefix when it is
 // too long for the classic limit, so long paths work without a manifest.

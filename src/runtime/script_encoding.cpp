@@ -1,7 +1,7 @@
 #include "runtime/script_encoding.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "runtime/windows_text.h"
 #endif
 
 namespace runtime {
@@ -9,17 +9,6 @@ namespace runtime {
 #ifdef _WIN32
 
 namespace {
-std::wstring widen(std::string_view utf8, UINT codePage) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size =
-        MultiByteToWideChar(codePage, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(codePage, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
-}
-
 std::string narrow(std::wstring_view wide, UINT codePage, BOOL* usedDefault) {
     if (wide.empty()) {
         return {};
