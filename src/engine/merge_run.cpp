@@ -135,7 +135,8 @@ MergeCommand commandFor(const std::string& picked, const std::string& folder) {
 }
 
 // Refuses what would lose data or give a corrupt file, before anything is written.
-void checkSources(const MergeCommand& command, const std::string& folder) {
+// Returns the pieces' total length.
+std::int64_t checkSources(const MergeCommand& command, const std::string& folder) {
     const std::string count =
         runtime::decimalText(static_cast<std::int64_t>(command.sources.size()));
     std::vector<std::int64_t> lengths;
@@ -162,15 +163,19 @@ void checkSources(const MergeCommand& command, const std::string& folder) {
     if (command.sources.empty()) {
         fail(ErrorNumber::FileNotFound, "没有找到分割文件", folder + command.target);
     }
+    std::int64_t total = 0;
+    for (const std::int64_t length : lengths) {
+        total += length;
+    }
     const auto first = numberedName(command.sources.front());
     if (!first || first->number != 1 || command.sources.size() < 2) {
-        return;
+        return total;
     }
     for (std::size_t i = 0; i < command.sources.size(); ++i) {
         const auto numbered = numberedName(command.sources[i]);
         if (!numbered || numbered->number != static_cast<long>(i + 1) ||
             numbered->base != first->base || numbered->extension != first->extension) {
-            return;
+            return total;
         }
     }
     const std::int64_t pieceSize = lengths.front();
@@ -184,6 +189,7 @@ void checkSources(const MergeCommand& command, const std::string& folder) {
         fail(ErrorNumber::InvalidArgument, "最后一个分割文件的大小不对，可能已损坏或不完整",
              folder + command.sources.back());
     }
+    return total;
 }
 
 // A file in the target's folder that is removed unless it is put in place.
@@ -238,10 +244,12 @@ bool MergeIT(Host& host, const std::string& picked) {
         }
         const std::string folder = folderPrefix(picked, runtime::nativeSeparator());
         const MergeCommand command = commandFor(picked, folder);
-        checkSources(command, folder);
+        const std::int64_t total = checkSources(command, folder);
 
         const std::string target = folder + command.target;
         TemporaryTarget output(target);
+        output.file().reserve(total);
+        std::int64_t written = 0;
         runtime::ByteCopier copier;
         PumpThrottle pump(host);
         const auto count = static_cast<std::int64_t>(command.sources.size());
@@ -251,10 +259,14 @@ bool MergeIT(Host& host, const std::string& picked) {
             const std::int64_t length = piece.length();
             copier.copy(piece, output.file(), static_cast<std::uint64_t>(length),
                         [&pump] { pump.pumpIfDue(); });
+            written += length;
             piece.close();
             host.setStatus(split_text::processing + path + "  " +
                            runtime::percentText(i + 1, count));
             pump.pumpNow();
+        }
+        if (written < total) {
+            output.file().truncate(written); // a piece shrank since the check: free the rest
         }
         output.putInPlace(target);
         host.setStatus(merge_text::succeeded);

@@ -1,6 +1,7 @@
 #include "engine/split_run.h"
 
 #include "engine/merge_script.h"
+#include "engine/piece_opener.h"
 #include "engine/piece_plan.h"
 #include "engine/pump_throttle.h"
 #include "runtime/byte_copier.h"
@@ -58,9 +59,11 @@ bool SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
 
         runtime::ByteCopier copier;
         PumpThrottle pump(host);
+        PieceOpener pieces(plan);
         for (int i = 1; i <= plan.count; ++i) {
             const std::string piecePath = plan.piecePath(i);
-            runtime::File piece = runtime::File::createOrTruncate(piecePath);
+            runtime::File piece = pieces.take();
+            piece.reserve(plan.pieceLength(i));
             copier.copy(source, piece, static_cast<std::uint64_t>(plan.pieceLength(i)),
                         [&pump] { pump.pumpIfDue(); });
             piece.close();

@@ -21,9 +21,9 @@ public:
     // Small enough that one chunk stays well under the 50 ms a window may go without events
     // even when writeback slows the disk (2 MiB chunks were seen to take 66 ms).
     static constexpr std::uint64_t chunkSize = 512u << 10;
-    // Measured on Linux page cache: below this the kernel copy's setup costs more
-    // than a read and a write through the buffer.
-    static constexpr std::uint64_t kernelCopyThreshold = 1u << 20;
+    // Measured on Linux: 500 KB pieces split a few percent faster through the kernel
+    // copy than through the buffer, 32 KiB pieces alike either way.
+    static constexpr std::uint64_t kernelCopyThreshold = 256u << 10;
 
     // allowKernelCopy = false forces the buffered path (where the kernel copy would do).
     explicit ByteCopier(bool allowKernelCopy = true) : kernelCopy_(allowKernelCopy) {}

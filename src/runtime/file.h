@@ -45,6 +45,10 @@ public:
     static File createOrTruncate(const std::string& path);
     // Creates a file that must not exist yet.
     static File createNew(const std::string& path);
+    // Creates a file that does not exist yet; nothing when one does (it is left alone).
+    static std::optional<File> createIfAbsent(const std::string& path);
+    // Opens a file for writing, creating it when missing, without cutting its content.
+    static File openForWriting(const std::string& path);
 
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -56,6 +60,12 @@ public:
     std::size_t read(void* buffer, std::size_t size);
     void writeAll(const void* data, std::size_t size);
     std::int64_t length() const;
+    // Cuts the file to `length` bytes and puts the position there.
+    void truncate(std::int64_t length = 0);
+    // Asks the file system to set aside room for the first `bytes` bytes without
+    // changing the file's length, so that writing them allocates nothing on the way.
+    // Only a hint: where the platform or file system has no such call, nothing happens.
+    void reserve(std::int64_t bytes) noexcept;
     // Closes now and reports a failed close (data not written), unlike the destructor.
     void close();
 

@@ -114,6 +114,42 @@ File File::createNew(const std::string& path) {
     return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW), path);
 }
 
+std::optional<File> File::createIfAbsent(const std::string& path) {
+    if (isDirectory(path)) {
+        throw Error(ErrorNumber::PathFileAccess, path);
+    }
+    const HANDLE handle = CreateFileW(apiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) {
+            return std::nullopt;
+        }
+        throwSystemError(static_cast<int>(code), path);
+    }
+    return File(handle, path);
+}
+
+File File::openForWriting(const std::string& path) {
+    if (isDirectory(path)) {
+        throw Error(ErrorNumber::PathFileAccess, path);
+    }
+    return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS), path);
+}
+
+void File::truncate(std::int64_t length) {
+    LARGE_INTEGER position{};
+    position.QuadPart = length;
+    if (!SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) || !SetEndOfFile(handle_)) {
+        throwLastSystemError(path_);
+    }
+}
+
+void File::reserve(std::int64_t bytes) noexcept {
+    // Not measured on NTFS; its own allocation is left alone.
+    (void)bytes;
+}
+
 std::size_t File::read(void* buffer, std::size_t size) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     DWORD got = 0;

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <thread>
 
 #ifndef _WIN32
 #include <csignal>
@@ -176,6 +177,23 @@ INSTANTIATE_TEST_SUITE_P(
                   [](auto& f) { return "错误提示信息:路径/文件访问错误：" + f.file("out"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(SplitRun, APieceThatCannotBeMadeStopsTheRunThere) {
+    writeFile(folder.file("e.txt"), std::string(100, 'e'));
+    fs::create_directory(folder.path() / "out" / "e003.txt");
+#ifdef __linux__
+    const auto filesBefore = openFileCount();
+#endif
+    SplitIT(host, folder.file("e.txt"), 10, out);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find(out + "e003.txt"), std::string::npos) << host.messages[0];
+    EXPECT_EQ(readFile(out + "e002.txt"), std::string(10, 'e'));
+    // Nothing made ahead of the failed piece is left behind.
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 3u);
+#ifdef __linux__
+    EXPECT_EQ(openFileCount(), filesBefore);
+#endif
+}
+
 TEST_F(SplitRun, ReplacesALongerOldPieceCompletely) {
     writeFile(out + "r001.txt", std::string(5000, 'o'));
     writeFile(folder.file("r.txt"), "abcdef");
@@ -255,12 +273,21 @@ TEST_F(SplitRun, ACancelFromTheEventPumpEndsTheRunWithItsFilesClosed) {
 #ifdef __linux__
     const auto filesBefore = openFileCount();
 #endif
+    // Files after the cancelled piece are made ahead of their turn: an old one must
+    // keep its bytes, a new one must go again.
+    writeFile(out + "c004.txt", "old piece");
     host.actOnPump = 2;
-    host.action = [] { throw engine::RunCancelled{}; };
+    host.action = [] {
+        // Time for the helper to reach c004.txt, so the case tests what it says.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        throw engine::RunCancelled{};
+    };
     EXPECT_THROW(SplitIT(host, folder.file("c.txt"), 10, out), engine::RunCancelled);
     EXPECT_FALSE(fs::exists(out + "c.BAT"));
     EXPECT_TRUE(fs::exists(out + "c002.txt"));
     EXPECT_FALSE(fs::exists(out + "c003.txt"));
+    EXPECT_EQ(readFile(out + "c004.txt"), "old piece");
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 3u);
 #ifdef __linux__
     EXPECT_EQ(openFileCount(), filesBefore);
 #endif

@@ -105,6 +105,27 @@ TEST(CreateOrTruncate, LeavesNoStaleBytesOfALongerFile) {
     EXPECT_EQ(testing_support::readFile(path), "abc");
 }
 
+// What opening a piece ahead of its turn relies on: nothing of an existing file is
+// touched until it is cut, and room set aside never shows up as bytes.
+TEST(OpenAhead, LeavesAnExistingFileAloneUntilItIsCut) {
+    TempFolder folder;
+    const std::string path = folder.file("piece");
+    testing_support::writeFile(path, std::string(1000, 'x'));
+    EXPECT_FALSE(File::createIfAbsent(path).has_value());
+    File::openForWriting(path).reserve(1 << 20);
+    EXPECT_EQ(testing_support::readFile(path), std::string(1000, 'x'));
+    File file = File::openForWriting(path);
+    file.truncate(10);
+    file.writeAll("ab", 2);
+    file.close();
+    EXPECT_EQ(testing_support::readFile(path), std::string(10, 'x') + "ab");
+
+    File fresh = *File::createIfAbsent(folder.file("new"));
+    fresh.reserve(4096);
+    fresh.close();
+    EXPECT_EQ(runtime::fileLength(folder.file("new")), 0);
+}
+
 class ByteCopy : public ::testing::TestWithParam<bool> {};
 
 TEST_P(ByteCopy, CopiesExactRangesAcrossChunksAndReportsEachChunk) {

@@ -1,0 +1,100 @@
+#include "engine/piece_opener.h"
+
+#include <system_error>
+
+namespace engine {
+
+PieceOpener::PieceOpener(const PiecePlan& plan, std::size_t ahead)
+    : plan_(plan), ahead_(ahead == 0 ? 1 : ahead) {
+    if (plan_.count < 2) {
+        return; // nothing to overlap
+    }
+    try {
+        worker_ = std::thread([this] { openAhead(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: take() opens each file itself, which is only slower.
+    }
+}
+
+PieceOpener::~PieceOpener() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    for (auto& opened : ready_) {
+        if (!opened.file) {
+            continue;
+        }
+        const std::string path = opened.file->path();
+        opened.file.reset();
+        if (opened.created) {
+            runtime::removeFile(path);
+        }
+    }
+}
+
+PieceOpener::Opened PieceOpener::open(int piece) const {
+    const std::string path = plan_.piecePath(piece);
+    Opened opened;
+    try {
+        opened.file = runtime::File::createIfAbsent(path);
+        opened.created = opened.file.has_value();
+        if (!opened.file) {
+            opened.file = runtime::File::openForWriting(path);
+        }
+    } catch (...) {
+        opened.file.reset();
+        opened.error = std::current_exception();
+    }
+    return opened;
+}
+
+void PieceOpener::openAhead() {
+    for (int piece = 1; piece <= plan_.count; ++piece) {
+        {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [this] { return stopping_ || ready_.size() < ahead_; });
+            if (stopping_) {
+                return;
+            }
+        }
+        Opened opened = open(piece);
+        const bool failed = opened.error != nullptr;
+        {
+            const std::lock_guard lock(mutex_);
+            ready_.push_back(std::move(opened));
+        }
+        changed_.notify_all();
+        if (failed) {
+            return; // the run stops at this piece
+        }
+    }
+}
+
+runtime::File PieceOpener::take() {
+    Opened opened;
+    if (worker_.joinable()) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !ready_.empty(); });
+        opened = std::move(ready_.front());
+        ready_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+    } else {
+        opened = open(nextToTake_);
+    }
+    ++nextToTake_;
+    if (opened.error) {
+        std::rethrow_exception(opened.error);
+    }
+    if (!opened.created) {
+        opened.file->truncate();
+    }
+    return std::move(*opened.file);
+}
+
+} // namespace engine

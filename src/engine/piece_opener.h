@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/piece_plan.h"
+#include "runtime/file.h"
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace engine {
+
+// Opens a plan's piece files on a helper thread, a few pieces ahead of the copy, so the
+// file system's cost of making each file (most of a split into small pieces) overlaps
+// the copying of the piece before it.
+//
+// Nothing is lost by opening early: a file that already exists is opened without being
+// cut, and is cut only when its piece is taken. When the run ends early, files made
+// ahead and never taken are removed again; existing files are left as they were.
+class PieceOpener {
+public:
+    static constexpr std::size_t defaultAhead = 4;
+
+    // The plan must outlive the opener.
+    explicit PieceOpener(const PiecePlan& plan, std::size_t ahead = defaultAhead);
+    ~PieceOpener();
+    PieceOpener(const PieceOpener&) = delete;
+    PieceOpener& operator=(const PieceOpener&) = delete;
+
+    // The next piece's file, open for writing and empty, in the plan's order; throws
+    // the error its opening met.
+    runtime::File take();
+
+private:
+    struct Opened {
+        std::optional<runtime::File> file;
+        bool created = false;
+        std::exception_ptr error;
+    };
+
+    Opened open(int piece) const;
+    void openAhead();
+
+    const PiecePlan& plan_;
+    const std::size_t ahead_;
+    int nextToTake_ = 1;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Opened> ready_;
+    bool stopping_ = false;
+    std::thread worker_;
+};
+
+} // namespace engine
