@@ -13,7 +13,7 @@ namespace runtime {
 
 void ByteCopier::copy(File& from, File& to, std::uint64_t count,
                       const std::function<void()>& afterChunk) {
-    const bool kernel = count >= kernelCopyThreshold;
+    const bool kernel = count >= kernelCopyThreshold && !to.inMemory();
     while (count > 0) {
         const auto want = static_cast<std::size_t>(std::min(count, chunkSize));
         std::size_t done = 0;

@@ -66,6 +66,9 @@ public:
     // changing the file's length, so that writing them allocates nothing on the way.
     // Only a hint: where the platform or file system has no such call, nothing happens.
     void reserve(std::int64_t bytes) noexcept;
+    // True when the file lives in memory (tmpfs), where setting room aside means
+    // clearing pages the copy then overwrites, and a buffer beats the kernel copy.
+    bool inMemory() const noexcept;
     // Closes now and reports a failed close (data not written), unlike the destructor.
     void close();
 

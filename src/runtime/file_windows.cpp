@@ -150,6 +150,10 @@ void File::reserve(std::int64_t bytes) noexcept {
     (void)bytes;
 }
 
+bool File::inMemory() const noexcept {
+    return false;
+}
+
 std::size_t File::read(void* buffer, std::size_t size) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
     DWORD got = 0;
