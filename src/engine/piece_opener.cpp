@@ -4,8 +4,7 @@
 
 namespace engine {
 
-PieceOpener::PieceOpener(const PiecePlan& plan, std::size_t ahead)
-    : plan_(plan), ahead_(ahead == 0 ? 1 : ahead) {
+PieceOpener::PieceOpener(const PiecePlan& plan) : plan_(plan) {
     if (plan_.count < 2) {
         return; // nothing to overlap
     }
@@ -57,7 +56,7 @@ void PieceOpener::openAhead() {
     for (int piece = 1; piece <= plan_.count; ++piece) {
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || ready_.size() < ahead_; });
+            changed_.wait(lock, [this] { return stopping_ || ready_.size() < ahead; });
             if (stopping_) {
                 return;
             }

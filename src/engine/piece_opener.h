@@ -22,10 +22,11 @@ namespace engine {
 // ahead and never taken are removed again; existing files are left as they were.
 class PieceOpener {
 public:
-    static constexpr std::size_t defaultAhead = 4;
+    // Files open at once besides the one being written.
+    static constexpr std::size_t ahead = 4;
 
     // The plan must outlive the opener.
-    explicit PieceOpener(const PiecePlan& plan, std::size_t ahead = defaultAhead);
+    explicit PieceOpener(const PiecePlan& plan);
     ~PieceOpener();
     PieceOpener(const PieceOpener&) = delete;
     PieceOpener& operator=(const PieceOpener&) = delete;
@@ -45,7 +46,6 @@ private:
     void openAhead();
 
     const PiecePlan& plan_;
-    const std::size_t ahead_;
     int nextToTake_ = 1;
 
     std::mutex mutex_;

@@ -60,11 +60,17 @@ bool removeFile(const std::string& path) noexcept {
 }
 
 namespace {
-int openChecked(const std::string& path, int flags) {
+// The descriptor, or -1 with errno set.
+int openRetrying(const std::string& path, int flags) {
     int fd = -1;
     do {
         fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+int openChecked(const std::string& path, int flags) {
+    const int fd = openRetrying(path, flags);
     if (fd < 0) {
         throwLastSystemError(path);
     }
@@ -90,10 +96,7 @@ File File::createNew(const std::string& path) {
 }
 
 std::optional<File> File::createIfAbsent(const std::string& path) {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = openRetrying(path, O_WRONLY | O_CREAT | O_EXCL);
     if (fd < 0 && errno == EEXIST) {
         return std::nullopt;
     }
