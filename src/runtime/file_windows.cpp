@@ -96,17 +96,22 @@ bool removeFile(const std::string& path) noexcept {
     return DeleteFileW(apiPath(path).c_str()) != 0;
 }
 
-File File::openForReading(const std::string& path) {
+namespace {
+// Opening a folder as a file would fail with a less telling "access denied".
+void refuseFolder(const std::string& path) {
     if (isDirectory(path)) {
         throw Error(ErrorNumber::PathFileAccess, path);
     }
+}
+} // namespace
+
+File File::openForReading(const std::string& path) {
+    refuseFolder(path);
     return File(openChecked(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), path);
 }
 
 File File::createOrTruncate(const std::string& path) {
-    if (isDirectory(path)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
-    }
+    refuseFolder(path);
     return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS), path);
 }
 
@@ -115,9 +120,7 @@ File File::createNew(const std::string& path) {
 }
 
 std::optional<File> File::createIfAbsent(const std::string& path) {
-    if (isDirectory(path)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
-    }
+    refuseFolder(path);
     const HANDLE handle = CreateFileW(apiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -131,9 +134,7 @@ std::optional<File> File::createIfAbsent(const std::string& path) {
 }
 
 File File::openForWriting(const std::string& path) {
-    if (isDirectory(path)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
-    }
+    refuseFolder(path);
     return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS), path);
 }
 
