@@ -10,7 +10,6 @@ void ConsoleHost::setStatus(const std::string& text) {
 }
 
 void ConsoleHost::showMessage(const std::string& text) {
-    ++messages_;
     std::printf("message: %s\n", text.c_str());
 }
 

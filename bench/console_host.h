@@ -17,12 +17,10 @@ public:
 
     // Prints what a quiet run held back, and the pump figures when asked.
     void finish(bool pumpStats);
-    bool sawMessage() const { return messages_ > 0; }
 
 private:
     using Clock = std::chrono::steady_clock;
     bool quiet_;
-    int messages_ = 0;
     std::string lastStatus_;
     long long statusCount_ = 0;
     long long pumpCount_ = 0;

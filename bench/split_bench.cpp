@@ -24,6 +24,32 @@ bool parseSize(const char* text, std::int32_t& size) {
     return status == std::errc() && ptr == end;
 }
 
+const char* outcomeName(engine::RunOutcome::Kind kind) {
+    switch (kind) {
+    case engine::RunOutcome::Kind::Completed:
+        return "completed";
+    case engine::RunOutcome::Kind::Refused:
+        return "refused";
+    case engine::RunOutcome::Kind::Failed:
+        return "failed";
+    case engine::RunOutcome::Kind::Cancelled:
+        return "cancelled";
+    }
+    return "failed";
+}
+
+// 0 completed, 1 refused (nothing written), 3 failed or cancelled; 2 is the usage error.
+int exitCode(engine::RunOutcome::Kind kind) {
+    switch (kind) {
+    case engine::RunOutcome::Kind::Completed:
+        return 0;
+    case engine::RunOutcome::Kind::Refused:
+        return 1;
+    default:
+        return 3;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -45,18 +71,19 @@ int main(int argc, char** argv) {
     }
 
     ConsoleHost host(quiet);
-    bool completed = false;
+    engine::RunOutcome outcome;
     if (words[0] == "split" && words.size() == 4) {
         std::int32_t size = 0;
         if (!parseSize(words[2].c_str(), size)) {
             return usage();
         }
-        completed = engine::SplitIT(host, words[1], size, words[3]);
+        outcome = engine::SplitIT(host, words[1], size, words[3]);
     } else if (words[0] == "merge" && words.size() == 2) {
-        completed = engine::MergeIT(host, words[1]);
+        outcome = engine::MergeIT(host, words[1]);
     } else {
         return usage();
     }
     host.finish(pumpStats);
-    return completed && !host.sawMessage() ? 0 : 1;
+    std::printf("outcome: %s\n", outcomeName(outcome.kind));
+    return exitCode(outcome.kind);
 }

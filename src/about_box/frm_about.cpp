@@ -1,7 +1,7 @@
 #include "about_box/frm_about.h"
 
 #include "app/app_facts.h"
-#include "runtime/twips.h"
+#include "app/twips.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <QScreen>
 
-using runtime::twips;
+using layout::twips;
 
 namespace {
 

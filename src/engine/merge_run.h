@@ -1,19 +1,19 @@
 #pragma once
 
+#include "engine/file_opener.h"
 #include "engine/host.h"
+#include "engine/run_outcome.h"
 
 #include <string>
 
 namespace engine {
 
 // Joins pieces back into their source file. `picked` is a merge script, or the first
-// piece of a split (name001.ext): then the script name.BAT beside it is used, or,
-// without one, name001.ext, name002.ext, ... up to the last consecutive number.
-// Names resolve in the picked file's folder and the target is written there, to a
-// temporary file first, so a failed merge leaves an old target untouched. Every
-// failure ends in a message; returns true only when the target is complete.
-// RunCancelled from the host's event pump passes through.
-bool MergeIT(Host& host, const std::string& picked);
+// piece of a set (name001.ext); what is joined is decided by decideMerge from the
+// picked file's folder before anything is written. The target is written to a
+// temporary file in that folder first, so a failed merge leaves an old target
+// untouched. Every refusal and failure ends in a message, never in the success text.
+RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files = systemFiles());
 
 namespace merge_text {
 inline constexpr const char* succeeded = "合并成功！";

@@ -15,7 +15,7 @@ std::string scriptOperand(const std::string& bareName) {
             continue;
         }
         if (c == ' ' || c == '&' || c == '^' || c == ',' || c == ';' || c == '=' || c == '(' ||
-            c == ')' || c == '\t') {
+            c == ')' || c == '+' || c == '\t') {
             needsQuotes = true;
         }
         operand += c;
@@ -30,7 +30,7 @@ std::string mergeScriptLine(const PiecePlan& plan) {
         line += i < plan.count ? "/B+" : "/B";
     }
     line += ' ';
-    line += scriptOperand(plan.targetName);
+    line += scriptOperand(plan.names.targetName());
     line += "/B";
     return line;
 }
@@ -47,10 +47,17 @@ std::string mergeScriptBytes(const std::string& line) {
     return encoded.bytes;
 }
 
-void writeMergeScript(const std::string& path, const std::string& bytes) {
-    runtime::File script = runtime::File::createOrTruncate(path);
-    script.writeAll(bytes.data(), bytes.size());
-    script.close();
+void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes) {
+    auto script = files.open(path, FileOpener::Mode::CreateOrTruncate);
+    try {
+        script->writeAll(bytes.data(), bytes.size());
+        script->close();
+    } catch (...) {
+        // Half a script would name only some of the pieces.
+        script.reset();
+        runtime::removeFile(path);
+        throw;
+    }
 }
 
 } // namespace engine

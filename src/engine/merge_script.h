@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/file_opener.h"
 #include "engine/piece_plan.h"
 
 #include <string>
@@ -7,7 +8,8 @@
 namespace engine {
 
 // A name as the command interpreter must see it: "%" doubled (a batch file expands
-// %0 and %NAME%), and in double quotes when it holds a blank or one of & ^ , ; = ( ).
+// %0 and %NAME%), and in double quotes when it holds a blank or one of & ^ , ; = ( ) +
+// (COPY would read "+" as joining two files).
 std::string scriptOperand(const std::string& bareName);
 
 // The script's one line without its line end:
@@ -19,6 +21,6 @@ std::string mergeScriptLine(const PiecePlan& plan);
 std::string mergeScriptBytes(const std::string& line);
 
 // Creates or replaces the script file with the given bytes.
-void writeMergeScript(const std::string& path, const std::string& bytes);
+void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes);
 
 } // namespace engine

@@ -13,6 +13,8 @@ namespace {
                          "不是可以执行的合并脚本（" + why + "）", {});
 }
 
+constexpr char dosEndOfFile = '\x1A';
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -25,6 +27,10 @@ char upper(char c) {
 std::string_view commandLine(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
+    }
+    // Old DOS editors end a text file with the end-of-file mark ^Z.
+    if (!text.empty() && text.back() == dosEndOfFile) {
+        text.remove_suffix(1);
     }
     std::string_view found;
     while (!text.empty()) {
@@ -60,6 +66,11 @@ void checkName(const std::string& name) {
     }
     if (name.find_first_of("*?<>|") != std::string::npos) {
         refuse("文件名“" + name + "”中有通配符或非法字符");
+    }
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
+            refuse("文件名中有控制字符");
+        }
     }
 }
 

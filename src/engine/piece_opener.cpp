@@ -4,7 +4,7 @@
 
 namespace engine {
 
-PieceOpener::PieceOpener(const PiecePlan& plan) : plan_(plan) {
+PieceOpener::PieceOpener(const PiecePlan& plan, FileOpener& files) : plan_(plan), files_(files) {
     if (plan_.count < 2) {
         return; // nothing to overlap
     }
@@ -40,10 +40,10 @@ PieceOpener::Opened PieceOpener::open(int piece) const {
     const std::string path = plan_.piecePath(piece);
     Opened opened;
     try {
-        opened.file = runtime::File::createIfAbsent(path);
-        opened.created = opened.file.has_value();
+        opened.file = files_.open(path, FileOpener::Mode::CreateIfAbsent);
+        opened.created = opened.file != nullptr;
         if (!opened.file) {
-            opened.file = runtime::File::openForWriting(path);
+            opened.file = files_.open(path, FileOpener::Mode::WriteExisting);
         }
     } catch (...) {
         opened.file.reset();
@@ -74,7 +74,7 @@ void PieceOpener::openAhead() {
     }
 }
 
-runtime::File PieceOpener::take() {
+std::unique_ptr<runtime::File> PieceOpener::take() {
     Opened opened;
     if (worker_.joinable()) {
         std::unique_lock lock(mutex_);
@@ -93,7 +93,7 @@ runtime::File PieceOpener::take() {
     if (!opened.created) {
         opened.file->truncate();
     }
-    return std::move(*opened.file);
+    return std::move(opened.file);
 }
 
 } // namespace engine

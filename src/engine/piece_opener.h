@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/file_opener.h"
 #include "engine/piece_plan.h"
 #include "runtime/file.h"
 
@@ -7,8 +8,8 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 
 namespace engine {
@@ -25,19 +26,19 @@ public:
     // Files open at once besides the one being written.
     static constexpr std::size_t ahead = 4;
 
-    // The plan must outlive the opener.
-    explicit PieceOpener(const PiecePlan& plan);
+    // The plan and the file opener must outlive the piece opener.
+    PieceOpener(const PiecePlan& plan, FileOpener& files);
     ~PieceOpener();
     PieceOpener(const PieceOpener&) = delete;
     PieceOpener& operator=(const PieceOpener&) = delete;
 
     // The next piece's file, open for writing and empty, in the plan's order; throws
     // the error its opening met.
-    runtime::File take();
+    std::unique_ptr<runtime::File> take();
 
 private:
     struct Opened {
-        std::optional<runtime::File> file;
+        std::unique_ptr<runtime::File> file;
         bool created = false;
         std::exception_ptr error;
     };
@@ -46,6 +47,7 @@ private:
     void openAhead();
 
     const PiecePlan& plan_;
+    FileOpener& files_;
     int nextToTake_ = 1;
 
     std::mutex mutex_;

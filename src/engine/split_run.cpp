@@ -1,13 +1,15 @@
 #include "engine/split_run.h"
 
+#include "engine/copy_loop.h"
 #include "engine/merge_script.h"
 #include "engine/piece_opener.h"
 #include "engine/piece_plan.h"
-#include "engine/pump_throttle.h"
-#include "runtime/byte_copier.h"
+#include "engine/run_report.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
+
+#include <variant>
 
 namespace engine {
 
@@ -15,12 +17,39 @@ std::string split_text::completed(int pieceCount) {
     return "文件分割操作已经圆满完成!共生成" + runtime::decimalText(pieceCount) + "个分割文件!";
 }
 
+std::string split_text::nameNotCarried(char character) {
+    std::string shown;
+    switch (character) {
+    case '\n':
+        shown = "换行符";
+        break;
+    case '\r':
+        shown = "回车符";
+        break;
+    case '\t':
+        shown = "制表符";
+        break;
+    case '"':
+        shown = "双引号“\"”";
+        break;
+    default:
+        if (static_cast<unsigned char>(character) < 0x20 || character == '\x7F') {
+            const char* digits = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(character);
+            shown = std::string("控制字符 U+00") + digits[byte >> 4] + digits[byte & 0xF];
+        } else {
+            shown = std::string("“") + character + "”";
+        }
+    }
+    return "文件名中有合并脚本写不出的字符（" + shown + "），请给文件改名后再分割!";
+}
+
 namespace {
 
 // True when any file the plan writes is the source itself (same name in another
 // spelling, a link, or a case-folded name on a case-insensitive file system).
 bool planWritesOverSource(const PiecePlan& plan, const runtime::FileIdentity& source) {
-    if (runtime::fileIdentity(plan.scriptPath) == source) {
+    if (runtime::fileIdentity(plan.names.scriptPath()) == source) {
         return true;
     }
     for (int i = 1; i <= plan.count; ++i) {
@@ -31,56 +60,57 @@ bool planWritesOverSource(const PiecePlan& plan, const runtime::FileIdentity& so
     return false;
 }
 
+// The script's bytes, or the text of the refusal when the name cannot be written.
+std::variant<std::string, std::string> scriptBytesFor(const PiecePlan& plan) {
+    try {
+        return std::variant<std::string, std::string>(std::in_place_index<0>,
+                                                      mergeScriptBytes(mergeScriptLine(plan)));
+    } catch (const runtime::Error& error) {
+        return std::variant<std::string, std::string>(std::in_place_index<1>, error.description());
+    }
+}
+
 } // namespace
 
-bool SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
-             const std::string& Oname) {
+RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
+                   const std::string& Oname, FileOpener& files) {
+    RunReport report(host);
     if (SplitSIZE <= 0) {
-        host.showMessage(split_text::sizeNotPositive);
-        return false;
+        return report.refused(split_text::sizeNotPositive);
     }
-    try {
+    return report.guard([&] {
         const std::int64_t length = runtime::fileLength(SFile);
         if (!passesSizeGate(length, SplitSIZE)) {
-            host.showMessage(split_text::sourceTooSmall);
-            return false;
+            return report.refused(split_text::sourceTooSmall);
+        }
+        if (pieceCount(length, SplitSIZE) > maxPieceCount) {
+            return report.refused(split_text::tooManyPieces);
         }
         const PiecePlan plan =
-            makePlan(SFile, SplitSIZE, Oname, length, runtime::nativeSeparator());
+            makePlan(SFile, SplitSIZE, Oname, length, runtime::nativePathStyle());
+        if (const auto character = characterNoScriptCarries(plan.sourceName)) {
+            return report.refused(split_text::nameNotCarried(*character));
+        }
         // Encoded up front: a name the script cannot hold stops the run before any piece.
-        const std::string scriptBytes = mergeScriptBytes(mergeScriptLine(plan));
+        const auto script = scriptBytesFor(plan);
+        if (script.index() == 1) {
+            return report.refused(std::get<1>(script));
+        }
 
-        runtime::File source = runtime::File::openForReading(SFile);
+        const auto source = files.open(SFile, FileOpener::Mode::Read);
         const auto sourceIdentity = runtime::fileIdentity(SFile);
         if (sourceIdentity && planWritesOverSource(plan, *sourceIdentity)) {
-            host.showMessage(split_text::wouldOverwriteSource);
-            return false;
+            return report.refused(split_text::wouldOverwriteSource);
         }
 
-        runtime::ByteCopier copier;
-        PumpThrottle pump(host);
-        PieceOpener pieces(plan);
-        for (int i = 1; i <= plan.count; ++i) {
-            const std::string piecePath = plan.piecePath(i);
-            runtime::File piece = pieces.take();
-            piece.reserve(plan.pieceLength(i));
-            copier.copy(source, piece, static_cast<std::uint64_t>(plan.pieceLength(i)),
-                        [&pump] { pump.pumpIfDue(); });
-            piece.close();
-            if (i == plan.count) {
-                source.close();
-            }
-            host.setStatus(split_text::processing + piecePath + "  " +
-                           runtime::percentText(i, plan.count));
-            pump.pumpNow();
-        }
-        writeMergeScript(plan.scriptPath, scriptBytes);
-        host.setStatus(split_text::completed(plan.count));
-        return true;
-    } catch (const runtime::Error& error) {
-        host.showMessage(split_text::errorPrefix + error.description());
-        return true;
-    }
+        PieceOpener pieces(plan, files);
+        CopyLoop(host, *source, CopyLoop::Direction::SharedToSteps).run(plan.count, [&](int k) {
+            return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
+        });
+        source->close();
+        writeMergeScript(files, plan.names.scriptPath(), std::get<0>(script));
+        return report.completed(split_text::completed(plan.count));
+    });
 }
 
 } // namespace engine

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "engine/file_opener.h"
 #include "engine/host.h"
+#include "engine/run_outcome.h"
 
 #include <cstdint>
 #include <string>
@@ -9,21 +11,24 @@ namespace engine {
 
 // Cuts SFile into pieces of SplitSIZE bytes under the destination prefix Oname (a
 // folder path ending in a separator, or empty for beside the source), writes the
-// merge script beside them, and reports through the host. Returns false when the run
-// was refused before anything was written; true otherwise, also after an error that
-// the host was shown. RunCancelled from the host's event pump passes through.
-bool SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
-             const std::string& Oname);
+// merge script beside them, and reports through the host: progress and completion in
+// the status line, a refusal or an error in a message. Nothing is written when the run
+// is refused; pieces already written stay when it fails or is cancelled, and no script
+// is written then.
+RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
+                   const std::string& Oname, FileOpener& files = systemFiles());
 
 // The texts the run shows.
 namespace split_text {
 inline constexpr const char* sizeNotPositive = "分割后文件大小必须大于0,请重新设置!";
 inline constexpr const char* sourceTooSmall = "被分割文件大小小于分割后文件大小,请重新设置!";
+inline constexpr const char* tooManyPieces = "分割后的文件超过32767个,请把分割后文件大小设大一些!";
 inline constexpr const char* wouldOverwriteSource =
     "分割出的文件会覆盖源文件本身,请另选一个输出文件夹!";
 inline constexpr const char* errorPrefix = "错误提示信息:";
-inline constexpr const char* processing = "正在处理：";
 std::string completed(int pieceCount);
+// The refusal of a source name with a character no merge script can carry.
+std::string nameNotCarried(char character);
 } // namespace split_text
 
 } // namespace engine

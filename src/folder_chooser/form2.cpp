@@ -1,9 +1,9 @@
 #include "folder_chooser/form2.h"
 
 #include "app/app_facts.h"
+#include "app/twips.h"
 #include "folder_chooser/drives.h"
 #include "folder_chooser/folder_list.h"
-#include "runtime/twips.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-using runtime::twips;
+using layout::twips;
 
 namespace {
 

@@ -17,8 +17,3 @@ void FileOpenDialog::ShowOpen(QWidget* parent) {
 QString QtFileOpenDialog::ask(QWidget* parent, const QString& lastName) {
     return QFileDialog::getOpenFileName(parent, QString(), QDir::fromNativeSeparators(lastName));
 }
-
-QString ScriptedFileOpenDialog::ask(QWidget*, const QString&) {
-    ++shown_;
-    return answers_.isEmpty() ? QString() : answers_.takeFirst();
-}

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QWidget;
 
@@ -28,19 +27,4 @@ private:
 class QtFileOpenDialog : public FileOpenDialog {
 protected:
     QString ask(QWidget* parent, const QString& lastName) override;
-};
-
-// Answers from a script, for tests: each ShowOpen takes the next answer, and an
-// empty answer (or none left) is a cancel.
-class ScriptedFileOpenDialog : public FileOpenDialog {
-public:
-    void setNextFileName(const QString& answer) { answers_.append(answer); }
-    int timesShown() const { return shown_; }
-
-protected:
-    QString ask(QWidget* parent, const QString& lastName) override;
-
-private:
-    QStringList answers_;
-    int shown_ = 0;
 };

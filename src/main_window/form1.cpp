@@ -2,8 +2,8 @@
 
 #include "about_box/frm_about.h"
 #include "app/app_facts.h"
+#include "app/twips.h"
 #include "engine/merge_run.h"
-#include "engine/piece_plan.h"
 #include "engine/split_run.h"
 #include "folder_chooser/form2.h"
 #include "main_window/dropped_files.h"
@@ -11,7 +11,7 @@
 #include "runtime/file.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
-#include "runtime/twips.h"
+#include "runtime/path.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -30,7 +30,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
-using runtime::twips;
+using layout::twips;
 
 namespace {
 
@@ -288,7 +288,7 @@ void Form1::browse_Click() {
 void Form1::takeSourceFile(const QString& path) {
     const QString name = QDir::toNativeSeparators(path);
     src->setText(name);
-    const std::string folder = engine::folderPrefix(utf8(name), runtime::nativeSeparator());
+    const std::string folder = runtime::splitPath(utf8(name), runtime::nativePathStyle()).folder;
     if (!folder.empty()) {
         dec->setText(QString::fromStdString(folder));
     }
@@ -316,8 +316,10 @@ void Form1::about_Click() {
     }
 }
 
-bool Form1::SplitIT(const QString& SFile, std::int32_t SplitSIZE, const QString& Oname) {
-    return engine::SplitIT(*this, utf8(SFile), SplitSIZE, utf8(Oname));
+engine::RunOutcome Form1::SplitIT(const QString& SFile, std::int32_t SplitSIZE,
+                                  const QString& Oname) {
+    return engine::SplitIT(*this, runtime::nativePath(utf8(SFile)), SplitSIZE,
+                           runtime::nativePath(utf8(Oname)));
 }
 
 void Form1::start_Click() {
@@ -340,11 +342,8 @@ bool Form1::runExclusive(const std::function<void()>& work) {
         return false;
     }
     running_ = true;
-    try {
-        work();
-    } catch (const engine::RunCancelled&) {
-        // The user quit during the run; its files are closed by now.
-    }
+    // A run the user quit ends as cancelled, with its files closed.
+    work();
     running_ = false;
     if (endRequested_) {
         endProcess_();
@@ -391,7 +390,8 @@ void Form1::copy_Click() {
         return;
     }
     const QString picked = src1->text();
-    runExclusive([&] { engine::MergeIT(*this, utf8(picked)); });
+    // A typed "D:/x/a.BAT" is the same path as D:\x\a.BAT to the user.
+    runExclusive([&] { engine::MergeIT(*this, runtime::nativePath(utf8(picked))); });
 }
 
 void Form1::setStatus(const std::string& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/host.h"
+#include "engine/run_outcome.h"
 #include "main_window/file_open_dialog.h"
 #include "main_window/home_page_launcher.h"
 #include "main_window/message_presenter.h"
@@ -48,7 +49,7 @@ public:
     bool isRunning() const { return running_; }
 
     // The split itself, with this window as its host.
-    bool SplitIT(const QString& SFile, std::int32_t SplitSIZE, const QString& Oname);
+    engine::RunOutcome SplitIT(const QString& SFile, std::int32_t SplitSIZE, const QString& Oname);
 
     // Handlers.
     void Form_Load();

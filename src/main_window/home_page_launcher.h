@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // Opens the maker's home page in the user's browser, without waiting.
 class HomePageLauncher {
@@ -18,12 +17,4 @@ protected:
 class DesktopHomePageLauncher : public HomePageLauncher {
 protected:
     void launch(const QString& address) override;
-};
-
-class RecordingHomePageLauncher : public HomePageLauncher {
-public:
-    QStringList launched;
-
-protected:
-    void launch(const QString& address) override { launched.append(address); }
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 class QWidget;
 
@@ -16,11 +15,4 @@ public:
 class QtMessagePresenter : public MessagePresenter {
 public:
     void warn(QWidget* parent, const QString& text) override;
-};
-
-// Remembers the texts instead of showing them, for tests.
-class RecordingMessagePresenter : public MessagePresenter {
-public:
-    void warn(QWidget*, const QString& text) override { texts.append(text); }
-    QStringList texts;
 };

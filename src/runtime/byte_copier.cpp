@@ -1,19 +1,16 @@
 #include "runtime/byte_copier.h"
 
 #include "runtime/error.h"
+#include "runtime/kernel_copy.h"
 
 #include <algorithm>
-
-#ifdef __linux__
-#include <cerrno>
-#include <unistd.h>
-#endif
 
 namespace runtime {
 
 void ByteCopier::copy(File& from, File& to, std::uint64_t count,
                       const std::function<void()>& afterChunk) {
-    const bool kernel = count >= kernelCopyThreshold && !to.inMemory();
+    const bool kernel = count >= kernelCopyThreshold && from.allowsKernelCopy() &&
+                        to.allowsKernelCopy() && !to.inMemory();
     while (count > 0) {
         const auto want = static_cast<std::size_t>(std::min(count, chunkSize));
         std::size_t done = 0;
@@ -32,36 +29,12 @@ void ByteCopier::copy(File& from, File& to, std::uint64_t count,
 }
 
 std::size_t ByteCopier::copyChunk(File& from, File& to, std::size_t size, bool kernel) {
-#ifdef __linux__
     if (kernelCopy_ && kernel) {
-        for (;;) {
-            const ssize_t moved = ::copy_file_range(from.nativeHandle(), nullptr, to.nativeHandle(),
-                                                    nullptr, size, 0);
-            if (moved > 0) {
-                return static_cast<std::size_t>(moved);
-            }
-            if (moved == 0) {
-                // Either the true end of the source or a file system that reports 0
-                // instead of failing (some network and virtual ones): let read() decide.
-                break;
-            }
-            if (errno == EINTR) {
-                continue;
-            }
-            if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP ||
-                errno == EBADF || errno == ETXTBSY || errno == EPERM) {
-                kernelCopy_ = false;
-                break;
-            }
-            const int code = errno;
-            // ENOSPC, EFBIG and EIO concern the written file; anything else we
-            // blame on it too, since the source was opened and read fine before.
-            throwSystemError(code, to.path());
+        const std::size_t moved = kernelCopy(from, to, size, kernelCopy_);
+        if (moved > 0) {
+            return moved;
         }
     }
-#else
-    (void)kernel;
-#endif
     return bufferedChunk(from, to, size);
 }
 

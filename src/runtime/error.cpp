@@ -1,12 +1,6 @@
 #include "runtime/error.h"
 
-#include "runtime/file.h"
-
-#include <cerrno>
-
-#ifdef _WIN32
-#include <windows.h>
-#endif
+#include "runtime/number_text.h"
 
 namespace runtime {
 
@@ -18,24 +12,38 @@ std::string describe(ErrorNumber number) {
         return "溢出";
     case ErrorNumber::DivisionByZero:
         return "除数为零";
+    case ErrorNumber::NameTooLong:
+        return "文件名或路径太长，请改短文件名或换一个层次浅些的文件夹";
     case ErrorNumber::FileNotFound:
         return "文件未找到";
     case ErrorNumber::FileAlreadyOpen:
         return "文件已打开";
     case ErrorNumber::DeviceIo:
         return "设备 I/O 错误";
+    case ErrorNumber::FileAlreadyExists:
+        return "文件已存在";
     case ErrorNumber::DiskFull:
         return "磁盘已满";
     case ErrorNumber::InputPastEnd:
         return "输入超出文件尾";
+    case ErrorNumber::TooManyFiles:
+        return "打开的文件太多";
     case ErrorNumber::PermissionDenied:
         return "拒绝的权限";
+    case ErrorNumber::DiskNotReady:
+        return "磁盘未准备好";
     case ErrorNumber::PathFileAccess:
         return "路径/文件访问错误";
     case ErrorNumber::PathNotFound:
         return "路径未找到";
+    case ErrorNumber::OtherSystemError:
+        return "系统报告了错误";
+    case ErrorNumber::TooManyLinks:
+        return "符号链接层数太多（可能是循环链接）";
+    case ErrorNumber::NotAFolder:
+        return "路径中有一部分不是文件夹";
     }
-    return "设备 I/O 错误";
+    return "系统报告了错误";
 }
 
 namespace {
@@ -50,68 +58,16 @@ Error::Error(ErrorNumber number, const std::string& description, const std::stri
     : std::runtime_error(withPath(description, path)), number_(number),
       description_(withPath(description, path)) {}
 
-ErrorNumber errorNumberFromSystem(int code, const std::string& path) {
-#ifdef _WIN32
-    switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-        return ErrorNumber::FileNotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_BAD_NETPATH:
-    case ERROR_INVALID_DRIVE:
-        return ErrorNumber::PathNotFound;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return isDirectory(path) ? ErrorNumber::PathFileAccess : ErrorNumber::PermissionDenied;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-    case ERROR_FILE_TOO_LARGE:
-        return ErrorNumber::DiskFull;
-    case ERROR_HANDLE_EOF:
-        return ErrorNumber::InputPastEnd;
-    case ERROR_DIRECTORY:
-        return ErrorNumber::PathFileAccess;
-    default:
-        return ErrorNumber::DeviceIo;
+Error systemError(int code, const std::string& path) {
+    const ErrorNumber number = errorNumberFromSystem(code, path);
+    if (number == ErrorNumber::OtherSystemError) {
+        return Error(number, describe(number) + "（代码 " + decimalText(code) + "）", path);
     }
-#else
-    switch (code) {
-    case ENOENT:
-        // A missing file in an existing folder is "file not found"; a missing folder is not.
-        return parentFolderExists(path) ? ErrorNumber::FileNotFound : ErrorNumber::PathNotFound;
-    case ENOTDIR:
-        return ErrorNumber::PathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ETXTBSY:
-        return ErrorNumber::PermissionDenied;
-    case ENOSPC:
-    case EFBIG:
-#ifdef EDQUOT
-    case EDQUOT:
-#endif
-        return ErrorNumber::DiskFull;
-    case EISDIR:
-        return ErrorNumber::PathFileAccess;
-    default:
-        return ErrorNumber::DeviceIo;
-    }
-#endif
+    return Error(number, path);
 }
 
 void throwSystemError(int code, const std::string& path) {
-    throw Error(errorNumberFromSystem(code, path), path);
-}
-
-void throwLastSystemError(const std::string& path) {
-#ifdef _WIN32
-    throwSystemError(static_cast<int>(GetLastError()), path);
-#else
-    throwSystemError(errno, path);
-#endif
+    throw systemError(code, path);
 }
 
 } // namespace runtime

@@ -10,14 +10,22 @@ enum class ErrorNumber : int {
     InvalidArgument = 5,
     Overflow = 6,
     DivisionByZero = 11,
+    NameTooLong = 52,
     FileNotFound = 53,
     FileAlreadyOpen = 55,
     DeviceIo = 57,
+    FileAlreadyExists = 58,
     DiskFull = 61,
     InputPastEnd = 62,
+    TooManyFiles = 67,
     PermissionDenied = 70,
+    DiskNotReady = 71,
     PathFileAccess = 75,
     PathNotFound = 76,
+    // Our own, beyond the classic runtime's numbers.
+    OtherSystemError = 1000,
+    TooManyLinks = 1001,
+    NotAFolder = 1002,
 };
 
 // Chinese description of an error number, without any file name.
@@ -38,8 +46,12 @@ private:
 };
 
 // Maps an operating-system error code for the named file onto our numbers.
-// On POSIX the code is an errno value; on Windows a GetLastError() value.
+// On POSIX the code is an errno value; on Windows a GetLastError() value. A code
+// without a mapping of its own is OtherSystemError.
 ErrorNumber errorNumberFromSystem(int code, const std::string& path);
+// The error for a system code: the mapped number, and for OtherSystemError a
+// description that carries the code, so it can be looked up.
+Error systemError(int code, const std::string& path);
 
 // Throws the mapped error for the calling thread's last system error.
 [[noreturn]] void throwLastSystemError(const std::string& path);

@@ -2,44 +2,26 @@
 
 #include "runtime/error.h"
 
-#include <cctype>
+#include "runtime/path.h"
 
 namespace runtime {
 
 namespace {
 
 std::string folderOf(const std::string& path) {
-    const auto cut = path.find_last_of(nativeSeparator() == '\\' ? "\\/" : "/");
-    if (cut == std::string::npos) {
+    const PathParts parts = splitPath(path, nativePathStyle());
+    if (parts.folder.empty()) {
         return ".";
     }
-    if (cut == 0) {
-        return path.substr(0, 1);
-    }
-    return path.substr(0, cut);
+    // The root keeps its separator; any other folder is named without it.
+    return parts.folder.size() == 1 ? parts.folder
+                                    : parts.folder.substr(0, parts.folder.size() - 1);
 }
 
 } // namespace
 
 bool parentFolderExists(const std::string& path) {
     return isDirectory(folderOf(path));
-}
-
-bool namesEqual(const std::string& a, const std::string& b) {
-#ifdef _WIN32
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-#else
-    return a == b;
-#endif
 }
 
 File& File::operator=(File&& other) noexcept {

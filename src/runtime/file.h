@@ -2,13 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "runtime/path.h"
 
 namespace runtime {
-
-// The separator of the platform's paths: '\\' on Windows, '/' elsewhere.
-char nativeSeparator();
 
 // What makes two paths the same file (hard links and case-folded names included).
 struct FileIdentity {
@@ -28,9 +29,17 @@ bool isDirectory(const std::string& path);
 // True when the folder part of path exists (the current folder for a bare name).
 bool parentFolderExists(const std::string& path);
 
-// True when two bare names name the same file on this platform's file systems
-// (Windows folds case, POSIX does not).
-bool namesEqual(const std::string& a, const std::string& b);
+// One entry of a folder.
+struct FolderEntry {
+    std::string name;
+    std::int64_t size = 0;
+    bool regular = true; // a file, not a folder or a device
+    std::optional<FileIdentity> identity;
+};
+
+// The entries of a folder (the current one for an empty path), "." and ".." left out;
+// throws Error when it cannot be read.
+std::vector<FolderEntry> listFolder(const std::string& folder);
 
 // Replaces `to` by `from` in one step (both in the same folder); throws Error.
 void renameReplacing(const std::string& from, const std::string& to);
@@ -54,11 +63,15 @@ public:
     File& operator=(File&& other) noexcept;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    ~File();
+    virtual ~File();
 
     // Reads up to size bytes; returns how many were read, 0 at the end of the file.
-    std::size_t read(void* buffer, std::size_t size);
-    void writeAll(const void* data, std::size_t size);
+    // Virtual, like allowsKernelCopy, so a test can stand a faulty device in for a file.
+    virtual std::size_t read(void* buffer, std::size_t size);
+    virtual void writeAll(const void* data, std::size_t size);
+    // True when the kernel may copy between this file and another by itself, bypassing
+    // read and writeAll.
+    virtual bool allowsKernelCopy() const noexcept { return true; }
     std::int64_t length() const;
     // Cuts the file to `length` bytes and puts the position there.
     void truncate(std::int64_t length = 0);

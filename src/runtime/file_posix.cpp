@@ -4,7 +4,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,10 +16,6 @@
 #endif
 
 namespace runtime {
-
-char nativeSeparator() {
-    return '/';
-}
 
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     struct stat info {};
@@ -210,6 +208,41 @@ void File::release() noexcept {
 
 File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
     other.handle_ = -1;
+}
+
+} // namespace runtime
+
+namespace runtime {
+
+std::vector<FolderEntry> listFolder(const std::string& folder) {
+    const std::string path = folder.empty() ? "." : folder;
+    DIR* directory = ::opendir(path.c_str());
+    if (!directory) {
+        throwLastSystemError(path);
+    }
+    const std::unique_ptr<DIR, int (*)(DIR*)> closer(directory, ::closedir);
+    std::vector<FolderEntry> entries;
+    errno = 0;
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        FolderEntry listed{name, 0, false, std::nullopt};
+        struct stat info {};
+        if (::fstatat(::dirfd(directory), entry->d_name, &info, 0) == 0) {
+            listed.regular = S_ISREG(info.st_mode);
+            listed.size = static_cast<std::int64_t>(info.st_size);
+            listed.identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                                           static_cast<std::uint64_t>(info.st_ino)};
+        }
+        entries.push_back(std::move(listed));
+        errno = 0;
+    }
+    if (errno != 0) {
+        throwLastSystemError(path);
+    }
+    return entries;
 }
 
 } // namespace runtime

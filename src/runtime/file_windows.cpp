@@ -43,10 +43,6 @@ HANDLE openChecked(const std::string& path, DWORD access, DWORD share, DWORD dis
 
 } // namespace
 
-char nativeSeparator() {
-    return '\\';
-}
-
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     const HANDLE handle = CreateFileW(apiPath(path).c_str(), 0,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -219,6 +215,48 @@ void File::release() noexcept {
 
 File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
     other.handle_ = INVALID_HANDLE_VALUE;
+}
+
+} // namespace runtime
+
+namespace runtime {
+
+std::vector<FolderEntry> listFolder(const std::string& folder) {
+    const std::string path = folder.empty() ? std::string(".\\") : folder;
+    const std::string pattern =
+        path + (path.back() == '\\' || path.back() == '/' ? "" : "\\") + "*";
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(apiPath(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        throwLastSystemError(path);
+    }
+    std::vector<FolderEntry> entries;
+    do {
+        const std::wstring wide = found.cFileName;
+        if (wide == L"." || wide == L"..") {
+            continue;
+        }
+        FolderEntry entry;
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                             nullptr, 0, nullptr, nullptr);
+        entry.name.resize(static_cast<std::size_t>(size));
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                            entry.name.data(), size, nullptr, nullptr);
+        entry.regular =
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+        entry.size = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
+        if (entry.regular) {
+            entry.identity = fileIdentity(pattern.substr(0, pattern.size() - 1) + entry.name);
+        }
+        entries.push_back(std::move(entry));
+    } while (FindNextFileW(search, &found));
+    const DWORD ended = GetLastError();
+    FindClose(search);
+    if (ended != ERROR_NO_MORE_FILES) {
+        throwSystemError(static_cast<int>(ended), path);
+    }
+    return entries;
 }
 
 } // namespace runtime

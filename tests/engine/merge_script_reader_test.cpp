@@ -65,11 +65,17 @@ INSTANTIATE_TEST_SUITE_P(
                      {"a", "b"},
                      "c"},
         AcceptedCase{
-            "QuotedSpecials", "COPY/B \"a&b;1.txt\"/B \"c=d.txt\"/B", {"a&b;1.txt"}, "c=d.txt"}));
+            "QuotedSpecials", "COPY/B \"a&b;1.txt\"/B \"c=d.txt\"/B", {"a&b;1.txt"}, "c=d.txt"},
+        AcceptedCase{"QuotedPlus",
+                     "COPY/B \"Q+A001.txt\"/B+\"Q+A002.txt\"/B \"Q+A.txt\"/B",
+                     {"Q+A001.txt", "Q+A002.txt"},
+                     "Q+A.txt"},
+        AcceptedCase{"DosEndOfFileMark", "COPY/B a+b c.txt\r\n\x1A", {"a", "b"}, "c.txt"},
+        AcceptedCase{"DosEndOfFileMarkAfterName", "COPY/B a+b c.txt\x1A", {"a", "b"}, "c.txt"}));
 
 struct RefusedCase {
     const char* name;
-    const char* text;
+    std::string text;
 };
 
 void PrintTo(const RefusedCase& c, std::ostream* os) {
@@ -105,6 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"ParentAsTarget", "COPY/B a+b .."}, RefusedCase{"Drive", "COPY/B a+b C:c"},
         RefusedCase{"Wildcard", "COPY/B a*+b c"}, RefusedCase{"LonePercent", "COPY/B %1+b c"},
         RefusedCase{"UnquotedComma", "COPY/B a,b+c d"}, RefusedCase{"OpenQuote", "COPY/B \"a+b c"},
-        RefusedCase{"EmptyQuotes", "COPY/B \"\"+b c"}));
+        RefusedCase{"EmptyQuotes", "COPY/B \"\"+b c"},
+        RefusedCase{"ControlCharacter", "COPY/B a\x01+b c"},
+        RefusedCase{"EndOfFileMarkInside", "COPY/B a\x1A+b c"},
+        RefusedCase{"NulInTarget", {"COPY/B a+b c\0d", 14}}));
 
 } // namespace

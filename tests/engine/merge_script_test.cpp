@@ -28,7 +28,8 @@ class MergeScriptBytes : public ::testing::TestWithParam<ScriptCase> {};
 
 TEST_P(MergeScriptBytes, AreOneCopyLineEndingInCarriageReturnLineFeed) {
     const auto& c = GetParam();
-    const auto plan = makePlan(c.source, c.size, "E:\\out\\", c.length, '\\');
+    const auto plan =
+        makePlan(c.source, c.size, "E:\\out\\", c.length, runtime::PathStyle::Windows);
     EXPECT_EQ(engine::mergeScriptBytes(engine::mergeScriptLine(plan)), c.bytes);
 }
 
@@ -43,6 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "COPY/B \"my file001.doc\"/B+\"my file002.doc\"/B \"my file.doc\"/B\r\n"},
         ScriptCase{"D:\\in\\100%.txt", 5, 3,
                    "COPY/B 100%%001.txt/B+100%%002.txt/B 100%%.txt/B\r\n"},
+        ScriptCase{"D:\\in\\Q+A.txt", 5, 3,
+                   "COPY/B \"Q+A001.txt\"/B+\"Q+A002.txt\"/B \"Q+A.txt\"/B\r\n"},
         ScriptCase{"D:\\in\\a&b.txt", 5, 3,
                    "COPY/B \"a&b001.txt\"/B+\"a&b002.txt\"/B \"a&b.txt\"/B\r\n"},
         ScriptCase{"D:\\in\\说明.txt", 5, 3,
@@ -50,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                    ".txt/B\r\n"}));
 
 TEST(ScriptOperand, QuotesEveryCharacterThatSplitsAnOperand) {
-    for (const char* special : {" ", "&", "^", ",", ";", "=", "(", ")"}) {
+    for (const char* special : {" ", "&", "^", ",", ";", "=", "(", ")", "+"}) {
         const std::string name = std::string("a") + special + "b.txt";
         EXPECT_EQ(engine::scriptOperand(name), "\"" + name + "\"") << special;
     }

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using engine::makePlan;
+constexpr auto windows = runtime::PathStyle::Windows;
 
 namespace {
 
@@ -31,7 +33,7 @@ class PieceCount : public ::testing::TestWithParam<CountCase> {};
 
 TEST_P(PieceCount, IsTheCeilingWithTheLastPieceTakingTheRest) {
     const auto& c = GetParam();
-    const auto plan = makePlan("D:\\in\\a.txt", c.size, "E:\\out\\", c.length, '\\');
+    const auto plan = makePlan("D:\\in\\a.txt", c.size, "E:\\out\\", c.length, windows);
     EXPECT_EQ(pieceLengths(plan), c.pieces);
 }
 
@@ -51,19 +53,15 @@ TEST(SizeGate, NeedsMoreThanOneByteBeyondThePieceSize) {
     EXPECT_FALSE(engine::passesSizeGate(2147483648LL, 2147483647));
 }
 
-TEST(PieceCount, OverflowsPast32767PiecesAndDividesByZeroForSizeZero) {
-    EXPECT_EQ(engine::pieceCount(32767, 1), 32767);
-    auto errorOf = [](std::int64_t length, std::int32_t size) {
-        try {
-            engine::pieceCount(length, size);
-        } catch (const runtime::Error& error) {
-            return static_cast<int>(error.number());
-        }
-        return 0;
-    };
-    EXPECT_EQ(errorOf(100000, 1), 6);
-    EXPECT_EQ(errorOf(32768, 1), 6);
-    EXPECT_EQ(errorOf(10, 0), 11);
+TEST(PieceCount, PlansAtMost32767Pieces) {
+    EXPECT_EQ(makePlan("a.txt", 1, "", 32767, windows).count, 32767);
+    EXPECT_EQ(engine::pieceCount(100000, 1), 100000);
+    try {
+        makePlan("a.txt", 1, "", 32768, windows);
+        ADD_FAILURE() << "planned 32768 pieces";
+    } catch (const runtime::Error& error) {
+        EXPECT_EQ(error.number(), runtime::ErrorNumber::Overflow);
+    }
 }
 
 struct NamingCase {
@@ -83,11 +81,11 @@ class PieceNaming : public ::testing::TestWithParam<NamingCase> {};
 
 TEST_P(PieceNaming, PutsTheNumberBeforeTheExtensionOfTheFileName) {
     const auto& c = GetParam();
-    const auto plan = makePlan(c.source, 3, c.destination, 10, '\\');
+    const auto plan = makePlan(c.source, 3, c.destination, 10, windows);
     EXPECT_EQ(plan.piecePath(1), c.firstPiece);
     EXPECT_EQ(plan.pieceBareName(1), c.firstBareName);
-    EXPECT_EQ(plan.scriptPath, c.script);
-    EXPECT_EQ(plan.targetName, c.target);
+    EXPECT_EQ(plan.names.scriptPath(), c.script);
+    EXPECT_EQ(plan.names.targetName(), c.target);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -109,19 +107,78 @@ INSTANTIATE_TEST_SUITE_P(
                    "E:\\out\\Makefile.BAT", "Makefile"},
         NamingCase{"a.txt", "", "a001.txt", "a001.txt", "a.BAT", "a.txt"},
         NamingCase{"D:\\in\\my file.doc", "E:\\out\\", "E:\\out\\my file001.doc", "my file001.doc",
-                   "E:\\out\\my file.BAT", "my file.doc"}));
+                   "E:\\out\\my file.BAT", "my file.doc"},
+        // Windows takes "/" as a separator too.
+        NamingCase{"D:/in/a.txt", "E:/out/", "E:/out/a001.txt", "a001.txt", "E:/out/a.BAT",
+                   "a.txt"}));
 
 TEST(PieceNaming, NumbersFrom1000OnHaveFourDigits) {
-    const auto plan = makePlan("D:\\in\\report.doc", 1, "", 1500, '\\');
+    const auto plan = makePlan("D:\\in\\report.doc", 1, "", 1500, windows);
     EXPECT_EQ(plan.pieceBareName(999), "report999.doc");
     EXPECT_EQ(plan.pieceBareName(1000), "report1000.doc");
     EXPECT_EQ(plan.pieceBareName(1500), "report1500.doc");
 }
 
-TEST(PieceNaming, UsesTheGivenSeparator) {
-    const auto plan = makePlan("/home/u/v1.0/a.txt", 3, "/tmp/out/", 10, '/');
-    EXPECT_EQ(plan.piecePath(4), "/tmp/out/a004.txt");
-    EXPECT_EQ(plan.scriptPath, "/tmp/out/a.BAT");
+TEST(PieceNaming, TakesOnlyTheSlashOnPosix) {
+    const auto plan =
+        makePlan("/home/u/v1.0/a\\b.txt", 3, "/tmp/out/", 10, runtime::PathStyle::Posix);
+    EXPECT_EQ(plan.piecePath(4), "/tmp/out/a\\b004.txt");
+    EXPECT_EQ(plan.names.scriptPath(), "/tmp/out/a\\b.BAT");
+}
+
+// Every name a split makes reads back as that piece of that set, and as no other
+// piece of it, also where the base itself ends in digits.
+struct RoundTripCase {
+    const char* source;
+    std::vector<int> numbers;
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.source;
+}
+
+class PieceNameRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(PieceNameRoundTrip, ReadsBackTheNumberThePlanWrote) {
+    const auto& c = GetParam();
+    const engine::PieceSet set = engine::PieceSet::forSource("", c.source);
+    EXPECT_EQ(set.targetName(), c.source);
+    for (const int number : c.numbers) {
+        const std::string name = set.pieceName(number);
+        EXPECT_EQ(set.pieceNumber(name), number) << name;
+        const auto readings = engine::readPieceName(name);
+        const bool found = std::any_of(readings.begin(), readings.end(), [&](const auto& r) {
+            return r.number == number && r.set.targetName() == set.targetName();
+        });
+        EXPECT_TRUE(found) << name;
+    }
+    for (const std::string& stranger :
+         {set.targetName(), set.scriptName(), set.pieceName(1) + ".bak", "x" + set.pieceName(1),
+          set.base() + "0001" + set.extension(), set.base() + "000" + set.extension()}) {
+        EXPECT_EQ(set.pieceNumber(stranger), 0) << stranger;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PieceNameRoundTrip,
+                         ::testing::Values(RoundTripCase{"photo2.jpg", {1, 2, 999, 1000}},
+                                           RoundTripCase{"IMG_1234.jpg", {1, 10, 32767}},
+                                           RoundTripCase{"linux-6.1.tar.xz", {1, 2, 100}},
+                                           RoundTripCase{"report_2023.pdf", {1, 2023}},
+                                           RoundTripCase{"Q+A.txt", {1, 2}},
+                                           RoundTripCase{"说明 书(1).pdf", {1, 7}},
+                                           RoundTripCase{"Makefile", {1, 12345}},
+                                           RoundTripCase{"100%.txt", {1, 3}}));
+
+TEST(PieceNameReading, GivesEveryWayTheDigitsCanPart) {
+    std::vector<std::pair<std::string, int>> seen;
+    for (const auto& reading : engine::readPieceName("photo2001.jpg")) {
+        seen.emplace_back(reading.set.targetName(), reading.number);
+    }
+    const std::vector<std::pair<std::string, int>> expected = {{"photo2.jpg", 1},
+                                                               {"photo.jpg", 2001}};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(engine::readPieceName("photo.jpg").empty());
+    EXPECT_TRUE(engine::readPieceName("a99.txt").empty());
 }
 
 } // namespace

@@ -35,7 +35,7 @@ TEST(PlatformRules, AScriptNamedLikeTheSourceInAnotherCaseIsTheSourceWhereNamesF
     TempFolder folder;
     writeFile(folder.file("a.bat"), "echo keep me");
     RecordingHost host;
-    const bool result = engine::SplitIT(host, folder.file("a.bat"), 4, "");
+    const bool result = engine::SplitIT(host, folder.file("a.bat"), 4, "").completed();
     EXPECT_EQ(readFile(folder.file("a.bat")), "echo keep me");
 #ifdef _WIN32
     EXPECT_FALSE(result);
@@ -72,7 +72,7 @@ TEST(PlatformRules, ChineseNamesAreWrittenInTheSystemsEncodingAndReadBack) {
     const std::string name = "说明.txt";
     writeFile(folder.file(name), "0123456789");
     RecordingHost split;
-    ASSERT_TRUE(engine::SplitIT(split, folder.file(name), 6, ""));
+    ASSERT_TRUE(engine::SplitIT(split, folder.file(name), 6, "").completed());
     ASSERT_TRUE(split.messages.empty()) << split.messages.front();
     const std::string bytes = readFile(folder.file("说明.BAT"));
 #ifdef _WIN32
@@ -87,7 +87,7 @@ TEST(PlatformRules, ChineseNamesAreWrittenInTheSystemsEncodingAndReadBack) {
 #endif
     fs::remove(fs::u8path(folder.file(name)));
     RecordingHost merge;
-    EXPECT_TRUE(engine::MergeIT(merge, folder.file("说明.BAT")));
+    EXPECT_TRUE(engine::MergeIT(merge, folder.file("说明.BAT")).completed());
     EXPECT_EQ(readFile(folder.file(name)), "0123456789");
 }
 
@@ -103,11 +103,12 @@ TEST(PlatformRules, LongPathsWithBlanksSplitAndMerge) {
     const std::string content = testing_support::randomBytes(5000, 1);
     writeFile(source, content);
     RecordingHost split;
-    ASSERT_TRUE(engine::SplitIT(split, source, 2000, ""));
+    ASSERT_TRUE(engine::SplitIT(split, source, 2000, "").completed());
     ASSERT_TRUE(split.messages.empty()) << split.messages.front();
     fs::remove(longPath(source));
     RecordingHost merge;
-    EXPECT_TRUE(engine::MergeIT(merge, deep + runtime::nativeSeparator() + "the file.BAT"));
+    EXPECT_TRUE(
+        engine::MergeIT(merge, deep + runtime::nativeSeparator() + "the file.BAT").completed());
     EXPECT_TRUE(merge.messages.empty()) << merge.messages.front();
     EXPECT_EQ(readFile(source), content);
     // Removed here level by level: the folder's own clean-up cannot reach that deep on Windows.

@@ -20,6 +20,7 @@
 
 namespace fs = std::filesystem;
 using engine::SplitIT;
+using Kind = engine::RunOutcome::Kind;
 using testing_support::entriesIn;
 using testing_support::readFile;
 using testing_support::RecordingHost;
@@ -51,7 +52,7 @@ TEST_F(SplitRun, WritesEveryPieceTheScriptAndTheStatusTexts) {
     const std::string content = "0123456789";
     writeFile(source, content);
 
-    EXPECT_TRUE(SplitIT(host, source, 3, out));
+    EXPECT_TRUE(SplitIT(host, source, 3, out).completed());
 
     EXPECT_EQ(readFile(out + "a001.txt"), "012");
     EXPECT_EQ(readFile(out + "a002.txt"), "345");
@@ -80,7 +81,7 @@ TEST_F(SplitRun, ShowsThirdsAsTwoDecimalPercentages) {
 
 TEST_F(SplitRun, AnEmptyDestinationWritesBesideTheSource) {
     writeFile(folder.file("c.dat"), "abcde");
-    EXPECT_TRUE(SplitIT(host, folder.file("c.dat"), 2, ""));
+    EXPECT_TRUE(SplitIT(host, folder.file("c.dat"), 2, "").completed());
     EXPECT_EQ(readFile(folder.file("c003.dat")), "e");
     EXPECT_EQ(readFile(folder.file("c.BAT")),
               "COPY/B c001.dat/B+c002.dat/B+c003.dat/B c.dat/B\r\n");
@@ -102,7 +103,7 @@ class SplitRefusal : public SplitRun, public ::testing::WithParamInterface<Refus
 TEST_P(SplitRefusal, ReturnsFalseAndWritesNothing) {
     const auto& c = GetParam();
     writeFile(folder.file("s.txt"), std::string(c.length, 'x'));
-    EXPECT_FALSE(SplitIT(host, folder.file("s.txt"), c.size, out));
+    EXPECT_EQ(SplitIT(host, folder.file("s.txt"), c.size, out).kind, Kind::Refused);
     EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
     EXPECT_TRUE(host.statuses.empty());
@@ -115,12 +116,31 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"SmallerThanSize", 2, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
         RefusalCase{"Empty", 0, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
         RefusalCase{"SizeZero", 10, 0, "分割后文件大小必须大于0,请重新设置!"},
-        RefusalCase{"SizeNegative", 10, -5, "分割后文件大小必须大于0,请重新设置!"}),
+        RefusalCase{"SizeNegative", 10, -5, "分割后文件大小必须大于0,请重新设置!"},
+        RefusalCase{"MoreThan32767Pieces", 100000, 1,
+                    "分割后的文件超过32767个,请把分割后文件大小设大一些!"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+#ifndef _WIN32
+// Names Windows file systems cannot hold, so the table runs where they can be made.
+TEST_F(SplitRun, RefusesANameTheScriptCannotCarryBeforeWritingAnything) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"two\nlines.txt", "换行符"}, {"say \"hi\".txt", "双引号"}, {"bell\x07.txt", "U+0007"},
+        {"what?.txt", "“?”"},         {"a|b.txt", "“|”"},           {"tab\tname.txt", "制表符"}};
+    for (const auto& [name, shown] : cases) {
+        writeFile(folder.file(name), "0123456789");
+        RecordingHost run;
+        EXPECT_EQ(SplitIT(run, folder.file(name), 3, out).kind, Kind::Refused) << name;
+        ASSERT_EQ(run.messages.size(), 1u) << name;
+        EXPECT_NE(run.messages[0].find(shown), std::string::npos) << run.messages[0];
+    }
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
+}
+#endif
 
 TEST_F(SplitRun, SizePlusTwoGivesTwoPieces) {
     writeFile(folder.file("s.txt"), "12345");
-    EXPECT_TRUE(SplitIT(host, folder.file("s.txt"), 3, out));
+    EXPECT_TRUE(SplitIT(host, folder.file("s.txt"), 3, out).completed());
     EXPECT_EQ(readFile(out + "s002.txt"), "45");
 }
 
@@ -144,7 +164,7 @@ TEST_P(SplitErrorReport, ShowsTheDescriptionAndClosesEveryFile) {
 #ifdef __linux__
     const auto filesBefore = openFileCount();
 #endif
-    SplitIT(host, c.source(folder), c.size, c.destination(folder));
+    EXPECT_EQ(SplitIT(host, c.source(folder), c.size, c.destination(folder)).kind, Kind::Failed);
     EXPECT_EQ(host.messages, std::vector<std::string>{c.expectedMessage(folder)});
     EXPECT_EQ(host.lastStatus().find("圆满完成"), std::string::npos);
     EXPECT_FALSE(fs::exists(folder.path() / "out" / "big.BAT"));
@@ -169,9 +189,6 @@ INSTANTIATE_TEST_SUITE_P(
                   [](auto& f) {
                       return "错误提示信息:路径未找到：" + f.file("nowhere") + sep() + "big001.txt";
                   }},
-        ErrorCase{"MoreThan32767Pieces", [](auto& f) { return f.file("big.txt"); },
-                  [](auto& f) { return f.file("out") + sep(); }, 1,
-                  [](auto&) { return std::string("错误提示信息:溢出"); }},
         ErrorCase{"SourceIsAFolder", [](auto& f) { return f.file("out"); },
                   [](auto& f) { return f.file("out") + sep(); }, 3,
                   [](auto& f) { return "错误提示信息:路径/文件访问错误：" + f.file("out"); }}),
@@ -234,7 +251,7 @@ TEST_F(SplitRun, NeverWritesOverTheSource) {
     }
     for (const auto& c : cases) {
         RecordingHost run;
-        EXPECT_FALSE(SplitIT(run, c.source, 5, c.destination)) << c.what;
+        EXPECT_EQ(SplitIT(run, c.source, 5, c.destination).kind, Kind::Refused) << c.what;
         EXPECT_EQ(run.messages, std::vector<std::string>{engine::split_text::wouldOverwriteSource})
             << c.what;
         EXPECT_EQ(readFile(c.source), content) << c.what;
@@ -255,7 +272,7 @@ TEST_F(SplitRun, ConcatenatedPiecesGiveBackTheSource) {
         const std::string content = testing_support::randomBytes(length, round);
         writeFile(run.file("data.bin"), content);
         RecordingHost quiet;
-        ASSERT_TRUE(SplitIT(quiet, run.file("data.bin"), size, ""));
+        ASSERT_TRUE(SplitIT(quiet, run.file("data.bin"), size, "").completed());
         ASSERT_TRUE(quiet.messages.empty());
         const auto count = static_cast<int>((length + size - 1) / size);
         std::string joined;
@@ -282,7 +299,7 @@ TEST_F(SplitRun, ACancelFromTheEventPumpEndsTheRunWithItsFilesClosed) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         throw engine::RunCancelled{};
     };
-    EXPECT_THROW(SplitIT(host, folder.file("c.txt"), 10, out), engine::RunCancelled);
+    EXPECT_EQ(SplitIT(host, folder.file("c.txt"), 10, out).kind, Kind::Cancelled);
     EXPECT_FALSE(fs::exists(out + "c.BAT"));
     EXPECT_TRUE(fs::exists(out + "c002.txt"));
     EXPECT_FALSE(fs::exists(out + "c003.txt"));

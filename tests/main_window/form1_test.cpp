@@ -2,6 +2,7 @@
 #include "folder_chooser/form2.h"
 #include "main_window/form1.h"
 #include "temp_folder.h"
+#include "window_doubles.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -46,21 +46,43 @@ TEST(FileErrors, MapOntoTheRuntimeNumbers) {
     EXPECT_EQ(errorOpening(folder.file("sub"), File::openForReading), ErrorNumber::PathFileAccess);
     EXPECT_EQ(errorOpening(folder.file("sub"), File::createOrTruncate),
               ErrorNumber::PathFileAccess);
+    // A file where a folder should be: POSIX tells that apart, Windows does not.
     EXPECT_EQ(errorOpening(folder.file("plain") + runtime::nativeSeparator() + "a.txt",
                            File::createOrTruncate),
-              ErrorNumber::PathNotFound);
+              runtime::nativePathStyle() == runtime::PathStyle::Posix ? ErrorNumber::NotAFolder
+                                                                      : ErrorNumber::PathNotFound);
     EXPECT_THROW(File::createNew(folder.file("plain")), Error);
 }
 
-// Codes a test cannot provoke on a healthy machine (a full disk) map as the ones it can.
-TEST(FileErrors, MapTheSystemsFullDiskCodesOntoDiskFull) {
+// Codes a test cannot provoke on a healthy machine map as the ones it can; only a real
+// input or output error reads as one, and a code without a mapping says its number.
+TEST(FileErrors, MapEachSystemCodeOntoAnErrorThatSaysWhatHappened) {
 #ifdef _WIN32
-    const int codes[] = {ERROR_DISK_FULL, ERROR_HANDLE_DISK_FULL};
+    const std::pair<int, ErrorNumber> cases[] = {
+        {ERROR_DISK_FULL, ErrorNumber::DiskFull},
+        {ERROR_HANDLE_DISK_FULL, ErrorNumber::DiskFull},
+        {ERROR_FILENAME_EXCED_RANGE, ErrorNumber::NameTooLong},
+        {ERROR_CANT_RESOLVE_FILENAME, ErrorNumber::TooManyLinks},
+        {ERROR_NOT_READY, ErrorNumber::DiskNotReady},
+        {ERROR_CRC, ErrorNumber::DeviceIo},
+        {ERROR_FILE_EXISTS, ErrorNumber::FileAlreadyExists},
+        {ERROR_INVALID_FUNCTION, ErrorNumber::OtherSystemError}};
 #else
-    const int codes[] = {ENOSPC, EFBIG};
+    const std::pair<int, ErrorNumber> cases[] = {
+        {ENOSPC, ErrorNumber::DiskFull},          {EFBIG, ErrorNumber::DiskFull},
+        {ENAMETOOLONG, ErrorNumber::NameTooLong}, {ELOOP, ErrorNumber::TooManyLinks},
+        {ENOTDIR, ErrorNumber::NotAFolder},       {EIO, ErrorNumber::DeviceIo},
+        {EEXIST, ErrorNumber::FileAlreadyExists}, {EMFILE, ErrorNumber::TooManyFiles},
+        {EINVAL, ErrorNumber::OtherSystemError}};
 #endif
-    for (const int code : codes) {
-        EXPECT_EQ(runtime::errorNumberFromSystem(code, "x"), ErrorNumber::DiskFull) << code;
+    for (const auto& [code, number] : cases) {
+        const Error error = runtime::systemError(code, "x");
+        EXPECT_EQ(error.number(), number) << code;
+        const bool saysIo = error.description().find("I/O") != std::string::npos;
+        EXPECT_EQ(saysIo, number == ErrorNumber::DeviceIo) << error.description();
+        if (number == ErrorNumber::OtherSystemError) {
+            EXPECT_NE(error.description().find(std::to_string(code)), std::string::npos);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "temp_folder.h"
 
 #include "runtime/file.h"
+#include "runtime/path.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,12 +1,8 @@
 #include "runtime/script_encoding.h"
 
-#ifdef _WIN32
 #include "runtime/windows_text.h"
-#endif
 
 namespace runtime {
-
-#ifdef _WIN32
 
 namespace {
 std::string narrow(std::wstring_view wide, UINT codePage, BOOL* usedDefault) {
@@ -48,17 +44,5 @@ EncodedText toScriptEncoding(std::string_view utf8) {
 std::string fromScriptEncoding(std::string_view bytes) {
     return narrow(widen(bytes, CP_ACP), CP_UTF8, nullptr);
 }
-
-#else
-
-EncodedText toScriptEncoding(std::string_view utf8) {
-    return {std::string(utf8), {}};
-}
-
-std::string fromScriptEncoding(std::string_view bytes) {
-    return std::string(bytes);
-}
-
-#endif
 
 } // namespace runtime

@@ -1,0 +1,30 @@
+#include "engine/copy_loop.h"
+
+#include "engine/pump_throttle.h"
+#include "runtime/byte_copier.h"
+#include "runtime/number_text.h"
+
+namespace engine {
+
+void CopyLoop::run(int count, const std::function<Step(int)>& openStep) {
+    runtime::ByteCopier copier;
+    PumpThrottle pump(host_);
+    const auto keepLive = [&pump] { pump.pumpIfDue(); };
+    for (int k = 1; k <= count; ++k) {
+        Step step = openStep(k);
+        runtime::File& own = *step.file;
+        const auto length = static_cast<std::uint64_t>(step.length);
+        if (direction_ == Direction::SharedToSteps) {
+            own.reserve(step.length);
+            copier.copy(shared_, own, length, keepLive);
+        } else {
+            copier.copy(own, shared_, length, keepLive);
+        }
+        own.close();
+        host_.setStatus(split_text::processing + own.path() + "  " +
+                        runtime::percentText(k, count));
+        pump.pumpNow();
+    }
+}
+
+} // namespace engine

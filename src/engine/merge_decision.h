@@ -1,0 +1,56 @@
+#pragma once
+
+#include "runtime/error.h"
+#include "runtime/file.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace engine {
+
+// One entry of the folder that holds what the user picked.
+using ListedFile = runtime::FolderEntry;
+
+// The decoded text of a script in that folder; throws runtime::Error when it cannot be read.
+using ScriptReader = std::function<std::string(const std::string& name)>;
+
+struct MergePiece {
+    std::string name;
+    std::int64_t size = 0;
+};
+
+// What to join: the pieces in order, with the sizes they had when the merge was decided,
+// into the target, all bare names in the picked file's folder.
+struct MergePlan {
+    std::vector<MergePiece> pieces;
+    std::string target;
+    std::int64_t total = 0;
+};
+
+// Why nothing is joined. `name` is the file of the folder it concerns (may be empty).
+struct MergeRefusal {
+    runtime::ErrorNumber number = runtime::ErrorNumber::InvalidArgument;
+    std::string description;
+    std::string name;
+};
+
+using MergeDecision = std::variant<MergePlan, MergeRefusal>;
+
+// Decides a merge from what was picked (a bare name in the listed folder) without
+// touching a file: a merge script is read as the list; the first piece of a set uses
+// the script beside it when that script lists the piece, or else joins the set's
+// numbered pieces. Every piece must be there, and pieces numbered as the split numbers
+// them must have the split's sizes; a later piece, the joined file or any other file
+// is refused with what to pick instead.
+MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFile>& listing,
+                          const ScriptReader& readScript);
+
+// The name the target is written under until it is complete: target + ".part" (with
+// the attempt's number after the first), shortened so that it stays a valid name.
+std::string temporaryName(const std::string& target, int attempt);
+
+} // namespace engine

@@ -1,0 +1,33 @@
+#include "engine/run_report.h"
+
+#include "engine/split_run.h"
+#include "runtime/error.h"
+
+namespace engine {
+
+RunOutcome RunReport::completed(const std::string& status) {
+    host_.setStatus(status);
+    return {RunOutcome::Kind::Completed, status};
+}
+
+RunOutcome RunReport::refused(const std::string& message) {
+    host_.showMessage(message);
+    return {RunOutcome::Kind::Refused, message};
+}
+
+RunOutcome RunReport::failed(const std::string& message) {
+    host_.showMessage(message);
+    return {RunOutcome::Kind::Failed, message};
+}
+
+RunOutcome RunReport::guard(const std::function<RunOutcome()>& work) {
+    try {
+        return work();
+    } catch (const RunCancelled&) {
+        return {RunOutcome::Kind::Cancelled, {}};
+    } catch (const runtime::Error& error) {
+        return failed(split_text::errorPrefix + error.description());
+    }
+}
+
+} // namespace engine

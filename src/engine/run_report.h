@@ -1,0 +1,29 @@
+#pragma once
+
+#include "engine/host.h"
+#include "engine/run_outcome.h"
+
+#include <functional>
+#include <string>
+
+namespace engine {
+
+// Ends a run: shows its outcome through the host (completion in the status line,
+// a refusal or a failure in a message) and returns it.
+class RunReport {
+public:
+    explicit RunReport(Host& host) : host_(host) {}
+
+    RunOutcome completed(const std::string& status);
+    RunOutcome refused(const std::string& message);
+    RunOutcome failed(const std::string& message);
+
+    // Runs the work; an Error it throws ends the run as failed ("错误提示信息:" and the
+    // error's description), the host's RunCancelled as cancelled.
+    RunOutcome guard(const std::function<RunOutcome()>& work);
+
+private:
+    Host& host_;
+};
+
+} // namespace engine

@@ -1,0 +1,31 @@
+#include "runtime/path.h"
+
+#include <algorithm>
+
+namespace runtime {
+
+PathStyle nativePathStyle() {
+    return PathStyle::Windows;
+}
+
+char nativeSeparator() {
+    return '\\';
+}
+
+std::string nativePath(const std::string& path) {
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '/', '\\');
+    return native;
+}
+
+std::string nameKey(const std::string& name) {
+    std::string key = name;
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return key;
+}
+
+} // namespace runtime

@@ -1,0 +1,298 @@
+#include "engine/merge_decision.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using engine::decideMerge;
+using engine::ListedFile;
+using engine::MergePlan;
+using engine::MergeRefusal;
+
+namespace {
+
+struct DecisionCase {
+    const char* name;
+    std::vector<ListedFile> listing;
+    std::map<std::string, std::string> scripts;
+    const char* picked;
+    // Either the pieces and target of the plan ...
+    std::vector<std::string> pieces;
+    std::string target;
+    // ... or a part of the refusal's description and the file it names.
+    std::string refusalPart = {};
+    std::string refusalName = {};
+};
+
+void PrintTo(const DecisionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+ListedFile file(const std::string& name, std::int64_t size) {
+    return {name, size, true, std::nullopt};
+}
+
+// s.txt of 10 bytes split into 3-byte pieces, with or without its script.
+std::vector<ListedFile> setOfS(bool withScript = true) {
+    std::vector<ListedFile> files = {file("s001.txt", 3), file("s002.txt", 3), file("s003.txt", 3),
+                                     file("s004.txt", 1)};
+    if (withScript) {
+        files.push_back(file("s.BAT", 60));
+    }
+    return files;
+}
+
+std::vector<ListedFile> with(std::vector<ListedFile> files, const std::vector<ListedFile>& more) {
+    files.insert(files.end(), more.begin(), more.end());
+    return files;
+}
+
+std::vector<ListedFile> resized(std::vector<ListedFile> files, const std::string& name,
+                                std::int64_t size) {
+    for (auto& f : files) {
+        if (f.name == name) {
+            f.size = size;
+        }
+    }
+    return files;
+}
+
+std::vector<ListedFile> without(std::vector<ListedFile> files, const std::string& name) {
+    std::erase_if(files, [&](const ListedFile& f) { return f.name == name; });
+    return files;
+}
+
+const std::map<std::string, std::string> scriptOfS = {
+    {"s.BAT", "COPY/B s001.txt/B+s002.txt/B+s003.txt/B+s004.txt/B s.txt/B\r\n"}};
+const std::vector<std::string> piecesOfS = {"s001.txt", "s002.txt", "s003.txt", "s004.txt"};
+
+class MergeDecision : public ::testing::TestWithParam<DecisionCase> {};
+
+TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
+    const auto& c = GetParam();
+    const auto decision = decideMerge(c.picked, c.listing, [&](const std::string& name) {
+        const auto found = c.scripts.find(name);
+        if (found == c.scripts.end()) {
+            ADD_FAILURE() << "read " << name;
+            return std::string();
+        }
+        return found->second;
+    });
+    if (c.refusalPart.empty()) {
+        ASSERT_TRUE(std::holds_alternative<MergePlan>(decision))
+            << std::get<MergeRefusal>(decision).description;
+        const auto& plan = std::get<MergePlan>(decision);
+        std::vector<std::string> names;
+        for (const auto& piece : plan.pieces) {
+            names.push_back(piece.name);
+        }
+        EXPECT_EQ(names, c.pieces);
+        EXPECT_EQ(plan.target, c.target);
+    } else {
+        ASSERT_TRUE(std::holds_alternative<MergeRefusal>(decision));
+        const auto& refusal = std::get<MergeRefusal>(decision);
+        EXPECT_NE(refusal.description.find(c.refusalPart), std::string::npos)
+            << refusal.description;
+        EXPECT_EQ(refusal.name, c.refusalName);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MergeDecision,
+    ::testing::Values(
+        DecisionCase{"Script", setOfS(), scriptOfS, "s.BAT", piecesOfS, "s.txt"},
+        DecisionCase{"FirstPieceWithItsScript", setOfS(), scriptOfS, "s001.txt", piecesOfS,
+                     "s.txt"},
+        DecisionCase{"FirstPieceWithoutScript", setOfS(false), {}, "s001.txt", piecesOfS, "s.txt"},
+        DecisionCase{"ScriptUnderAnotherName",
+                     with(setOfS(false), {file("join.cmd", 40)}),
+                     {{"join.cmd", "copy /b s001.txt+s002.txt t.txt"}},
+                     "join.cmd",
+                     {"s001.txt", "s002.txt"},
+                     "t.txt"},
+        // A base that ends in digits: photo2.jpg in pieces of 5.
+        DecisionCase{"BaseEndingInDigits",
+                     {file("photo2001.jpg", 5), file("photo2002.jpg", 5), file("photo2003.jpg", 2),
+                      file("photo2.BAT", 70)},
+                     {{"photo2.BAT", "COPY/B photo2001.jpg/B+photo2002.jpg/B+photo2003.jpg/B "
+                                     "photo2.jpg/B\r\n"}},
+                     "photo2001.jpg",
+                     {"photo2001.jpg", "photo2002.jpg", "photo2003.jpg"},
+                     "photo2.jpg"},
+        DecisionCase{"BaseEndingInDigitsShortMiddle",
+                     {file("photo2001.jpg", 5), file("photo2002.jpg", 4), file("photo2003.jpg", 2),
+                      file("photo2.BAT", 70)},
+                     {{"photo2.BAT", "COPY/B photo2001.jpg/B+photo2002.jpg/B+photo2003.jpg/B "
+                                     "photo2.jpg/B\r\n"}},
+                     "photo2.BAT",
+                     {},
+                     {},
+                     "大小与第一个不同",
+                     "photo2002.jpg"},
+        DecisionCase{"BaseEndingInDigitsWithoutScript",
+                     {file("IMG_1234001.jpg", 5), file("IMG_1234002.jpg", 1)},
+                     {},
+                     "IMG_1234001.jpg",
+                     {"IMG_1234001.jpg", "IMG_1234002.jpg"},
+                     "IMG_1234.jpg"},
+        // report.pdf was split after report.doc, so report.BAT lists the .pdf pieces.
+        DecisionCase{"ScriptOfAnotherSourceOfTheSameBase",
+                     {file("report001.doc", 4), file("report002.doc", 2), file("report001.pdf", 4),
+                      file("report002.pdf", 4), file("report003.pdf", 1), file("report.BAT", 80)},
+                     {{"report.BAT",
+                       "COPY/B report001.pdf/B+report002.pdf/B+report003.pdf/B report.pdf/B\r\n"}},
+                     "report001.doc",
+                     {"report001.doc", "report002.doc"},
+                     "report.doc"},
+        DecisionCase{
+            "LaterPiece", setOfS(), scriptOfS, "s002.txt", {}, {}, "第2个分割文件", "s002.txt"},
+        DecisionCase{"LaterPieceSaysWhatToPick",
+                     setOfS(),
+                     scriptOfS,
+                     "s003.txt",
+                     {},
+                     {},
+                     "“s001.txt”或合并脚本“s.BAT”",
+                     "s003.txt"},
+        DecisionCase{"TheJoinedFile",
+                     with(setOfS(), {file("s.txt", 10)}),
+                     scriptOfS,
+                     "s.txt",
+                     {},
+                     {},
+                     "这是合并后的文件",
+                     "s.txt"},
+        DecisionCase{"NoScriptAtAll",
+                     with(setOfS(), {file("notes.txt", 5)}),
+                     {{"notes.txt", "hello"}},
+                     "notes.txt",
+                     {},
+                     {},
+                     "不是合并脚本",
+                     "notes.txt"},
+        DecisionCase{"TooLargeToBeAScript",
+                     {file("movie.avi", 700 << 20)},
+                     {},
+                     "movie.avi",
+                     {},
+                     {},
+                     "不是合并脚本",
+                     "movie.avi"},
+        DecisionCase{
+            "Missing", setOfS(), scriptOfS, "gone.BAT", {}, {}, "找不到要合并的文件", "gone.BAT"},
+        DecisionCase{"MissingPiece",
+                     without(setOfS(), "s002.txt"),
+                     scriptOfS,
+                     "s.BAT",
+                     {},
+                     {},
+                     "脚本共列出4个",
+                     "s002.txt"},
+        DecisionCase{"PieceIsAFolder",
+                     with(without(setOfS(), "s002.txt"), {{"s002.txt", 0, false, std::nullopt}}),
+                     scriptOfS,
+                     "s.BAT",
+                     {},
+                     {},
+                     "路径/文件访问错误",
+                     "s002.txt"},
+        DecisionCase{"ShortMiddlePiece",
+                     resized(setOfS(), "s002.txt", 2),
+                     scriptOfS,
+                     "s.BAT",
+                     {},
+                     {},
+                     "大小与第一个不同",
+                     "s002.txt"},
+        DecisionCase{"LongLastPiece",
+                     resized(setOfS(), "s004.txt", 4),
+                     scriptOfS,
+                     "s.BAT",
+                     {},
+                     {},
+                     "最后一个分割文件的大小不对",
+                     "s004.txt"},
+        DecisionCase{"EmptyLastPiece",
+                     resized(setOfS(), "s004.txt", 0),
+                     scriptOfS,
+                     "s.BAT",
+                     {},
+                     {},
+                     "最后一个分割文件的大小不对",
+                     "s004.txt"},
+        DecisionCase{"TargetIsASource",
+                     setOfS(),
+                     {{"s.BAT", "COPY/B s001.txt/B+s002.txt/B s002.txt/B\r\n"}},
+                     "s.BAT",
+                     {},
+                     {},
+                     "目标文件同时也是要合并的文件",
+                     "s002.txt"},
+        DecisionCase{"TargetIsALinkOfASource",
+                     {{"s001.txt", 3, true, runtime::FileIdentity{1, 7}},
+                      {"s002.txt", 3, true, runtime::FileIdentity{1, 8}},
+                      {"s.txt", 3, true, runtime::FileIdentity{1, 7}},
+                      file("s.BAT", 40)},
+                     {{"s.BAT", "COPY/B s001.txt/B+s002.txt/B s.txt/B\r\n"}},
+                     "s.BAT",
+                     {},
+                     {},
+                     "目标文件同时也是要合并的文件",
+                     "s001.txt"},
+        DecisionCase{"NotAScriptNamedAsOne",
+                     setOfS(),
+                     {{"s.BAT", "echo hello\r\n"}},
+                     "s.BAT",
+                     {},
+                     {},
+                     "不是可以执行的合并脚本",
+                     "s.BAT"},
+        DecisionCase{"GapWithoutScript",
+                     without(setOfS(false), "s003.txt"),
+                     {},
+                     "s001.txt",
+                     {},
+                     {},
+                     "其后还有s004.txt",
+                     "s003.txt"},
+        // A gap is found however far ahead the next piece lies.
+        DecisionCase{"FarGapWithoutScript",
+                     {file("s001.txt", 3), file("s002.txt", 3), file("s060.txt", 1)},
+                     {},
+                     "s001.txt",
+                     {},
+                     {},
+                     "其后还有s060.txt",
+                     "s003.txt"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TemporaryName, StaysAValidNameHoweverLongTheTarget) {
+    const std::string chinese = "长"; // three bytes in UTF-8
+    std::string longChinese;
+    while (longChinese.size() + chinese.size() <= 252) {
+        longChinese += chinese;
+    }
+    const std::pair<std::string, int> cases[] = {{"a.txt", 0},
+                                                 {"a.txt", 2},
+                                                 {std::string(250, 'x') + ".bin", 0},
+                                                 {std::string(251, 'y') + ".txt", 11},
+                                                 {longChinese + ".doc", 0}};
+    for (const auto& [target, attempt] : cases) {
+        const std::string name = engine::temporaryName(target, attempt);
+        const std::string suffix = ".part" + (attempt ? std::to_string(attempt) : "");
+        EXPECT_LE(name.size(), 255u) << target;
+        ASSERT_GT(name.size(), suffix.size());
+        EXPECT_EQ(name.substr(name.size() - suffix.size()), suffix);
+        // What is kept of the target is cut between two characters, never inside one.
+        std::string kept = name.substr(0, name.size() - suffix.size());
+        if (kept.size() < target.size()) {
+            ASSERT_EQ(kept.back(), '~');
+            kept.pop_back();
+            EXPECT_NE(static_cast<unsigned char>(target[kept.size()]) & 0xC0, 0x80u) << target;
+        }
+        EXPECT_EQ(target.compare(0, kept.size(), kept), 0) << target;
+    }
+    EXPECT_EQ(engine::temporaryName("a.txt", 0), "a.txt.part");
+}
+
+} // namespace

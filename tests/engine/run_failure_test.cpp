@@ -1,0 +1,105 @@
+// What the runs do when a disk fails them part way: tested with files that fail after
+// so many bytes, inside the test process, on every platform.
+#include "engine/merge_run.h"
+#include "engine/split_run.h"
+#include "failing_files.h"
+#include "recording_host.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using runtime::ErrorNumber;
+using testing_support::FailingFiles;
+using testing_support::readFile;
+using testing_support::RecordingHost;
+using testing_support::TempFolder;
+using testing_support::writeFile;
+using Fault = FailingFiles::Fault;
+using Kind = engine::RunOutcome::Kind;
+
+namespace {
+
+#ifdef __linux__
+std::size_t openFileCount() {
+    return testing_support::entriesIn("/proc/self/fd");
+}
+#endif
+
+struct FailureCase {
+    const char* name;
+    bool merge;          // a merge of f.bin's pieces, else a split of f.bin
+    const char* failing; // the end of the failing file's name
+    Fault fault;
+    std::uint64_t bytes; // let through before the failure
+    ErrorNumber error;
+    Kind outcome;
+    const char* messagePart; // with the failing file's path after it
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RunFailure : public ::testing::TestWithParam<FailureCase> {};
+
+// f.bin, 2000 bytes in pieces of 700: f001.bin, f002.bin, f003.bin and f.BAT.
+TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
+    const auto& c = GetParam();
+    TempFolder folder;
+    const std::string content = testing_support::randomBytes(2000, 17);
+    writeFile(folder.file("f.bin"), content);
+    if (c.merge) {
+        RecordingHost split;
+        ASSERT_TRUE(engine::SplitIT(split, folder.file("f.bin"), 700, "").completed());
+        writeFile(folder.file("f.bin"), "old target");
+    }
+#ifdef __linux__
+    const auto filesBefore = openFileCount();
+#endif
+    FailingFiles files(c.failing, c.fault, c.bytes, c.error);
+    RecordingHost host;
+    const engine::RunOutcome outcome =
+        c.merge ? engine::MergeIT(host, folder.file("f.BAT"), files)
+                : engine::SplitIT(host, folder.file("f.bin"), 700, "", files);
+
+    EXPECT_EQ(outcome.kind, c.outcome);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], outcome.text);
+    const std::string failingPath = folder.file(std::string("f") + c.failing);
+    EXPECT_EQ(host.messages[0], std::string("错误提示信息:") + c.messagePart + "：" + failingPath);
+    EXPECT_EQ(host.lastStatus().find("圆满完成"), std::string::npos);
+    EXPECT_NE(host.lastStatus(), "合并成功！");
+    if (c.merge) {
+        // The old target stays, and no temporary file is left behind.
+        EXPECT_EQ(readFile(folder.file("f.bin")), "old target");
+        EXPECT_EQ(testing_support::entriesIn(folder.path()), 5u);
+    } else {
+        // Pieces written so far stay; no script vouches for an unfinished set.
+        EXPECT_FALSE(fs::exists(fs::u8path(folder.file("f.BAT"))));
+        EXPECT_EQ(readFile(folder.file("f.bin")), content);
+    }
+#ifdef __linux__
+    EXPECT_EQ(openFileCount(), filesBefore);
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RunFailure,
+    ::testing::Values(FailureCase{"SplitPieceWrite", false, "002.bin", Fault::Write, 300,
+                                  ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
+                      FailureCase{"SplitSourceRead", false, ".bin", Fault::Read, 1500,
+                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
+                      FailureCase{"SplitScriptWrite", false, ".BAT", Fault::Write, 10,
+                                  ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
+                      FailureCase{"MergePieceRead", true, "003.bin", Fault::Read, 100,
+                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
+                      FailureCase{"MergeTargetWrite", true, ".bin.part", Fault::Write, 1000,
+                                  ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
+                      FailureCase{"MergeScriptRead", true, ".BAT", Fault::Read, 0,
+                                  ErrorNumber::DeviceIo, Kind::Refused, "设备 I/O 错误"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

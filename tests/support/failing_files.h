@@ -1,0 +1,30 @@
+#pragma once
+
+#include "engine/file_opener.h"
+#include "runtime/error.h"
+
+#include <cstdint>
+#include <string>
+
+namespace testing_support {
+
+// The system's files, except that the one file whose name ends in `nameEnding` fails
+// after `bytes` bytes have been read from it or written to it, as a failing disk would.
+class FailingFiles : public engine::FileOpener {
+public:
+    enum class Fault { Read, Write };
+
+    FailingFiles(std::string nameEnding, Fault fault, std::uint64_t bytes,
+                 runtime::ErrorNumber error)
+        : nameEnding_(std::move(nameEnding)), fault_(fault), bytes_(bytes), error_(error) {}
+
+    std::unique_ptr<runtime::File> open(const std::string& path, Mode mode) override;
+
+private:
+    std::string nameEnding_;
+    Fault fault_;
+    std::uint64_t bytes_;
+    runtime::ErrorNumber error_;
+};
+
+} // namespace testing_support
