@@ -37,7 +37,9 @@ TEST(MergeRun, GivesBackTheSourceForManyNamesLengthsAndSizes) {
         {"100%.txt", "100%.BAT"},
         {"x.tar.gz", "x.BAT"},
         {"说明 书(1).pdf", "说明 书(1).BAT"},
-        {"noextension", "noextension.BAT"}};
+        {"noextension", "noextension.BAT"},
+        // 252 bytes: its pieces reach the 255-byte limit, the temporary name must not pass it.
+        {std::string(248, 'n') + ".txt", std::string(248, 'n') + ".BAT"}};
     std::mt19937 random(99);
     for (const auto& [name, script] : names) {
         TempFolder folder;

@@ -103,3 +103,33 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
+
+namespace {
+
+// Another program appends to one piece between the merge's check and its copy.
+class GrowingPiece : public engine::FileOpener {
+public:
+    std::unique_ptr<runtime::File> open(const std::string& path, Mode mode) override {
+        if (mode == Mode::Read && path.size() > 7 && path.substr(path.size() - 7) == "002.bin") {
+            auto grow = FileOpener::open(path, Mode::WriteExisting);
+            grow->truncate(grow->length());
+            grow->writeAll("x", 1);
+        }
+        return FileOpener::open(path, mode);
+    }
+};
+
+TEST(RunFailure, APieceThatChangesDuringTheMergeStopsIt) {
+    TempFolder folder;
+    writeFile(folder.file("f.bin"), testing_support::randomBytes(2000, 3));
+    RecordingHost split;
+    ASSERT_TRUE(engine::SplitIT(split, folder.file("f.bin"), 700, "").completed());
+    writeFile(folder.file("f.bin"), "old target");
+    GrowingPiece files;
+    RecordingHost host;
+    EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), files).kind, Kind::Failed);
+    EXPECT_NE(host.messages.at(0).find(folder.file("f002.bin")), std::string::npos);
+    EXPECT_EQ(readFile(folder.file("f.bin")), "old target");
+}
+
+} // namespace
