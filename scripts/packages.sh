@@ -15,7 +15,7 @@ install_missing_packages() {
     fi
 }
 
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libssl-dev qt6-base-dev qt6-base-dev-tools
     libgl-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest desktop-file-utils appstream procps)
 # The Windows build of the engine, its suites and wine to run them under the Chinese locale.

@@ -20,7 +20,11 @@ public:
     };
 
     virtual ~FileOpener() = default;
-    virtual std::unique_ptr<runtime::File> open(const std::string& path, Mode mode);
+    // `permissions` are given to a file that is created, and taken away from an
+    // existing one that has more (see runtime::File).
+    virtual std::unique_ptr<runtime::File>
+    open(const std::string& path, Mode mode,
+         std::uint32_t permissions = runtime::File::defaultPermissions);
 };
 
 // The opener of the system's own files.

@@ -1,9 +1,11 @@
 #include "engine/merge_decision.h"
 
+#include "engine/checksum_file.h"
 #include "engine/merge_script_reader.h"
 #include "engine/piece_set.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
+#include "runtime/script_encoding.h"
 
 #include <algorithm>
 #include <map>
@@ -16,9 +18,8 @@ using runtime::ErrorNumber;
 
 // A script is one line; a larger file is not one, and is not read into memory.
 constexpr std::int64_t largestScript = 16 << 20;
-// The longest name the file systems take: 255 bytes on ext4, 255 UTF-16 units on
-// NTFS, and UTF-8 never takes fewer bytes than UTF-16 takes units.
-constexpr std::size_t longestName = 255;
+// A checksum file has a line of about a hundred bytes per piece, 32767 at most.
+constexpr std::int64_t largestChecksumFile = 8 << 20;
 
 const char* const notAScript = "不是合并脚本。请选择分割时生成的合并脚本（名称.BAT）"
                                "或第一个分割文件（名称001.扩展名）";
@@ -71,7 +72,7 @@ MergeRefusal refusal(ErrorNumber number, std::string description, std::string na
 }
 
 // The command a script holds, or why it holds none.
-CommandOrRefusal readScript(const ListedFile& script, const ScriptReader& reader,
+CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
                             const std::string& whenNotOne) {
     if (script.size > largestScript) {
         return refusal(ErrorNumber::InvalidArgument,
@@ -79,7 +80,7 @@ CommandOrRefusal readScript(const ListedFile& script, const ScriptReader& reader
     }
     std::string text;
     try {
-        text = reader(script.name);
+        text = runtime::fromScriptEncoding(reader(script.name));
     } catch (const runtime::Error& error) {
         return refusal(error.number(), error.description());
     }
@@ -121,7 +122,7 @@ CommandOrRefusal numberedPieces(const PieceSet& set, const Folder& folder) {
 
 // What a picked file that is not named as a script stands for.
 CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
-                                 const ScriptReader& reader) {
+                                 const FileReader& reader) {
     const std::vector<PieceReading> readings = readPieceName(picked.name);
     for (const auto& reading : readings) {
         if (reading.number != 1) {
@@ -132,7 +133,9 @@ CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
             // The script beside it may belong to another source of the same base name.
             if (const auto* command = std::get_if<MergeCommand>(&fromScript);
                 command && lists(*command, picked.name)) {
-                return *command;
+                MergeCommand listed = *command;
+                listed.fromScript = true;
+                return listed;
             }
         }
         return numberedPieces(reading.set, folder);
@@ -159,7 +162,11 @@ CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
                        picked.name);
     }
     // A script under another name, or no script at all.
-    return readScript(picked, reader, notAScript);
+    CommandOrRefusal other = readScript(picked, reader, notAScript);
+    if (auto* command = std::get_if<MergeCommand>(&other)) {
+        command->fromScript = true;
+    }
+    return other;
 }
 
 // The set whose pieces 1, 2, ... the sources are, in order; nothing when they are not.
@@ -180,9 +187,9 @@ std::optional<PieceSet> numberedSet(const std::vector<std::string>& sources) {
 }
 
 // Refuses what would lose data or give a corrupt file.
-MergeDecision check(const MergeCommand& command, const Folder& folder) {
+MergeDecision check(const MergeCommand& command, const Folder& folder, const char* listedBy) {
     const std::string listed =
-        "缺少分割文件（脚本共列出" +
+        std::string("缺少分割文件（") + listedBy + "共列出" +
         runtime::decimalText(static_cast<std::int64_t>(command.sources.size())) + "个）";
     MergePlan plan;
     plan.target = command.target;
@@ -193,8 +200,12 @@ MergeDecision check(const MergeCommand& command, const Folder& folder) {
             return refusal(ErrorNumber::FileNotFound, listed, name);
         }
         if (!piece->regular) {
-            return refusal(ErrorNumber::PathFileAccess,
-                           runtime::describe(ErrorNumber::PathFileAccess), name);
+            return refusal(ErrorNumber::NotRegularFile,
+                           runtime::describe(ErrorNumber::NotRegularFile), name);
+        }
+        if (piece->leadsOut) {
+            return refusal(ErrorNumber::NotRegularFile,
+                           "是指向别的文件夹的链接，合并只读取脚本所在文件夹中的文件", name);
         }
         if (runtime::namesEqual(name, command.target) ||
             (target && target->identity && piece->identity == target->identity)) {
@@ -221,35 +232,120 @@ MergeDecision check(const MergeCommand& command, const Folder& folder) {
     return plan;
 }
 
+bool sameNames(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), runtime::namesEqual);
+}
+
+bool isBareName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\:") == std::string::npos;
+}
+
+using ChecksumsOrRefusal = std::variant<std::optional<SetChecksums>, MergeRefusal>;
+
+// The set's checksum file: found by the target's name, or else as the .sha256 file of
+// the folder that lists the first piece.
+ChecksumsOrRefusal findChecksums(const MergeCommand& command, const Folder& folder,
+                                 const FileReader& reader) {
+    std::vector<const ListedFile*> candidates;
+    if (const ListedFile* named = folder.find(checksumFileName(command.target))) {
+        candidates.push_back(named);
+    }
+    for (const auto& file : folder.listing()) {
+        const std::string key = upperAscii(file.name);
+        if (key.size() > 7 && key.substr(key.size() - 7) == ".SHA256" &&
+            (candidates.empty() || candidates.front() != &file)) {
+            candidates.push_back(&file);
+        }
+    }
+    for (const ListedFile* file : candidates) {
+        const bool named = file == candidates.front() &&
+                           runtime::namesEqual(file->name, checksumFileName(command.target));
+        std::optional<SetChecksums> sums;
+        if (file->regular && file->size <= largestChecksumFile) {
+            try {
+                sums = readChecksums(reader(file->name));
+            } catch (const runtime::Error& error) {
+                return refusal(error.number(), error.description());
+            }
+        }
+        bool bare = sums.has_value() && isBareName(sums->whole.name);
+        for (std::size_t i = 0; bare && i < sums->pieces.size(); ++i) {
+            bare = isBareName(sums->pieces[i].name);
+        }
+        if (named && !bare) {
+            return refusal(ErrorNumber::InvalidArgument, "校验文件已损坏，无法读取，请重新获取",
+                           file->name);
+        }
+        if (bare &&
+            (named || runtime::namesEqual(sums->pieces.front().name, command.sources.front()))) {
+            return sums;
+        }
+    }
+    return std::optional<SetChecksums>();
+}
+
 } // namespace
 
 MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFile>& listing,
-                          const ScriptReader& readScriptText) {
+                          const FileReader& readFile) {
     const Folder folder(listing);
     const ListedFile* pickedFile = folder.find(picked);
     if (!pickedFile || !pickedFile->regular) {
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
     }
-    const CommandOrRefusal command = hasScriptExtension(picked)
-                                         ? readScript(*pickedFile, readScriptText, {})
-                                         : commandForOther(*pickedFile, folder, readScriptText);
-    if (const auto* refused = std::get_if<MergeRefusal>(&command)) {
+    const bool pickedScript = hasScriptExtension(picked);
+    const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {})
+                                                : commandForOther(*pickedFile, folder, readFile);
+    if (const auto* refused = std::get_if<MergeRefusal>(&found)) {
         return *refused;
     }
-    return check(std::get<MergeCommand>(command), folder);
+    MergeCommand command = std::get<MergeCommand>(found);
+    const bool fromScript = pickedScript || command.fromScript;
+
+    const auto sums = findChecksums(command, folder, readFile);
+    if (const auto* refused = std::get_if<MergeRefusal>(&sums)) {
+        return *refused;
+    }
+    const auto& checksums = std::get<std::optional<SetChecksums>>(sums);
+    if (checksums) {
+        // The checksum file is the list: count, order and names.
+        std::vector<std::string> listed;
+        for (const auto& line : checksums->pieces) {
+            listed.push_back(line.name);
+        }
+        if (fromScript && !sameNames(listed, command.sources)) {
+            return refusal(ErrorNumber::InvalidArgument,
+                           "合并脚本和校验文件列出的分割文件不一致，请重新获取这组文件",
+                           checksumFileName(command.target));
+        }
+        command.sources = std::move(listed);
+        command.target = checksums->whole.name;
+    }
+    MergeDecision decision = check(command, folder, checksums ? "校验文件" : "脚本");
+    auto* plan = std::get_if<MergePlan>(&decision);
+    if (!plan) {
+        return decision;
+    }
+    if (checksums) {
+        plan->checksums = *checksums;
+    } else if (!fromScript) {
+        // Numbered pieces and nothing that lists them: the set is known to be complete
+        // only when it ends in a shorter piece.
+        const MergePiece& last = plan->pieces.back();
+        if (plan->pieces.size() < 2 || last.size >= plan->pieces.front().size) {
+            return refusal(ErrorNumber::FileNotFound,
+                           "无法确认这组分割文件是否完整：旁边没有合并脚本和校验文件，"
+                           "而最后一个分割文件不比第一个小，后面可能还有分割文件。"
+                           "请把整组分割文件连同合并脚本和校验文件一起拷过来",
+                           last.name);
+        }
+    }
+    return decision;
 }
 
 std::string temporaryName(const std::string& target, int attempt) {
-    const std::string suffix = ".part" + (attempt > 0 ? runtime::decimalText(attempt) : "");
-    if (target.size() + suffix.size() <= longestName) {
-        return target + suffix;
-    }
-    // Cut at a character's first byte, and mark the cut, so the name is still readable.
-    std::size_t keep = longestName - suffix.size() - 1;
-    while (keep > 0 && (static_cast<unsigned char>(target[keep]) & 0xC0) == 0x80) {
-        --keep;
-    }
-    return target.substr(0, keep) + "~" + suffix;
+    return fittingName(target, ".part" + (attempt > 0 ? runtime::decimalText(attempt) : ""));
 }
 
 } // namespace engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/checksum_file.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 
@@ -15,8 +16,9 @@ namespace engine {
 // One entry of the folder that holds what the user picked.
 using ListedFile = runtime::FolderEntry;
 
-// The decoded text of a script in that folder; throws runtime::Error when it cannot be read.
-using ScriptReader = std::function<std::string(const std::string& name)>;
+// The bytes of a file in that folder (a script or a checksum file); throws
+// runtime::Error when it cannot be read.
+using FileReader = std::function<std::string(const std::string& name)>;
 
 struct MergePiece {
     std::string name;
@@ -29,6 +31,8 @@ struct MergePlan {
     std::vector<MergePiece> pieces;
     std::string target;
     std::int64_t total = 0;
+    // The hashes the pieces and the result must have, from the set's checksum file.
+    std::optional<SetChecksums> checksums;
 };
 
 // Why nothing is joined. `name` is the file of the folder it concerns (may be empty).
@@ -41,13 +45,14 @@ struct MergeRefusal {
 using MergeDecision = std::variant<MergePlan, MergeRefusal>;
 
 // Decides a merge from what was picked (a bare name in the listed folder) without
-// touching a file: a merge script is read as the list; the first piece of a set uses
-// the script beside it when that script lists the piece, or else joins the set's
-// numbered pieces. Every piece must be there, and pieces numbered as the split numbers
-// them must have the split's sizes; a later piece, the joined file or any other file
-// is refused with what to pick instead.
+// touching a file. The set's checksum file, where there is one, is the list of pieces
+// and gives their hashes. Without it, a merge script is the list; the first piece of a
+// set uses the script beside it when that script lists the piece, or else joins the
+// set's numbered pieces when they end in a shorter piece. Every piece must be there,
+// and pieces numbered as the split numbers them must have the split's sizes; a later
+// piece, the joined file or any other file is refused with what to pick instead.
 MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFile>& listing,
-                          const ScriptReader& readScript);
+                          const FileReader& readFile);
 
 // The name the target is written under until it is complete: target + ".part" (with
 // the attempt's number after the first), shortened so that it stays a valid name.

@@ -2,12 +2,14 @@
 
 #include "engine/copy_loop.h"
 #include "engine/merge_decision.h"
+#include "engine/pump_throttle.h"
 #include "engine/run_report.h"
+#include "engine/set_hasher.h"
 #include "engine/split_run.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/number_text.h"
 #include "runtime/path.h"
-#include "runtime/script_encoding.h"
 
 #include <optional>
 
@@ -21,7 +23,7 @@ using runtime::ErrorNumber;
 // The most attempts at a free temporary name before the merge gives up.
 constexpr int temporaryNameAttempts = 100;
 
-std::string readScriptText(FileOpener& files, const std::string& path) {
+std::string readWholeFile(FileOpener& files, const std::string& path) {
     const auto script = files.open(path, FileOpener::Mode::Read);
     std::string bytes(static_cast<std::size_t>(script->length()), '\0');
     std::size_t got = 0;
@@ -34,17 +36,37 @@ std::string readScriptText(FileOpener& files, const std::string& path) {
     }
     bytes.resize(got);
     script->close();
-    return runtime::fromScriptEncoding(bytes);
+    return bytes;
+}
+
+// Names the first piece whose hash is not the one the checksum file gives, then the
+// result when it differs.
+void checkHashes(SetHasher& hasher, const SetChecksums& sums, const std::string& folder,
+                 const std::string& target) {
+    const auto& pieces = hasher.pieceHashes();
+    for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
+        if (pieces.at(i) != sums.pieces[i].hex) {
+            throw Error(ErrorNumber::InvalidArgument,
+                        "第" + runtime::decimalText(static_cast<std::int64_t>(i + 1)) +
+                            "个分割文件已损坏：" + folder + sums.pieces[i].name + "，请重新获取",
+                        {});
+        }
+    }
+    if (hasher.wholeHash() != sums.whole.hex) {
+        throw Error(ErrorNumber::InvalidArgument, "合并结果与校验文件不符，请重新获取整组分割文件",
+                    folder + target);
+    }
 }
 
 // A file in the target's folder that is removed unless it is put in place.
 class TemporaryTarget {
 public:
-    TemporaryTarget(FileOpener& files, const std::string& folder, const std::string& target) {
+    TemporaryTarget(FileOpener& files, const std::string& folder, const std::string& target,
+                    std::uint32_t permissions) {
         for (int attempt = 0;; ++attempt) {
             path_ = folder + temporaryName(target, attempt);
             try {
-                file_ = files.open(path_, FileOpener::Mode::CreateNew);
+                file_ = files.open(path_, FileOpener::Mode::CreateNew, permissions);
                 return;
             } catch (const Error& error) {
                 if (error.number() != ErrorNumber::FileAlreadyExists ||
@@ -94,7 +116,7 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         }
         const MergeDecision decision =
             decideMerge(parts.name, runtime::listFolder(folder), [&](const std::string& name) {
-                return readScriptText(files, folder + name);
+                return readWholeFile(files, folder + name);
             });
         if (const auto* refusal = std::get_if<MergeRefusal>(&decision)) {
             const Error error(refusal->number, refusal->description,
@@ -102,7 +124,18 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             return report.refused(split_text::errorPrefix + error.description());
         }
         const MergePlan& plan = std::get<MergePlan>(decision);
-        TemporaryTarget output(files, folder, plan.target);
+        std::optional<SetHasher> hasher;
+        if (plan.checksums) {
+            std::vector<HashedRange> ranges;
+            for (const auto& piece : plan.pieces) {
+                ranges.push_back({folder + piece.name, piece.size});
+            }
+            hasher.emplace(std::move(ranges));
+        }
+        // The result is as private as the pieces the split made (they share one mode).
+        TemporaryTarget output(
+            files, folder, plan.target,
+            files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions());
         output.file().reserve(plan.total);
         CopyLoop(host, output.file(), CopyLoop::Direction::StepsToShared)
             .run(static_cast<int>(plan.pieces.size()), [&](int k) {
@@ -114,8 +147,13 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
                 }
                 return CopyLoop::Step{std::move(file), piece.size};
             });
+        if (hasher) {
+            waitForHashes(host, *hasher);
+            checkHashes(*hasher, *plan.checksums, folder, plan.target);
+        }
         output.putInPlace(folder + plan.target);
-        return report.completed(merge_text::succeeded);
+        return report.completed(plan.checksums ? merge_text::succeededAndChecked
+                                               : merge_text::succeeded);
     });
 }
 

@@ -17,6 +17,8 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files = sy
 
 namespace merge_text {
 inline constexpr const char* succeeded = "合并成功！";
+inline constexpr const char* succeededAndChecked =
+    "合并成功！已按校验文件核对了每个分割文件和合并后的文件。";
 inline constexpr const char* nothingToMerge = "请输入要合并的文件！";
 } // namespace merge_text
 

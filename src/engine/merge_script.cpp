@@ -1,7 +1,9 @@
 #include "engine/merge_script.h"
 
+#include "engine/merge_decision.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/path.h"
 #include "runtime/script_encoding.h"
 
 namespace engine {
@@ -47,8 +49,9 @@ std::string mergeScriptBytes(const std::string& line) {
     return encoded.bytes;
 }
 
-void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes) {
-    auto script = files.open(path, FileOpener::Mode::CreateOrTruncate);
+void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes,
+                      std::uint32_t permissions) {
+    auto script = files.open(path, FileOpener::Mode::CreateOrTruncate, permissions);
     try {
         script->writeAll(bytes.data(), bytes.size());
         script->close();
@@ -56,6 +59,34 @@ void writeMergeScript(FileOpener& files, const std::string& path, const std::str
         // Half a script would name only some of the pieces.
         script.reset();
         runtime::removeFile(path);
+        throw;
+    }
+}
+
+} // namespace engine
+
+namespace engine {
+
+void writeChecksumFile(FileOpener& files, const std::string& path, const std::string& text,
+                       std::uint32_t permissions) {
+    // Written whole under another name first: a checksum file is either complete or absent.
+    const runtime::PathParts parts = runtime::splitPath(path, runtime::nativePathStyle());
+    const std::string temporary = parts.folder + temporaryName(parts.name, 0);
+    {
+        auto file = files.open(temporary, FileOpener::Mode::CreateOrTruncate, permissions);
+        try {
+            file->writeAll(text.data(), text.size());
+            file->close();
+        } catch (...) {
+            file.reset();
+            runtime::removeFile(temporary);
+            throw;
+        }
+    }
+    try {
+        runtime::renameReplacing(temporary, path);
+    } catch (...) {
+        runtime::removeFile(temporary);
         throw;
     }
 }

@@ -21,6 +21,11 @@ std::string mergeScriptLine(const PiecePlan& plan);
 std::string mergeScriptBytes(const std::string& line);
 
 // Creates or replaces the script file with the given bytes.
-void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes);
+void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes,
+                      std::uint32_t permissions = runtime::File::defaultPermissions);
+
+// Writes the checksum file whole under a temporary name, then puts it in place.
+void writeChecksumFile(FileOpener& files, const std::string& path, const std::string& text,
+                       std::uint32_t permissions = runtime::File::defaultPermissions);
 
 } // namespace engine

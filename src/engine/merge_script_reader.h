@@ -10,6 +10,7 @@ namespace engine {
 struct MergeCommand {
     std::vector<std::string> sources;
     std::string target;
+    bool fromScript = false; // read from a script, not made from numbered pieces
 };
 
 // Reads the text of a merge script (already decoded to UTF-8): one COPY command in

@@ -4,7 +4,8 @@
 
 namespace engine {
 
-PieceOpener::PieceOpener(const PiecePlan& plan, FileOpener& files) : plan_(plan), files_(files) {
+PieceOpener::PieceOpener(const PiecePlan& plan, FileOpener& files, std::uint32_t permissions)
+    : plan_(plan), files_(files), permissions_(permissions) {
     if (plan_.count < 2) {
         return; // nothing to overlap
     }
@@ -40,10 +41,10 @@ PieceOpener::Opened PieceOpener::open(int piece) const {
     const std::string path = plan_.piecePath(piece);
     Opened opened;
     try {
-        opened.file = files_.open(path, FileOpener::Mode::CreateIfAbsent);
+        opened.file = files_.open(path, FileOpener::Mode::CreateIfAbsent, permissions_);
         opened.created = opened.file != nullptr;
         if (!opened.file) {
-            opened.file = files_.open(path, FileOpener::Mode::WriteExisting);
+            opened.file = files_.open(path, FileOpener::Mode::WriteExisting, permissions_);
         }
     } catch (...) {
         opened.file.reset();

@@ -27,7 +27,8 @@ public:
     static constexpr std::size_t ahead = 4;
 
     // The plan and the file opener must outlive the piece opener.
-    PieceOpener(const PiecePlan& plan, FileOpener& files);
+    PieceOpener(const PiecePlan& plan, FileOpener& files,
+                std::uint32_t permissions = runtime::File::defaultPermissions);
     ~PieceOpener();
     PieceOpener(const PieceOpener&) = delete;
     PieceOpener& operator=(const PieceOpener&) = delete;
@@ -48,6 +49,7 @@ private:
 
     const PiecePlan& plan_;
     FileOpener& files_;
+    std::uint32_t permissions_;
     int nextToTake_ = 1;
 
     std::mutex mutex_;

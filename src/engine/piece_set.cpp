@@ -65,6 +65,20 @@ int PieceSet::pieceNumber(std::string_view name) const {
         name.substr(base_.size(), name.size() - base_.size() - extension_.size()));
 }
 
+std::string fittingName(const std::string& name, const std::string& suffix) {
+    // 255 bytes on ext4, 255 UTF-16 units on NTFS, and UTF-8 never takes fewer bytes
+    // than UTF-16 takes units.
+    constexpr std::size_t longestName = 255;
+    if (name.size() + suffix.size() <= longestName) {
+        return name + suffix;
+    }
+    std::size_t keep = longestName - suffix.size() - 1;
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) {
+        --keep;
+    }
+    return name.substr(0, keep) + "~" + suffix;
+}
+
 std::vector<PieceReading> readPieceName(const std::string& name) {
     const PieceSet whole = PieceSet::forSource({}, name);
     const std::string& stem = whole.base();

@@ -42,6 +42,10 @@ private:
     std::string extension_;
 };
 
+// name + suffix, with the name cut (at a character's first byte, and marked with "~")
+// where the whole would pass the 255 bytes a file name may have.
+std::string fittingName(const std::string& name, const std::string& suffix);
+
 // One way to read a bare name as piece `number` of a set (the set's folder is empty).
 struct PieceReading {
     PieceSet set;

@@ -1,10 +1,12 @@
 #include "engine/split_run.h"
 
+#include "engine/checksum_file.h"
 #include "engine/copy_loop.h"
 #include "engine/merge_script.h"
 #include "engine/piece_opener.h"
 #include "engine/piece_plan.h"
 #include "engine/run_report.h"
+#include "engine/set_hasher.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
@@ -49,7 +51,9 @@ namespace {
 // True when any file the plan writes is the source itself (same name in another
 // spelling, a link, or a case-folded name on a case-insensitive file system).
 bool planWritesOverSource(const PiecePlan& plan, const runtime::FileIdentity& source) {
-    if (runtime::fileIdentity(plan.names.scriptPath()) == source) {
+    if (runtime::fileIdentity(plan.names.scriptPath()) == source ||
+        runtime::fileIdentity(plan.names.folder() + checksumFileName(plan.names.targetName())) ==
+            source) {
         return true;
     }
     for (int i = 1; i <= plan.count; ++i) {
@@ -68,6 +72,22 @@ std::variant<std::string, std::string> scriptBytesFor(const PiecePlan& plan) {
     } catch (const runtime::Error& error) {
         return std::variant<std::string, std::string>(std::in_place_index<1>, error.description());
     }
+}
+
+void removeVoucher(const std::string& path) {
+    if (!runtime::removeFile(path) && runtime::pathExists(path)) {
+        throw runtime::Error(runtime::ErrorNumber::PermissionDenied, path);
+    }
+}
+
+SetChecksums checksumsOf(const PiecePlan& plan, SetHasher& hasher) {
+    SetChecksums sums;
+    const auto& pieces = hasher.pieceHashes();
+    for (int k = 1; k <= plan.count; ++k) {
+        sums.pieces.push_back({pieces.at(static_cast<std::size_t>(k - 1)), plan.pieceBareName(k)});
+    }
+    sums.whole = {hasher.wholeHash(), plan.names.targetName()};
+    return sums;
 }
 
 } // namespace
@@ -103,12 +123,34 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
             return report.refused(split_text::wouldOverwriteSource);
         }
 
-        PieceOpener pieces(plan, files);
+        const runtime::FileStamp sourceBefore = source->stamp();
+        // Every file of the set is as private as the source.
+        const std::uint32_t permissions = source->permissions();
+        // An older set's script and checksum file go first, so that a run that ends
+        // early leaves nothing that vouches for a mix of new and old pieces.
+        const std::string checksumPath =
+            plan.names.folder() + checksumFileName(plan.names.targetName());
+        removeVoucher(plan.names.scriptPath());
+        removeVoucher(checksumPath);
+
+        std::vector<HashedRange> ranges;
+        for (int k = 1; k <= plan.count; ++k) {
+            ranges.push_back({SFile, plan.pieceLength(k)});
+        }
+        SetHasher hasher(std::move(ranges));
+        PieceOpener pieces(plan, files, permissions);
         CopyLoop(host, *source, CopyLoop::Direction::SharedToSteps).run(plan.count, [&](int k) {
             return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
         });
+        if (source->stamp() != sourceBefore) {
+            throw runtime::Error(runtime::ErrorNumber::InvalidArgument, split_text::sourceChanged,
+                                 SFile);
+        }
         source->close();
-        writeMergeScript(files, plan.names.scriptPath(), std::get<0>(script));
+        waitForHashes(host, hasher);
+        writeMergeScript(files, plan.names.scriptPath(), std::get<0>(script), permissions);
+        writeChecksumFile(files, checksumPath, checksumText(checksumsOf(plan, hasher)),
+                          permissions);
         return report.completed(split_text::completed(plan.count));
     });
 }

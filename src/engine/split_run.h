@@ -11,10 +11,10 @@ namespace engine {
 
 // Cuts SFile into pieces of SplitSIZE bytes under the destination prefix Oname (a
 // folder path ending in a separator, or empty for beside the source), writes the
-// merge script beside them, and reports through the host: progress and completion in
-// the status line, a refusal or an error in a message. Nothing is written when the run
-// is refused; pieces already written stay when it fails or is cancelled, and no script
-// is written then.
+// merge script and the checksum file beside them, and reports through the host: progress and
+// completion in the status line, a refusal or an error in a message. Nothing is written when the
+// run is refused; pieces already written stay when it fails or is cancelled, and no script is
+// written then.
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
                    const std::string& Oname, FileOpener& files = systemFiles());
 
@@ -26,6 +26,8 @@ inline constexpr const char* tooManyPieces = "分割后的文件超过32767个,�
 inline constexpr const char* wouldOverwriteSource =
     "分割出的文件会覆盖源文件本身,请另选一个输出文件夹!";
 inline constexpr const char* errorPrefix = "错误提示信息:";
+inline constexpr const char* sourceChanged =
+    "源文件在分割过程中被改动了，分割出的文件不完整，请等它不再变化后重新分割";
 std::string completed(int pieceCount);
 // The refusal of a source name with a character no merge script can carry.
 std::string nameNotCarried(char character);

@@ -42,6 +42,9 @@ std::string describe(ErrorNumber number) {
         return "符号链接层数太多（可能是循环链接）";
     case ErrorNumber::NotAFolder:
         return "路径中有一部分不是文件夹";
+    case ErrorNumber::NotRegularFile:
+        return "不是普通文件（是符号链接、文件夹、设备或管道），为了数据安全不读写它，请删除或改名"
+               "后再试";
     }
     return "系统报告了错误";
 }

@@ -26,6 +26,7 @@ enum class ErrorNumber : int {
     OtherSystemError = 1000,
     TooManyLinks = 1001,
     NotAFolder = 1002,
+    NotRegularFile = 1003,
 };
 
 // Chinese description of an error number, without any file name.

@@ -29,12 +29,20 @@ bool isDirectory(const std::string& path);
 // True when the folder part of path exists (the current folder for a bare name).
 bool parentFolderExists(const std::string& path);
 
-// One entry of a folder.
+// One entry of a folder; a link is described by what it leads to.
 struct FolderEntry {
     std::string name;
     std::int64_t size = 0;
     bool regular = true; // a file, not a folder or a device
     std::optional<FileIdentity> identity;
+    bool leadsOut = false; // a link to a file outside the folder
+};
+
+// What tells a changed file from an unchanged one: its length and last modification.
+struct FileStamp {
+    std::int64_t length = 0;
+    std::int64_t modified = 0;
+    bool operator==(const FileStamp&) const = default;
 };
 
 // The entries of a folder (the current one for an empty path), "." and ".." left out;
@@ -47,17 +55,28 @@ void renameReplacing(const std::string& from, const std::string& to);
 bool removeFile(const std::string& path) noexcept;
 
 // An open file; closed when it goes out of scope. Paths are UTF-8.
+//
+// Only regular files are opened, and opening never waits: a folder, a device or a
+// named pipe is refused (NotRegularFile), and so is a symbolic link at a name that
+// is opened for writing, so a write never lands outside the folder it names.
+// `permissions` (POSIX mode bits) are given to a file that is created, and taken
+// away from an existing file that has more.
 class File {
 public:
+    static constexpr std::uint32_t defaultPermissions = 0666;
+
     static File openForReading(const std::string& path);
     // Creates the file or cuts an existing one to zero length.
-    static File createOrTruncate(const std::string& path);
+    static File createOrTruncate(const std::string& path,
+                                 std::uint32_t permissions = defaultPermissions);
     // Creates a file that must not exist yet.
-    static File createNew(const std::string& path);
+    static File createNew(const std::string& path, std::uint32_t permissions = defaultPermissions);
     // Creates a file that does not exist yet; nothing when one does (it is left alone).
-    static std::optional<File> createIfAbsent(const std::string& path);
+    static std::optional<File> createIfAbsent(const std::string& path,
+                                              std::uint32_t permissions = defaultPermissions);
     // Opens a file for writing, creating it when missing, without cutting its content.
-    static File openForWriting(const std::string& path);
+    static File openForWriting(const std::string& path,
+                               std::uint32_t permissions = defaultPermissions);
 
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -73,6 +92,9 @@ public:
     // read and writeAll.
     virtual bool allowsKernelCopy() const noexcept { return true; }
     std::int64_t length() const;
+    FileStamp stamp() const;
+    // The file's permission bits (0666 where the platform has none).
+    std::uint32_t permissions() const;
     // Cuts the file to `length` bytes and puts the position there.
     void truncate(std::int64_t length = 0);
     // Asks the file system to set aside room for the first `bytes` bytes without

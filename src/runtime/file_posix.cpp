@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
@@ -58,54 +59,110 @@ bool removeFile(const std::string& path) noexcept {
 }
 
 namespace {
-// The descriptor, or -1 with errno set.
-int openRetrying(const std::string& path, int flags) {
+// The descriptor, or -1 with errno set. O_NONBLOCK: opening a named pipe must not wait
+// for a writer or a reader (regular files ignore the flag).
+int openRetrying(const std::string& path, int flags, std::uint32_t permissions) {
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, static_cast<mode_t>(permissions));
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
 
-int openChecked(const std::string& path, int flags) {
-    const int fd = openRetrying(path, flags);
-    if (fd < 0) {
-        throwLastSystemError(path);
+bool isLink(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+[[noreturn]] void throwOpenError(const std::string& path, int flags) {
+    const int code = errno;
+    // O_NOFOLLOW refuses a link with ELOOP, a pipe without a reader answers ENXIO.
+    if (((flags & O_NOFOLLOW) && code == ELOOP && isLink(path)) || code == ENXIO) {
+        throw Error(ErrorNumber::NotRegularFile, path);
+    }
+    throwSystemError(code, path);
+}
+
+// Refuses anything but a regular file, and takes away permissions the file should not
+// have. Closes the descriptor when it throws.
+int checkedRegular(int fd, const std::string& path, std::uint32_t permissions) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int code = errno;
+        ::close(fd);
+        throwSystemError(code, path);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw Error(S_ISDIR(info.st_mode) ? ErrorNumber::PathFileAccess
+                                          : ErrorNumber::NotRegularFile,
+                    path);
+    }
+    const mode_t allowed = info.st_mode & 07777 & static_cast<mode_t>(permissions | ~0777u);
+    if (allowed != (info.st_mode & 07777) && ::fchmod(fd, allowed) != 0) {
+        const int code = errno;
+        ::close(fd);
+        throwSystemError(code, path);
     }
     return fd;
+}
+
+constexpr int writeFlags = O_WRONLY | O_NOFOLLOW;
+
+int openChecked(const std::string& path, int flags, std::uint32_t permissions) {
+    const int fd = openRetrying(path, flags, permissions);
+    if (fd < 0) {
+        throwOpenError(path, flags);
+    }
+    return checkedRegular(fd, path, permissions);
 }
 } // namespace
 
 File File::openForReading(const std::string& path) {
-    File file(openChecked(path, O_RDONLY), path);
-    struct stat info {};
-    if (::fstat(file.handle_, &info) == 0 && S_ISDIR(info.st_mode)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
-    }
+    return File(openChecked(path, O_RDONLY, 07777), path);
+}
+
+File File::createOrTruncate(const std::string& path, std::uint32_t permissions) {
+    // Cut only once the name is known to be a regular file.
+    File file(openChecked(path, writeFlags | O_CREAT, permissions), path);
+    file.truncate();
     return file;
 }
 
-File File::createOrTruncate(const std::string& path) {
-    return File(openChecked(path, O_WRONLY | O_CREAT | O_TRUNC), path);
+File File::createNew(const std::string& path, std::uint32_t permissions) {
+    return File(openChecked(path, writeFlags | O_CREAT | O_EXCL, permissions), path);
 }
 
-File File::createNew(const std::string& path) {
-    return File(openChecked(path, O_WRONLY | O_CREAT | O_EXCL), path);
-}
-
-std::optional<File> File::createIfAbsent(const std::string& path) {
-    const int fd = openRetrying(path, O_WRONLY | O_CREAT | O_EXCL);
+std::optional<File> File::createIfAbsent(const std::string& path, std::uint32_t permissions) {
+    const int fd = openRetrying(path, writeFlags | O_CREAT | O_EXCL, permissions);
     if (fd < 0 && errno == EEXIST) {
         return std::nullopt;
     }
     if (fd < 0) {
-        throwLastSystemError(path);
+        throwOpenError(path, writeFlags);
     }
-    return File(fd, path);
+    return File(checkedRegular(fd, path, permissions), path);
 }
 
-File File::openForWriting(const std::string& path) {
-    return File(openChecked(path, O_WRONLY | O_CREAT), path);
+File File::openForWriting(const std::string& path, std::uint32_t permissions) {
+    return File(openChecked(path, writeFlags | O_CREAT, permissions), path);
+}
+
+FileStamp File::stamp() const {
+    struct stat info {};
+    if (::fstat(handle_, &info) != 0) {
+        throwLastSystemError(path_);
+    }
+    return {static_cast<std::int64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
+std::uint32_t File::permissions() const {
+    struct stat info {};
+    if (::fstat(handle_, &info) != 0) {
+        throwLastSystemError(path_);
+    }
+    return static_cast<std::uint32_t>(info.st_mode & 0777);
 }
 
 void File::truncate(std::int64_t length) {
@@ -214,6 +271,23 @@ File::File(File&& other) noexcept : handle_(other.handle_), path_(std::move(othe
 
 namespace runtime {
 
+namespace {
+// True when the link `name` in `folder` resolves to a file in another folder.
+bool linkLeadsOut(const std::string& folder, const std::string& name) {
+    char* where = ::realpath(folder.c_str(), nullptr);
+    char* target = ::realpath((folder + "/" + name).c_str(), nullptr);
+    bool out = true;
+    if (where && target) {
+        const std::string resolved = target;
+        out = resolved.substr(0, resolved.rfind('/')) != std::string(where) &&
+              !(std::string(where) == "/" && resolved.rfind('/') == 0);
+    }
+    std::free(where);
+    std::free(target);
+    return out;
+}
+} // namespace
+
 std::vector<FolderEntry> listFolder(const std::string& folder) {
     const std::string path = folder.empty() ? "." : folder;
     DIR* directory = ::opendir(path.c_str());
@@ -228,7 +302,12 @@ std::vector<FolderEntry> listFolder(const std::string& folder) {
         if (name == "." || name == "..") {
             continue;
         }
-        FolderEntry listed{name, 0, false, std::nullopt};
+        FolderEntry listed{name, 0, false, std::nullopt, false};
+        struct stat own {};
+        if (::fstatat(::dirfd(directory), entry->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISLNK(own.st_mode)) {
+            listed.leadsOut = linkLeadsOut(path, name);
+        }
         struct stat info {};
         if (::fstatat(::dirfd(directory), entry->d_name, &info, 0) == 0) {
             listed.regular = S_ISREG(info.st_mode);

@@ -32,13 +32,28 @@ DWORD attributesOf(const std::string& path) {
     return GetFileAttributesW(apiPath(path).c_str());
 }
 
+// Refuses a link, a device or a pipe; closes the handle when it throws.
+HANDLE checkedRegular(HANDLE handle, const std::string& path) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool disk = GetFileType(handle) == FILE_TYPE_DISK;
+    if (!disk || !GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))) {
+        CloseHandle(handle);
+        throw Error(ErrorNumber::NotRegularFile, path);
+    }
+    return handle;
+}
+
+// Writes open a link itself, never what it leads to, so checkedRegular can refuse it.
 HANDLE openChecked(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
-    const HANDLE handle = CreateFileW(apiPath(path).c_str(), access, share, nullptr, disposition,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD flags =
+        FILE_ATTRIBUTE_NORMAL | ((access & GENERIC_WRITE) ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    const HANDLE handle =
+        CreateFileW(apiPath(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         throwLastSystemError(path);
     }
-    return handle;
+    return checkedRegular(handle, path);
 }
 
 } // namespace
@@ -106,19 +121,23 @@ File File::openForReading(const std::string& path) {
     return File(openChecked(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING), path);
 }
 
-File File::createOrTruncate(const std::string& path) {
+// Permission bits are POSIX's; Windows files keep the folder's access rules.
+File File::createOrTruncate(const std::string& path, std::uint32_t) {
     refuseFolder(path);
-    return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS), path);
+    File file(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS), path);
+    file.truncate();
+    return file;
 }
 
-File File::createNew(const std::string& path) {
+File File::createNew(const std::string& path, std::uint32_t) {
     return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW), path);
 }
 
-std::optional<File> File::createIfAbsent(const std::string& path) {
+std::optional<File> File::createIfAbsent(const std::string& path, std::uint32_t) {
     refuseFolder(path);
-    const HANDLE handle = CreateFileW(apiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        CreateFileW(apiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) {
@@ -126,12 +145,28 @@ std::optional<File> File::createIfAbsent(const std::string& path) {
         }
         throwSystemError(static_cast<int>(code), path);
     }
-    return File(handle, path);
+    return File(checkedRegular(handle, path), path);
 }
 
-File File::openForWriting(const std::string& path) {
+File File::openForWriting(const std::string& path, std::uint32_t) {
     refuseFolder(path);
     return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS), path);
+}
+
+FileStamp File::stamp() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle_, &info)) {
+        throwLastSystemError(path_);
+    }
+    return {static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
+                                      info.nFileSizeLow),
+            static_cast<std::int64_t>(
+                (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                info.ftLastWriteTime.dwLowDateTime)};
+}
+
+std::uint32_t File::permissions() const {
+    return defaultPermissions;
 }
 
 void File::truncate(std::int64_t length) {

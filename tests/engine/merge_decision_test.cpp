@@ -22,6 +22,7 @@ struct DecisionCase {
     // ... or a part of the refusal's description and the file it names.
     std::string refusalPart = {};
     std::string refusalName = {};
+    bool checked = false; // the plan carries the checksum file's hashes
 };
 
 void PrintTo(const DecisionCase& c, std::ostream* os) {
@@ -66,6 +67,21 @@ const std::map<std::string, std::string> scriptOfS = {
     {"s.BAT", "COPY/B s001.txt/B+s002.txt/B+s003.txt/B+s004.txt/B s.txt/B\r\n"}};
 const std::vector<std::string> piecesOfS = {"s001.txt", "s002.txt", "s003.txt", "s004.txt"};
 
+// The checksum file of s.txt's set, for the pieces named.
+std::string sumsOf(const std::vector<std::string>& pieces, const std::string& target = "s.txt") {
+    std::string text;
+    for (const auto& name : pieces) {
+        text += std::string(64, 'a') + "  " + name + "\n";
+    }
+    return text + std::string(64, 'b') + "  " + target + "\n";
+}
+
+std::map<std::string, std::string> withSums(std::map<std::string, std::string> files,
+                                            const std::string& name, const std::string& text) {
+    files[name] = text;
+    return files;
+}
+
 class MergeDecision : public ::testing::TestWithParam<DecisionCase> {};
 
 TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
@@ -88,6 +104,7 @@ TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
         }
         EXPECT_EQ(names, c.pieces);
         EXPECT_EQ(plan.target, c.target);
+        EXPECT_EQ(plan.checksums.has_value(), c.checked);
     } else {
         ASSERT_TRUE(std::holds_alternative<MergeRefusal>(decision));
         const auto& refusal = std::get<MergeRefusal>(decision);
@@ -194,7 +211,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "s.BAT",
                      {},
                      {},
-                     "路径/文件访问错误",
+                     "不是普通文件",
                      "s002.txt"},
         DecisionCase{"ShortMiddlePiece",
                      resized(setOfS(), "s002.txt", 2),
@@ -263,7 +280,85 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      {},
                      "其后还有s060.txt",
-                     "s003.txt"}),
+                     "s003.txt"},
+        // With a checksum file, it is the list.
+        DecisionCase{"ChecksumFileIsTheList",
+                     with(setOfS(false), {file("s.txt.sha256", 300)}),
+                     {{"s.txt.sha256", sumsOf(piecesOfS)}},
+                     "s001.txt",
+                     piecesOfS,
+                     "s.txt",
+                     {},
+                     {},
+                     true},
+        DecisionCase{"ChecksumFileFoundByItsPieces",
+                     with(setOfS(), {file("mine.sha256", 300)}),
+                     withSums(scriptOfS, "mine.sha256", sumsOf(piecesOfS)),
+                     "s.BAT",
+                     piecesOfS,
+                     "s.txt",
+                     {},
+                     {},
+                     true},
+        DecisionCase{"StaleHigherPieceOfALongerSplit",
+                     with(setOfS(false), {file("s005.txt", 3), file("s.txt.sha256", 300)}),
+                     {{"s.txt.sha256", sumsOf(piecesOfS)}},
+                     "s001.txt",
+                     piecesOfS,
+                     "s.txt",
+                     {},
+                     {},
+                     true},
+        DecisionCase{"MissingLastPieceWithChecksumFile",
+                     with(without(setOfS(false), "s004.txt"), {file("s.txt.sha256", 300)}),
+                     {{"s.txt.sha256", sumsOf(piecesOfS)}},
+                     "s001.txt",
+                     {},
+                     {},
+                     "校验文件共列出4个",
+                     "s004.txt"},
+        DecisionCase{"ScriptAndChecksumFileDisagree",
+                     with(setOfS(), {file("s.txt.sha256", 300)}),
+                     withSums(scriptOfS, "s.txt.sha256", sumsOf({"s001.txt", "s002.txt"})),
+                     "s.BAT",
+                     {},
+                     {},
+                     "不一致",
+                     "s.txt.sha256"},
+        DecisionCase{"BrokenChecksumFile",
+                     with(setOfS(), {file("s.txt.sha256", 5)}),
+                     withSums(scriptOfS, "s.txt.sha256", "hello"),
+                     "s.BAT",
+                     {},
+                     {},
+                     "校验文件已损坏",
+                     "s.txt.sha256"},
+        DecisionCase{"ChecksumFileNamingAFileElsewhere",
+                     with(setOfS(), {file("s.txt.sha256", 300)}),
+                     withSums(scriptOfS, "s.txt.sha256", sumsOf(piecesOfS, "../s.txt")),
+                     "s.BAT",
+                     {},
+                     {},
+                     "校验文件已损坏",
+                     "s.txt.sha256"},
+        // Neither script nor checksum file: complete only when it ends in a shorter piece.
+        DecisionCase{"NothingVouchesForAFullLastPiece",
+                     {file("s001.txt", 3), file("s002.txt", 3), file("s003.txt", 3)},
+                     {},
+                     "s001.txt",
+                     {},
+                     {},
+                     "无法确认这组分割文件是否完整",
+                     "s003.txt"},
+        DecisionCase{
+            "PieceLinkedFromElsewhere",
+            with(without(setOfS(), "s002.txt"), {{"s002.txt", 3, true, std::nullopt, true}}),
+            scriptOfS,
+            "s.BAT",
+            {},
+            {},
+            "链接",
+            "s002.txt"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TemporaryName, StaysAValidNameHoweverLongTheTarget) {

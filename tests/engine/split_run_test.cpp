@@ -60,7 +60,7 @@ TEST_F(SplitRun, WritesEveryPieceTheScriptAndTheStatusTexts) {
     EXPECT_EQ(readFile(out + "a004.txt"), "9");
     EXPECT_EQ(readFile(out + "a.BAT"),
               "COPY/B a001.txt/B+a002.txt/B+a003.txt/B+a004.txt/B a.txt/B\r\n");
-    EXPECT_EQ(entriesIn(folder.path() / "out"), 5u);
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 6u); // and a.txt.sha256
     const std::vector<std::string> expected = {
         "正在处理：" + out + "a001.txt  25.00%", "正在处理：" + out + "a002.txt  50.00%",
         "正在处理：" + out + "a003.txt  75.00%", "正在处理：" + out + "a004.txt  100.00%",

@@ -353,7 +353,7 @@ void Form1Test::mergeJoinsAPickedScript() {
     form.window.Command3_Click(); // a cancel puts the previous name back
     QCOMPARE(form.window.src1->text(), QDir::toNativeSeparators(q(folder.file("data.BAT"))));
     form.window.copy_Click();
-    QCOMPARE(form.status(), QStringLiteral("合并成功！"));
+    QVERIFY(form.status().startsWith(QStringLiteral("合并成功！")));
     QVERIFY(testing_support::readFile(folder.file("data.bin")) == content);
     QVERIFY(form.messages->texts.isEmpty());
 }
@@ -371,7 +371,7 @@ void Form1Test::mergeOfATypedRelativePathWorksInTheScriptsFolder() {
     form.window.copy_Click();
     fs::current_path(previous);
     fs::create_directory(pieces.path()); // for the folder's own clean-up
-    QCOMPARE(form.status(), QStringLiteral("合并成功！"));
+    QVERIFY(form.status().startsWith(QStringLiteral("合并成功！")));
     QVERIFY(testing_support::readFile(folder.file("pieces/in/data.bin")) == content);
     QVERIFY(!fs::exists(folder.path() / "data.bin"));
 }
@@ -385,7 +385,7 @@ void Form1Test::mergeThatFailsIsNotReportedAsSuccess() {
     form.window.copy_Click();
     QCOMPARE(form.messages->texts.size(), 1);
     QVERIFY(form.messages->texts.front().startsWith(QStringLiteral("错误提示信息:")));
-    QVERIFY(form.status() != QStringLiteral("合并成功！"));
+    QVERIFY(!form.status().startsWith(QStringLiteral("合并成功")));
     QVERIFY(!fs::exists(folder.file("data.bin")));
 }
 

@@ -19,6 +19,10 @@ using testing_support::TempFolder;
 
 namespace {
 
+File createOrTruncate(const std::string& path) {
+    return File::createOrTruncate(path);
+}
+
 ErrorNumber errorOpening(const std::string& path, File (*open)(const std::string&)) {
     try {
         open(path);
@@ -41,16 +45,15 @@ TEST(FileErrors, MapOntoTheRuntimeNumbers) {
                            File::openForReading),
               ErrorNumber::PathNotFound);
     EXPECT_EQ(errorOpening(folder.file("nofolder") + runtime::nativeSeparator() + "a.txt",
-                           File::createOrTruncate),
+                           createOrTruncate),
               ErrorNumber::PathNotFound);
     EXPECT_EQ(errorOpening(folder.file("sub"), File::openForReading), ErrorNumber::PathFileAccess);
-    EXPECT_EQ(errorOpening(folder.file("sub"), File::createOrTruncate),
-              ErrorNumber::PathFileAccess);
+    EXPECT_EQ(errorOpening(folder.file("sub"), createOrTruncate), ErrorNumber::PathFileAccess);
     // A file where a folder should be: POSIX tells that apart, Windows does not.
-    EXPECT_EQ(errorOpening(folder.file("plain") + runtime::nativeSeparator() + "a.txt",
-                           File::createOrTruncate),
-              runtime::nativePathStyle() == runtime::PathStyle::Posix ? ErrorNumber::NotAFolder
-                                                                      : ErrorNumber::PathNotFound);
+    EXPECT_EQ(
+        errorOpening(folder.file("plain") + runtime::nativeSeparator() + "a.txt", createOrTruncate),
+        runtime::nativePathStyle() == runtime::PathStyle::Posix ? ErrorNumber::NotAFolder
+                                                                : ErrorNumber::PathNotFound);
     EXPECT_THROW(File::createNew(folder.file("plain")), Error);
 }
 
@@ -96,7 +99,7 @@ TEST(FileErrors, AFileAnotherProgramHoldsExclusivelyIsPermissionDenied) {
                                     0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_EQ(errorOpening(path, File::openForReading), ErrorNumber::PermissionDenied);
-    EXPECT_EQ(errorOpening(path, File::createOrTruncate), ErrorNumber::PermissionDenied);
+    EXPECT_EQ(errorOpening(path, createOrTruncate), ErrorNumber::PermissionDenied);
     CloseHandle(held);
 }
 #endif

@@ -53,8 +53,9 @@ bool endsWith(const std::string& text, const std::string& ending) {
 
 } // namespace
 
-std::unique_ptr<runtime::File> FailingFiles::open(const std::string& path, Mode mode) {
-    std::unique_ptr<runtime::File> file = FileOpener::open(path, mode);
+std::unique_ptr<runtime::File> FailingFiles::open(const std::string& path, Mode mode,
+                                                  std::uint32_t permissions) {
+    std::unique_ptr<runtime::File> file = FileOpener::open(path, mode, permissions);
     if (!file || !endsWith(path, nameEnding_)) {
         return file;
     }

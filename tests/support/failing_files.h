@@ -18,7 +18,8 @@ public:
                  runtime::ErrorNumber error)
         : nameEnding_(std::move(nameEnding)), fault_(fault), bytes_(bytes), error_(error) {}
 
-    std::unique_ptr<runtime::File> open(const std::string& path, Mode mode) override;
+    std::unique_ptr<runtime::File> open(const std::string& path, Mode mode,
+                                        std::uint32_t permissions) override;
 
 private:
     std::string nameEnding_;

@@ -1,0 +1,102 @@
+#include "engine/checksum_file.h"
+
+#include "engine/piece_set.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::size_t hexDigits = 64;
+
+std::string line(const ChecksumLine& entry) {
+    if (entry.name.find('\\') == std::string::npos) {
+        return entry.hex + "  " + entry.name + "\n";
+    }
+    std::string escaped;
+    for (const char c : entry.name) {
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    return "\\" + entry.hex + "  " + escaped + "\n";
+}
+
+bool isHex(std::string_view text) {
+    if (text.size() != hexDigits) {
+        return false;
+    }
+    for (const char c : text) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<ChecksumLine> parseLine(std::string_view text) {
+    const bool escaped = !text.empty() && text.front() == '\\';
+    if (escaped) {
+        text.remove_prefix(1);
+    }
+    // "<hex>  <name>" (text mode) or "<hex> *<name>" (binary mode).
+    if (text.size() < hexDigits + 3 || !isHex(text.substr(0, hexDigits)) ||
+        text[hexDigits] != ' ' || (text[hexDigits + 1] != ' ' && text[hexDigits + 1] != '*')) {
+        return std::nullopt;
+    }
+    ChecksumLine entry;
+    for (const char c : text.substr(0, hexDigits)) {
+        entry.hex += static_cast<char>(c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c);
+    }
+    const std::string_view name = text.substr(hexDigits + 2);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (escaped && name[i] == '\\' && i + 1 < name.size()) {
+            ++i;
+            entry.name += name[i] == 'n' ? '\n' : name[i];
+        } else {
+            entry.name += name[i];
+        }
+    }
+    return entry;
+}
+
+} // namespace
+
+std::string checksumFileName(const std::string& targetName) {
+    return fittingName(targetName, ".sha256");
+}
+
+std::string checksumText(const SetChecksums& sums) {
+    std::string text;
+    for (const auto& piece : sums.pieces) {
+        text += line(piece);
+    }
+    return text + line(sums.whole);
+}
+
+std::optional<SetChecksums> readChecksums(std::string_view text) {
+    std::vector<ChecksumLine> lines;
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        std::string_view current = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        if (!current.empty() && current.back() == '\r') {
+            current.remove_suffix(1);
+        }
+        if (current.empty()) {
+            continue;
+        }
+        auto entry = parseLine(current);
+        if (!entry) {
+            return std::nullopt;
+        }
+        lines.push_back(std::move(*entry));
+    }
+    if (lines.size() < 2) {
+        return std::nullopt;
+    }
+    SetChecksums sums;
+    sums.whole = lines.back();
+    lines.pop_back();
+    sums.pieces = std::move(lines);
+    return sums;
+}
+
+} // namespace engine

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+// The checksum file beside a set, <target>.sha256, in GNU sha256sum's format: one
+// line per piece in order, then one for the joined file, so that sha256sum -c,
+// shasum -a 256 -c and other tools can check a set without this program.
+struct ChecksumLine {
+    std::string hex; // 64 lower-case hexadecimal digits
+    std::string name;
+    bool operator==(const ChecksumLine&) const = default;
+};
+
+struct SetChecksums {
+    std::vector<ChecksumLine> pieces;
+    ChecksumLine whole;
+};
+
+// <target>.sha256, shortened where that would be too long a name.
+std::string checksumFileName(const std::string& targetName);
+
+// The file's text: "<hex>  <name>\n" per line; a name holding "\" is written as
+// sha256sum writes it (the line starts with "\" and the backslash is doubled).
+std::string checksumText(const SetChecksums& sums);
+
+// Reads the text back; nothing when it is not such a file of at least two lines.
+std::optional<SetChecksums> readChecksums(std::string_view text);
+
+} // namespace engine
