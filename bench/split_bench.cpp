@@ -1,4 +1,5 @@
 // Headless driver of the engine for benchmarks and acceptance checks.
+#include "split_bench.h"
 #include "console_host.h"
 #include "engine/merge_run.h"
 #include "engine/split_run.h"
@@ -52,12 +53,11 @@ int exitCode(engine::RunOutcome::Kind kind) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int runSplitBench(const std::vector<std::string>& arguments) {
     bool quiet = false;
     bool pumpStats = false;
     std::vector<std::string> words;
-    for (int i = 1; i < argc; ++i) {
-        const std::string word = argv[i];
+    for (const std::string& word : arguments) {
         if (word == "--quiet") {
             quiet = true;
         } else if (word == "--pump-stats") {

@@ -17,7 +17,8 @@ install_missing_packages() {
 
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libssl-dev qt6-base-dev qt6-base-dev-tools
     libgl-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev googletest desktop-file-utils appstream procps)
+TEST_PACKAGES=(libgtest-dev libgmock-dev googletest desktop-file-utils appstream procps
+    qt6-translations-l10n)
 # The Windows build of the engine, its suites and wine to run them under the Chinese locale.
 WINDOWS_TEST_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 locales)
-RUN_PACKAGES=(fonts-noto-cjk fonts-arphic-ukai xdg-utils)
+RUN_PACKAGES=(fonts-noto-cjk fonts-arphic-ukai xdg-utils qt6-translations-l10n)

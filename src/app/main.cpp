@@ -1,5 +1,6 @@
 #include "about_box/frm_about.h"
 #include "app/app_facts.h"
+#include "app/translations.h"
 #include "folder_chooser/form2.h"
 #include "main_window/form1.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(app_facts::organisation);
     QGuiApplication::setDesktopFileName(app_facts::desktopFileName);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/corvane-splitter.png")));
+    installChineseQtTranslations(application);
 
 #ifndef Q_OS_WIN
     // The Chinese captions need a CJK face; without a preference the fallback

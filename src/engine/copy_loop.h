@@ -26,7 +26,8 @@ public:
     CopyLoop(Host& host, runtime::File& shared, Direction direction)
         : host_(host), shared_(shared), direction_(direction) {}
 
-    void run(int count, const std::function<Step(int)>& openStep);
+    // total: the bytes of all steps, for the host's progress.
+    void run(int count, std::int64_t total, const std::function<Step(int)>& openStep);
 
 private:
     Host& host_;

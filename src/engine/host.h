@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace engine {
@@ -15,6 +16,11 @@ public:
     // Lets the window handle its pending events. A host whose user has asked to end
     // the program throws RunCancelled here; the run then unwinds, closing its files.
     virtual void pumpEvents() = 0;
+    // How many of a run's bytes are done, before each event pump; a host may show it.
+    virtual void setProgress(std::int64_t done, std::int64_t total) {
+        (void)done;
+        (void)total;
+    }
 };
 
 struct RunCancelled {};

@@ -5,7 +5,6 @@
 #include "engine/piece_set.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
-#include "runtime/script_encoding.h"
 
 #include <algorithm>
 #include <map>
@@ -71,25 +70,51 @@ MergeRefusal refusal(ErrorNumber number, std::string description, std::string na
     return MergeRefusal{number, std::move(description), std::move(name)};
 }
 
-// The command a script holds, or why it holds none.
+// The command a script holds, or why it holds none. Of the ways its bytes can be
+// read, the one whose pieces are all in the folder wins: a script written on Windows
+// in code page 936 names the same files as one written elsewhere in UTF-8.
 CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
-                            const std::string& whenNotOne) {
+                            const std::string& whenNotOne, const Folder& folder) {
     if (script.size > largestScript) {
         return refusal(ErrorNumber::InvalidArgument,
                        whenNotOne.empty() ? "文件太大，不是合并脚本" : whenNotOne, script.name);
     }
-    std::string text;
+    std::string bytes;
     try {
-        text = runtime::fromScriptEncoding(reader(script.name));
+        bytes = reader(script.name);
     } catch (const runtime::Error& error) {
         return refusal(error.number(), error.description());
     }
-    try {
-        return readMergeScript(text);
-    } catch (const runtime::Error& error) {
-        return refusal(error.number(), whenNotOne.empty() ? error.description() : whenNotOne,
-                       script.name);
+    std::optional<MergeCommand> likeliest;
+    std::optional<MergeRefusal> refused;
+    for (const std::string& text : scriptTextReadings(bytes)) {
+        try {
+            MergeCommand command = readMergeScript(text);
+            const bool allThere = std::all_of(command.sources.begin(), command.sources.end(),
+                                              [&](const auto& name) { return folder.find(name); });
+            if (allThere) {
+                return command;
+            }
+            if (!likeliest) {
+                likeliest = std::move(command);
+            }
+        } catch (const runtime::Error& error) {
+            if (!refused) {
+                refused =
+                    refusal(error.number(), whenNotOne.empty() ? error.description() : whenNotOne,
+                            script.name);
+            }
+        }
     }
+    if (likeliest) {
+        return *likeliest;
+    }
+    if (refused) {
+        return *refused;
+    }
+    return refusal(ErrorNumber::InvalidArgument,
+                   whenNotOne.empty() ? "不是可以执行的合并脚本（无法识别脚本的编码）" : whenNotOne,
+                   script.name);
 }
 
 bool lists(const MergeCommand& command, const std::string& name) {
@@ -129,7 +154,7 @@ CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
             continue;
         }
         if (const ListedFile* script = folder.findScript(reading.set.scriptName())) {
-            const CommandOrRefusal fromScript = readScript(*script, reader, {});
+            const CommandOrRefusal fromScript = readScript(*script, reader, {}, folder);
             // The script beside it may belong to another source of the same base name.
             if (const auto* command = std::get_if<MergeCommand>(&fromScript);
                 command && lists(*command, picked.name)) {
@@ -162,7 +187,7 @@ CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
                        picked.name);
     }
     // A script under another name, or no script at all.
-    CommandOrRefusal other = readScript(picked, reader, notAScript);
+    CommandOrRefusal other = readScript(picked, reader, notAScript, folder);
     if (auto* command = std::get_if<MergeCommand>(&other)) {
         command->fromScript = true;
     }
@@ -295,7 +320,7 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
     }
     const bool pickedScript = hasScriptExtension(picked);
-    const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {})
+    const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
                                                 : commandForOther(*pickedFile, folder, readFile);
     if (const auto* refused = std::get_if<MergeRefusal>(&found)) {
         return *refused;

@@ -138,7 +138,7 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions());
         output.file().reserve(plan.total);
         CopyLoop(host, output.file(), CopyLoop::Direction::StepsToShared)
-            .run(static_cast<int>(plan.pieces.size()), [&](int k) {
+            .run(static_cast<int>(plan.pieces.size()), plan.total, [&](int k) {
                 const MergePiece& piece = plan.pieces[static_cast<std::size_t>(k - 1)];
                 auto file = files.open(folder + piece.name, FileOpener::Mode::Read);
                 if (file->length() != piece.size) {

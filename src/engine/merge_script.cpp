@@ -38,15 +38,11 @@ std::string mergeScriptLine(const PiecePlan& plan) {
 }
 
 std::string mergeScriptBytes(const std::string& line) {
-    runtime::EncodedText encoded = runtime::toScriptEncoding(line);
-    if (!encoded.unrepresentable.empty()) {
-        throw runtime::Error(runtime::ErrorNumber::InvalidArgument,
-                             "文件名中的字符“" + encoded.unrepresentable +
-                                 "”无法写入合并脚本，请给文件改名后再分割",
-                             {});
+    if (auto bytes = runtime::toScriptCodePage(line)) {
+        return *bytes + "\r\n";
     }
-    encoded.bytes += "\r\n";
-    return encoded.bytes;
+    // A name code page 936 cannot hold: UTF-8, with the interpreter switched to it first.
+    return std::string(utf8Switch) + "\r\n" + line + "\r\n";
 }
 
 void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes,

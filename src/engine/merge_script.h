@@ -16,8 +16,13 @@ std::string scriptOperand(const std::string& bareName);
 // COPY/B a001.txt/B+a002.txt/B a.txt/B
 std::string mergeScriptLine(const PiecePlan& plan);
 
-// The bytes of the script file: the line in the script encoding, then CR LF.
-// Throws Error(InvalidArgument) naming the first character the encoding cannot hold.
+// The line that switches the command interpreter to UTF-8.
+inline constexpr const char* utf8Switch = "@CHCP 65001 >NUL";
+
+// The bytes of the script file: the line in code page 936 (the system's code page on
+// Windows), which Simplified Chinese Windows' command interpreter reads, then CR LF.
+// Where a name does not fit that code page, the line in UTF-8 after utf8Switch, so
+// that no split fails because of a name.
 std::string mergeScriptBytes(const std::string& line);
 
 // Creates or replaces the script file with the given bytes.

@@ -1,6 +1,7 @@
 #include "engine/merge_script_reader.h"
 
 #include "runtime/error.h"
+#include "runtime/script_encoding.h"
 
 #include <cctype>
 
@@ -23,6 +24,41 @@ char upper(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
+// "CHCP 65001 >NUL", "@chcp 936": the line a script may switch the interpreter's code
+// page with before its command; its number, or 0 when the line is no such line.
+int codePageSwitched(std::string_view line) {
+    if (!line.empty() && line.front() == '@') {
+        line.remove_prefix(1);
+    }
+    if (line.size() < 5 || upper(line[0]) != 'C' || upper(line[1]) != 'H' ||
+        upper(line[2]) != 'C' || upper(line[3]) != 'P' || !isBlank(line[4])) {
+        return 0;
+    }
+    line.remove_prefix(5);
+    while (!line.empty() && isBlank(line.front())) {
+        line.remove_prefix(1);
+    }
+    int number = 0;
+    std::size_t digits = 0;
+    while (digits < line.size() && digits < 6 &&
+           std::isdigit(static_cast<unsigned char>(line[digits]))) {
+        number = number * 10 + (line[digits] - '0');
+        ++digits;
+    }
+    line.remove_prefix(digits);
+    std::string rest;
+    for (const char c : line) {
+        if (!isBlank(c)) {
+            rest += upper(c);
+        }
+    }
+    return digits > 0 && (rest.empty() || rest == ">NUL") ? number : 0;
+}
+
+bool isCodePageSwitch(std::string_view line) {
+    return codePageSwitched(line) != 0;
+}
+
 // The one line that holds the command; blank lines around it are allowed.
 std::string_view commandLine(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -43,7 +79,7 @@ std::string_view commandLine(std::string_view text) {
         while (!line.empty() && isBlank(line.front())) {
             line.remove_prefix(1);
         }
-        if (line.empty()) {
+        if (line.empty() || isCodePageSwitch(line)) {
             continue;
         }
         if (!found.empty()) {
@@ -206,6 +242,45 @@ private:
 };
 
 } // namespace
+
+std::vector<std::string> scriptTextReadings(std::string_view bytes) {
+    const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
+        const auto text = runtime::fromUtf16(bytes.substr(2), starts("\xFE\xFF"));
+        return text ? std::vector<std::string>{*text} : std::vector<std::string>{};
+    }
+    if (starts("\xEF\xBB\xBF")) {
+        return {std::string(bytes.substr(3))};
+    }
+    // A code page switched to in the script itself says how its command is written.
+    for (std::string_view rest = bytes; !rest.empty();) {
+        const auto end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        while (!line.empty() && (line.back() == '\r' || isBlank(line.back()))) {
+            line.remove_suffix(1);
+        }
+        while (!line.empty() && isBlank(line.front())) {
+            line.remove_prefix(1);
+        }
+        if (const int codePage = codePageSwitched(line); codePage == 65001) {
+            return {std::string(bytes)};
+        } else if (codePage == 936) {
+            const auto text = runtime::fromScriptCodePage(bytes);
+            return text ? std::vector<std::string>{*text} : std::vector<std::string>{};
+        }
+    }
+    // Unmarked: UTF-8 when the bytes are UTF-8 (code page 936 text seldom is), then 936.
+    std::vector<std::string> readings;
+    if (runtime::isUtf8(bytes)) {
+        readings.emplace_back(bytes);
+    }
+    if (auto text = runtime::fromScriptCodePage(bytes);
+        text && (readings.empty() || *text != readings.front())) {
+        readings.push_back(std::move(*text));
+    }
+    return readings;
+}
 
 MergeCommand readMergeScript(std::string_view text) {
     return CommandParser(commandLine(text)).parse();

@@ -14,9 +14,9 @@ public:
 
     explicit PumpThrottle(Host& host) : host_(host), last_(Clock::now()) {}
 
+    bool due() const { return Clock::now() - last_ >= interval; }
     void pumpIfDue() {
-        const auto now = Clock::now();
-        if (now - last_ >= interval) {
+        if (due()) {
             pumpNow();
         }
     }

@@ -11,8 +11,6 @@
 #include "runtime/file.h"
 #include "runtime/number_text.h"
 
-#include <variant>
-
 namespace engine {
 
 std::string split_text::completed(int pieceCount) {
@@ -64,16 +62,6 @@ bool planWritesOverSource(const PiecePlan& plan, const runtime::FileIdentity& so
     return false;
 }
 
-// The script's bytes, or the text of the refusal when the name cannot be written.
-std::variant<std::string, std::string> scriptBytesFor(const PiecePlan& plan) {
-    try {
-        return std::variant<std::string, std::string>(std::in_place_index<0>,
-                                                      mergeScriptBytes(mergeScriptLine(plan)));
-    } catch (const runtime::Error& error) {
-        return std::variant<std::string, std::string>(std::in_place_index<1>, error.description());
-    }
-}
-
 void removeVoucher(const std::string& path) {
     if (!runtime::removeFile(path) && runtime::pathExists(path)) {
         throw runtime::Error(runtime::ErrorNumber::PermissionDenied, path);
@@ -111,11 +99,7 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         if (const auto character = characterNoScriptCarries(plan.sourceName)) {
             return report.refused(split_text::nameNotCarried(*character));
         }
-        // Encoded up front: a name the script cannot hold stops the run before any piece.
-        const auto script = scriptBytesFor(plan);
-        if (script.index() == 1) {
-            return report.refused(std::get<1>(script));
-        }
+        const std::string script = mergeScriptBytes(mergeScriptLine(plan));
 
         const auto source = files.open(SFile, FileOpener::Mode::Read);
         const auto sourceIdentity = runtime::fileIdentity(SFile);
@@ -139,16 +123,17 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         }
         SetHasher hasher(std::move(ranges));
         PieceOpener pieces(plan, files, permissions);
-        CopyLoop(host, *source, CopyLoop::Direction::SharedToSteps).run(plan.count, [&](int k) {
-            return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
-        });
+        CopyLoop(host, *source, CopyLoop::Direction::SharedToSteps)
+            .run(plan.count, plan.fileLength, [&](int k) {
+                return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
+            });
         if (source->stamp() != sourceBefore) {
             throw runtime::Error(runtime::ErrorNumber::InvalidArgument, split_text::sourceChanged,
                                  SFile);
         }
         source->close();
         waitForHashes(host, hasher);
-        writeMergeScript(files, plan.names.scriptPath(), std::get<0>(script), permissions);
+        writeMergeScript(files, plan.names.scriptPath(), script, permissions);
         writeChecksumFile(files, checksumPath, checksumText(checksumsOf(plan, hasher)),
                           permissions);
         return report.completed(split_text::completed(plan.count));

@@ -7,6 +7,8 @@
 #include "engine/split_run.h"
 #include "folder_chooser/form2.h"
 #include "main_window/dropped_files.h"
+#include "main_window/group_box_style.h"
+#include "main_window/status_line.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
@@ -25,6 +27,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -128,6 +131,10 @@ void Form1::buildControls() {
 
     Frame4 =
         place(new QGroupBox(QStringLiteral("合并文件"), client), "Frame4", 120, 2880, 6015, 735);
+    frameStyle_ = std::make_unique<GroupBoxStyle>();
+    for (QGroupBox* frame : {Frame1, Frame3, Frame4}) {
+        frame->setStyle(frameStyle_.get());
+    }
     Label5 = autoLabel(Frame4, "Label5", QStringLiteral("要合并的文件："), 120, 360, 1260, 180);
     src1 = place(new QLineEdit(Frame4), "src1", 1440, 240, 3480, 270);
     Command3 =
@@ -148,6 +155,17 @@ void Form1::buildControls() {
     StatusBar1->setSizeGripEnabled(true);
     StatusBar1->setFixedHeight(twips(255));
     setStatusBar(StatusBar1);
+    statusLine_ = new QLabel(StatusBar1);
+    statusLine_->setObjectName(QStringLiteral("statusLine"));
+    statusLine_->setMinimumWidth(1);
+    StatusBar1->addWidget(statusLine_, 1);
+    progress_ = new QProgressBar(StatusBar1);
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setRange(0, progressSteps);
+    progress_->setTextVisible(false);
+    progress_->setFixedWidth(twips(1500));
+    progress_->hide();
+    StatusBar1->addPermanentWidget(progress_);
 
     resize(twips(6240), twips(4380));
 }
@@ -166,7 +184,14 @@ void Form1::connectHandlers() {
     for (int i = 0; i < 4; ++i) {
         options->addButton(Option1[static_cast<std::size_t>(i)], i);
     }
-    connect(options, &QButtonGroup::idClicked, this, &Form1::Option1_Click);
+    // Any selection runs the handler: a click, an arrow key or code.
+    connect(options, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) {
+            Option1_Click(id);
+        }
+        keepOptionGroupOneTabStop();
+    });
+    keepOptionGroupOneTabStop();
     for (int i = 0; i < 3; ++i) {
         connect(Check1[static_cast<std::size_t>(i)], &QCheckBox::clicked, this,
                 [this, i] { Check1_Click(i); });
@@ -198,8 +223,17 @@ void Form1::Form_Load() {
     setWindowTitle(QStringLiteral("Corvane文件切割机v2.0"));
 }
 
+void Form1::keepOptionGroupOneTabStop() {
+    // Tab enters the group at its selected option; the arrow keys move within it.
+    for (QRadioButton* option : Option1) {
+        option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
 void Form1::Option1_Click(int Index) {
     if (Option1[3]->isChecked()) {
+        // After the key or click that selected the option has placed its own focus.
+        QMetaObject::invokeMethod(other, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
         other->setFocus();
         for (QCheckBox* box : Check1) {
             box->setEnabled(true);
@@ -213,8 +247,11 @@ void Form1::Option1_Click(int Index) {
 }
 
 void Form1::other_Click() {
-    Option1[3]->setChecked(true);
-    Option1_Click(3);
+    if (Option1[3]->isChecked()) {
+        Option1_Click(3);
+    } else {
+        Option1[3]->setChecked(true); // runs Option1_Click(3)
+    }
     for (QCheckBox* box : Check1) {
         box->setEnabled(true);
     }
@@ -230,8 +267,14 @@ void Form1::Check1_Click(int Index) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // Coming into the custom box, by a click or by Tab, means the custom size.
     if (watched == other && event->type() == QEvent::MouseButtonPress) {
         other_Click();
+    } else if (watched == other && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            other_Click();
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -326,6 +369,10 @@ void Form1::start_Click() {
     if (running_) {
         return;
     }
+    if (src->text().isEmpty()) {
+        showMessage(noSourceFile);
+        return;
+    }
     const PieceSizeResult size = evaluatePieceSize(sizeSelection());
     if (size.outOfRange) {
         showMessage("分割后文件大小超出范围,请重新设置!");
@@ -345,6 +392,7 @@ bool Form1::runExclusive(const std::function<void()>& work) {
     // A run the user quit ends as cancelled, with its files closed.
     work();
     running_ = false;
+    progress_->hide();
     if (endRequested_) {
         endProcess_();
     }
@@ -395,7 +443,28 @@ void Form1::copy_Click() {
 }
 
 void Form1::setStatus(const std::string& text) {
-    StatusBar1->showMessage(QString::fromStdString(text));
+    statusText_ = QString::fromStdString(text);
+    showStatusText();
+}
+
+void Form1::showStatusText() {
+    const QFontMetrics metrics = statusLine_->fontMetrics();
+    const int room = statusLine_->contentsRect().width();
+    const std::string shown = shownStatus(utf8(statusText_), [&](const std::string& candidate) {
+        return metrics.horizontalAdvance(QString::fromStdString(candidate)) <= room;
+    });
+    statusLine_->setText(QString::fromStdString(shown));
+    statusLine_->setToolTip(shown == utf8(statusText_) ? QString() : statusText_);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    showStatusText();
+}
+
+void Form1::setProgress(std::int64_t done, std::int64_t total) {
+    progress_->setValue(total > 0 ? static_cast<int>(done * progressSteps / total) : 0);
+    progress_->show();
 }
 
 void Form1::showMessage(const std::string& text) {

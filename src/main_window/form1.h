@@ -19,6 +19,8 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QStyle;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
@@ -68,6 +70,11 @@ public:
     void setStatus(const std::string& text) override;
     void showMessage(const std::string& text) override;
     void pumpEvents() override;
+    void setProgress(std::int64_t done, std::int64_t total) override;
+
+    // The status line's whole text (it may show less of it where room is short).
+    QString statusText() const { return statusText_; }
+    static constexpr const char* noSourceFile = "请选择要分割的文件！";
 
     // The size controls' state as the size evaluation reads it.
     SizeSelection sizeSelection() const;
@@ -105,9 +112,12 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
+    void keepOptionGroupOneTabStop();
+    void showStatusText();
     void setTabOrder();
     void connectHandlers();
     // Runs a long engine operation with this window as its host; false when one is
@@ -125,4 +135,9 @@ private:
     bool running_ = false;
     bool endRequested_ = false;
     bool closing_ = false;
+    QString statusText_;
+    QLabel* statusLine_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    static constexpr int progressSteps = 1000;
+    std::unique_ptr<QStyle> frameStyle_;
 };

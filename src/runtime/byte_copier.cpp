@@ -8,9 +8,10 @@
 namespace runtime {
 
 void ByteCopier::copy(File& from, File& to, std::uint64_t count,
-                      const std::function<void()>& afterChunk) {
+                      const std::function<void(std::uint64_t)>& afterChunk) {
     const bool kernel = count >= kernelCopyThreshold && from.allowsKernelCopy() &&
                         to.allowsKernelCopy() && !to.inMemory();
+    std::uint64_t copied = 0;
     while (count > 0) {
         const auto want = static_cast<std::size_t>(std::min(count, chunkSize));
         std::size_t done = 0;
@@ -22,8 +23,9 @@ void ByteCopier::copy(File& from, File& to, std::uint64_t count,
             done += moved;
         }
         count -= want;
+        copied += want;
         if (afterChunk) {
-            afterChunk();
+            afterChunk(copied);
         }
     }
 }

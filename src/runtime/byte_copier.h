@@ -30,9 +30,10 @@ public:
     explicit ByteCopier(bool allowKernelCopy = true) : kernelCopy_(allowKernelCopy) {}
 
     // Copies exactly count bytes; throws Error(InputPastEnd) when `from` ends first.
-    // afterChunk runs after every chunk, so a host can keep its window live.
+    // afterChunk runs after every chunk with the bytes copied so far, so a host can keep
+    // its window live and show how far the copy is.
     void copy(File& from, File& to, std::uint64_t count,
-              const std::function<void()>& afterChunk = {});
+              const std::function<void(std::uint64_t)>& afterChunk = {});
 
     bool usesKernelCopy() const noexcept { return kernelCopy_; }
 

@@ -1,13 +1,44 @@
 #include "runtime/script_encoding.h"
 
+#include <cerrno>
+#include <iconv.h>
+
 namespace runtime {
 
-EncodedText toScriptEncoding(std::string_view utf8) {
-    return {std::string(utf8), {}};
+namespace {
+
+// What the C library's iconv makes of the bytes; nothing when they do not convert whole.
+std::optional<std::string> convert(std::string_view bytes, const char* to, const char* from) {
+    const iconv_t converter = ::iconv_open(to, from);
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    std::string out(bytes.size() * 4 + 16, '\0');
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char* put = out.data();
+    std::size_t outLeft = out.size();
+    const std::size_t result = ::iconv(converter, &in, &inLeft, &put, &outLeft);
+    ::iconv_close(converter);
+    if (result == static_cast<std::size_t>(-1) || inLeft != 0 || result != 0) {
+        return std::nullopt; // a character without a place there counts as not fitting
+    }
+    out.resize(out.size() - outLeft);
+    return out;
 }
 
-std::string fromScriptEncoding(std::string_view bytes) {
-    return std::string(bytes);
+} // namespace
+
+std::optional<std::string> toScriptCodePage(std::string_view utf8) {
+    return convert(utf8, "GBK", "UTF-8");
+}
+
+std::optional<std::string> fromScriptCodePage(std::string_view bytes) {
+    return convert(bytes, "UTF-8", "GBK");
+}
+
+std::optional<std::string> fromUtf16(std::string_view bytes, bool bigEndian) {
+    return convert(bytes, "UTF-8", bigEndian ? "UTF-16BE" : "UTF-16LE");
 }
 
 } // namespace runtime

@@ -5,44 +5,67 @@
 namespace runtime {
 
 namespace {
-std::string narrow(std::wstring_view wide, UINT codePage, BOOL* usedDefault) {
+
+// Wide text in a code page; nothing when a character does not fit it.
+std::optional<std::string> narrowExactly(std::wstring_view wide, UINT codePage) {
     if (wide.empty()) {
-        return {};
+        return std::string();
     }
-    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    const int size =
-        WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                            nullptr, usedDefault);
+    BOOL usedDefault = FALSE;
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL* lost = utf8 ? nullptr : &usedDefault;
+    const int size = WideCharToMultiByte(codePage, flags, wide.data(),
+                                         static_cast<int>(wide.size()), nullptr, 0, nullptr, lost);
+    if (size <= 0 || usedDefault) {
+        return std::nullopt;
+    }
     std::string bytes(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), bytes.data(),
-                        size, nullptr, usedDefault);
+                        size, nullptr, lost);
     return bytes;
 }
-} // namespace
 
-EncodedText toScriptEncoding(std::string_view utf8) {
-    const std::wstring wide = widen(utf8, CP_UTF8);
-    BOOL usedDefault = FALSE;
-    EncodedText result{narrow(wide, CP_ACP, &usedDefault), {}};
-    if (usedDefault) {
-        // Find the first character that does not survive the code page.
-        for (std::size_t i = 0; i < wide.size(); ++i) {
-            const std::size_t length = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size()) ? 2 : 1;
-            BOOL lost = FALSE;
-            narrow(std::wstring_view(wide).substr(i, length), CP_ACP, &lost);
-            if (lost) {
-                result.unrepresentable =
-                    narrow(std::wstring_view(wide).substr(i, length), CP_UTF8, nullptr);
-                break;
-            }
-            i += length - 1;
-        }
+// Bytes in a code page as wide text; nothing when they are not valid there.
+std::optional<std::wstring> widenExactly(std::string_view bytes, UINT codePage) {
+    if (bytes.empty()) {
+        return std::wstring();
     }
-    return result;
+    const int size = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(),
+                                         static_cast<int>(bytes.size()), nullptr, 0);
+    if (size <= 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(),
+                        static_cast<int>(bytes.size()), wide.data(), size);
+    return wide;
 }
 
-std::string fromScriptEncoding(std::string_view bytes) {
-    return narrow(widen(bytes, CP_ACP), CP_UTF8, nullptr);
+} // namespace
+
+// The system's own ANSI code page: 936 on Simplified Chinese Windows.
+std::optional<std::string> toScriptCodePage(std::string_view utf8) {
+    const auto wide = widenExactly(utf8, CP_UTF8);
+    return wide ? narrowExactly(*wide, CP_ACP) : std::nullopt;
+}
+
+std::optional<std::string> fromScriptCodePage(std::string_view bytes) {
+    const auto wide = widenExactly(bytes, CP_ACP);
+    return wide ? narrowExactly(*wide, CP_UTF8) : std::nullopt;
+}
+
+std::optional<std::string> fromUtf16(std::string_view bytes, bool bigEndian) {
+    if (bytes.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(bytes.size() / 2, L'\0');
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const auto high = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
+        const auto low = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
+        wide[i] = static_cast<wchar_t>((high << 8) | low);
+    }
+    return narrowExactly(wide, CP_UTF8);
 }
 
 } // namespace runtime

@@ -6,12 +6,9 @@ using engine::makePlan;
 
 namespace {
 
-// 说明 as the script holds it: in code page 936 on (Chinese) Windows, in UTF-8 elsewhere.
-#ifdef _WIN32
+// 说明 and 名 字 in code page 936, which the scripts are written in everywhere.
 #define SHUO_MING "\xCB\xB5\xC3\xF7"
-#else
-#define SHUO_MING "说明"
-#endif
+#define MING_ZI "\xC3\xFB \xD7\xD6"
 
 struct ScriptCase {
     const char* source;
@@ -49,8 +46,15 @@ INSTANTIATE_TEST_SUITE_P(
         ScriptCase{"D:\\in\\a&b.txt", 5, 3,
                    "COPY/B \"a&b001.txt\"/B+\"a&b002.txt\"/B \"a&b.txt\"/B\r\n"},
         ScriptCase{"D:\\in\\说明.txt", 5, 3,
-                   "COPY/B " SHUO_MING "001.txt/B+" SHUO_MING "002.txt/B " SHUO_MING
-                   ".txt/B\r\n"}));
+                   "COPY/B " SHUO_MING "001.txt/B+" SHUO_MING "002.txt/B " SHUO_MING ".txt/B\r\n"},
+        ScriptCase{"D:\\in\\名 字 100%.txt", 5, 3,
+                   "COPY/B \"" MING_ZI " 100%%001.txt\"/B+\"" MING_ZI " 100%%002.txt\"/B \"" MING_ZI
+                   " 100%%.txt\"/B\r\n"},
+        // Outside code page 936: UTF-8, with the interpreter switched to it first.
+        ScriptCase{"D:\\in\\smile\xF0\x9F\x98\x80.txt", 5, 3,
+                   "@CHCP 65001 >NUL\r\nCOPY/B smile\xF0\x9F\x98\x80"
+                   "001.txt/B+smile\xF0\x9F\x98\x80"
+                   "002.txt/B smile\xF0\x9F\x98\x80.txt/B\r\n"}));
 
 TEST(ScriptOperand, QuotesEveryCharacterThatSplitsAnOperand) {
     for (const char* special : {" ", "&", "^", ",", ";", "=", "(", ")", "+"}) {

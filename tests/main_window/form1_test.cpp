@@ -1,4 +1,5 @@
 #include "about_box/frm_about.h"
+#include "app/translations.h"
 #include "folder_chooser/form2.h"
 #include "main_window/form1.h"
 #include "temp_folder.h"
@@ -8,12 +9,16 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 
 #include <filesystem>
@@ -55,7 +60,7 @@ struct ScriptedForm {
         window.setHomePageAddress(QStringLiteral("https://home.example/"));
         window.setProcessEnder([this] { ++endCalls; });
     }
-    QString status() const { return window.StatusBar1->currentMessage(); }
+    QString status() const { return window.statusText(); }
 };
 
 class Form1Test : public QObject {
@@ -87,6 +92,12 @@ private slots:
     void aDropWithoutAFileChangesNothing();
     void accessKeysPressTheirButtons_data();
     void accessKeysPressTheirButtons();
+    void keysLeaveTheOptionAndFocusAUserExpects_data();
+    void keysLeaveTheOptionAndFocusAUserExpects();
+    void framesCarryTheirTitleOnTheirTopLine();
+    void aLongProgressLineKeepsThePieceAndThePercentage();
+    void startWithoutASourceAsksForOne();
+    void messageBoxesSayOkInChinese();
 };
 
 void Form1Test::opensWithTheDesignTimeState() {
@@ -478,4 +489,127 @@ void Form1Test::accessKeysPressTheirButtons() {
 }
 
 QTEST_MAIN(Form1Test)
+// What a person's keys leave selected and focused, starting from one option and one
+// focused control; the size is what Start would then hand on.
+void Form1Test::keysLeaveTheOptionAndFocusAUserExpects_data() {
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("expectedOption");
+    QTest::addColumn<QString>("expectedFocus");
+    QTest::addColumn<int>("expectedSize");
+    // ">" is the Right arrow, "\t" Tab, "<" Shift+Tab; other characters are typed.
+    QTest::newRow("arrow onto other size, then type") << 2 << "Option1_2"
+                                                      << ">7" << 3 << "other" << 7 * 1048576;
+    QTest::newRow("tab into the custom box, then type") << 2 << "quit"
+                                                        << "\t3" << 3 << "other" << 3 * 1048576;
+    QTest::newRow("shift+tab into the options lands on 500KB") << 2 << "src"
+                                                               << "<" << 2 << "Option1_2" << 512000;
+    QTest::newRow("shift+tab into the options lands on 1MB") << 0 << "src"
+                                                             << "<" << 0 << "Option1_0" << 1048576;
+    QTest::newRow("arrow from 1MB to 500KB keeps focus there") << 0 << "Option1_0"
+                                                               << ">" << 2 << "Option1_2" << 512000;
+}
+
+void Form1Test::keysLeaveTheOptionAndFocusAUserExpects() {
+    QFETCH(int, selected);
+    QFETCH(QString, from);
+    QFETCH(QString, keys);
+    ScriptedForm form;
+    form.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
+    form.window.activateWindow();
+    form.window.Option1[static_cast<std::size_t>(selected)]->setChecked(true);
+    auto* start = form.window.findChild<QWidget*>(from);
+    QVERIFY(start);
+    start->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    for (const QChar key : keys) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY(target);
+        if (key == QLatin1Char('>')) {
+            QTest::keyClick(target, Qt::Key_Right);
+        } else if (key == QLatin1Char('\t')) {
+            QTest::keyClick(target, Qt::Key_Tab);
+        } else if (key == QLatin1Char('<')) {
+            QTest::keyClick(target, Qt::Key_Backtab, Qt::ShiftModifier);
+        } else {
+            QTest::keyClicks(target, QString(key));
+        }
+        QApplication::processEvents();
+    }
+    QTEST(form.window.sizeSelection().selectedOption, "expectedOption");
+    QVERIFY(QApplication::focusWidget());
+    QTEST(QApplication::focusWidget()->objectName(), "expectedFocus");
+    QTEST(static_cast<int>(evaluatePieceSize(form.window.sizeSelection()).size), "expectedSize");
+}
+
+void Form1Test::framesCarryTheirTitleOnTheirTopLine() {
+    ScriptedForm form;
+    for (QGroupBox* frame : {form.window.Frame1, form.window.Frame3, form.window.Frame4}) {
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect line = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                          QStyle::SC_GroupBoxFrame, frame);
+        const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, frame);
+        QVERIFY2(title.top() < line.top() && line.top() < title.bottom(),
+                 qPrintable(frame->title()));
+        int firstRow = frame->height();
+        for (const QWidget* child :
+             frame->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            firstRow = std::min(firstRow, child->y());
+        }
+        QVERIFY2(line.top() < firstRow && title.bottom() <= firstRow + 2,
+                 qPrintable(frame->title()));
+    }
+}
+
+void Form1Test::aLongProgressLineKeepsThePieceAndThePercentage() {
+    TempFolder folder;
+    const fs::path deep = folder.path() / std::string(60, 'd') / std::string(60, 'e');
+    fs::create_directories(deep);
+    testing_support::writeFile(folder.file("long.txt"), std::string(3000, 'l'));
+    ScriptedForm form;
+    form.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form.window));
+    std::vector<QString> shown;
+    form.window.src->setText(q(folder.file("long.txt")));
+    form.window.dec->setText(q(testing_support::utf8(deep) + "/"));
+    QTest::mouseClick(form.window.Option1[3], Qt::LeftButton);
+    QTest::mouseClick(form.window.Check1[2], Qt::LeftButton);
+    form.window.other->setText(QStringLiteral("1000"));
+    auto* line = form.window.findChild<QLabel*>(QStringLiteral("statusLine"));
+    auto* bar = form.window.findChild<QProgressBar*>(QStringLiteral("progress"));
+    QVERIFY(line && bar);
+    QMetaObject::invokeMethod(
+        &form.window,
+        [&] {
+            shown.push_back(line->text());
+            QVERIFY(bar->isVisible());
+        },
+        Qt::QueuedConnection);
+    form.window.start_Click();
+    QVERIFY(!bar->isVisible());
+    form.window.setStatus("正在处理：" + testing_support::utf8(deep) + "/long001.txt  33.33%");
+    QVERIFY(line->text().endsWith(QStringLiteral("long001.txt  33.33%")));
+    QVERIFY(line->text().contains(QStringLiteral("…")));
+    QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->contentsRect().width());
+    QCOMPARE(line->toolTip(), form.status());
+}
+
+void Form1Test::startWithoutASourceAsksForOne() {
+    ScriptedForm form;
+    form.window.start_Click();
+    QCOMPARE(form.messages->texts, QStringList{QStringLiteral("请选择要分割的文件！")});
+}
+
+void Form1Test::messageBoxesSayOkInChinese() {
+    QVERIFY(installChineseQtTranslations(*QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Ok);
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+}
+
 #include "form1_test.moc"

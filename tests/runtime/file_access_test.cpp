@@ -161,19 +161,23 @@ TEST_P(ByteCopy, CopiesExactRangesAcrossChunksAndReportsEachChunk) {
 
     File source = File::openForReading(folder.file("source"));
     runtime::ByteCopier copier(GetParam());
-    int chunks = 0;
-    const std::uint64_t firstPart = runtime::ByteCopier::chunkSize + 1;
+    std::vector<std::uint64_t> reported;
+    const auto report = [&](std::uint64_t copied) { reported.push_back(copied); };
+    const std::uint64_t chunk = runtime::ByteCopier::chunkSize;
+    const std::uint64_t firstPart = chunk + 1;
     {
         File first = File::createOrTruncate(folder.file("first"));
-        copier.copy(source, first, firstPart, [&] { ++chunks; });
+        copier.copy(source, first, firstPart, report);
         first.close();
     }
     {
         File second = File::createOrTruncate(folder.file("second"));
-        copier.copy(source, second, total - firstPart, [&] { ++chunks; });
+        copier.copy(source, second, total - firstPart, report);
         second.close();
     }
-    EXPECT_EQ(chunks, 4);
+    // Each range reports the bytes it has copied so far, chunk by chunk.
+    const std::vector<std::uint64_t> expected = {chunk, firstPart, chunk, total - firstPart};
+    EXPECT_EQ(reported, expected);
     EXPECT_EQ(testing_support::readFile(folder.file("first")), content.substr(0, firstPart));
     EXPECT_EQ(testing_support::readFile(folder.file("second")), content.substr(firstPart));
     if (!GetParam()) {
