@@ -8,7 +8,9 @@ namespace {
 
 constexpr std::size_t hexDigits = 64;
 
-std::string line(const ChecksumLine& entry) {
+} // namespace
+
+std::string checksumLine(const ChecksumLine& entry) {
     if (entry.name.find('\\') == std::string::npos) {
         return entry.hex + "  " + entry.name + "\n";
     }
@@ -18,6 +20,8 @@ std::string line(const ChecksumLine& entry) {
     }
     return "\\" + entry.hex + "  " + escaped + "\n";
 }
+
+namespace {
 
 bool isHex(std::string_view text) {
     if (text.size() != hexDigits) {
@@ -61,14 +65,6 @@ std::optional<ChecksumLine> parseLine(std::string_view text) {
 
 std::string checksumFileName(const std::string& targetName) {
     return fittingName(targetName, ".sha256");
-}
-
-std::string checksumText(const SetChecksums& sums) {
-    std::string text;
-    for (const auto& piece : sums.pieces) {
-        text += line(piece);
-    }
-    return text + line(sums.whole);
 }
 
 std::optional<SetChecksums> readChecksums(std::string_view text) {

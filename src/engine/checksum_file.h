@@ -24,9 +24,9 @@ struct SetChecksums {
 // <target>.sha256, shortened where that would be too long a name.
 std::string checksumFileName(const std::string& targetName);
 
-// The file's text: "<hex>  <name>\n" per line; a name holding "\" is written as
+// One line of the file: "<hex>  <name>\n"; a name holding "\" is written as
 // sha256sum writes it (the line starts with "\" and the backslash is doubled).
-std::string checksumText(const SetChecksums& sums);
+std::string checksumLine(const ChecksumLine& entry);
 
 // Reads the text back; nothing when it is not such a file of at least two lines.
 std::optional<SetChecksums> readChecksums(std::string_view text);

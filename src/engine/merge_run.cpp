@@ -45,7 +45,7 @@ void checkHashes(SetHasher& hasher, const SetChecksums& sums, const std::string&
                  const std::string& target) {
     const auto& pieces = hasher.pieceHashes();
     for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
-        if (pieces.at(i) != sums.pieces[i].hex) {
+        if (runtime::Sha256::hex(pieces.at(i)) != sums.pieces[i].hex) {
             throw Error(ErrorNumber::InvalidArgument,
                         "第" + runtime::decimalText(static_cast<std::int64_t>(i + 1)) +
                             "个分割文件已损坏：" + folder + sums.pieces[i].name + "，请重新获取",
@@ -126,11 +126,13 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         const MergePlan& plan = std::get<MergePlan>(decision);
         std::optional<SetHasher> hasher;
         if (plan.checksums) {
+            std::vector<std::string> paths;
             std::vector<HashedRange> ranges;
             for (const auto& piece : plan.pieces) {
-                ranges.push_back({folder + piece.name, piece.size});
+                ranges.push_back({paths.size(), piece.size});
+                paths.push_back(folder + piece.name);
             }
-            hasher.emplace(std::move(ranges));
+            hasher.emplace(std::move(paths), std::move(ranges));
         }
         // The result is as private as the pieces the split made (they share one mode).
         TemporaryTarget output(

@@ -63,7 +63,8 @@ void writeMergeScript(FileOpener& files, const std::string& path, const std::str
 
 namespace engine {
 
-void writeChecksumFile(FileOpener& files, const std::string& path, const std::string& text,
+void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,
+                       const std::function<std::string(std::size_t)>& line,
                        std::uint32_t permissions) {
     // Written whole under another name first: a checksum file is either complete or absent.
     const runtime::PathParts parts = runtime::splitPath(path, runtime::nativePathStyle());
@@ -71,7 +72,16 @@ void writeChecksumFile(FileOpener& files, const std::string& path, const std::st
     {
         auto file = files.open(temporary, FileOpener::Mode::CreateOrTruncate, permissions);
         try {
-            file->writeAll(text.data(), text.size());
+            // Written in blocks, so a set of many pieces needs no text of them all at once.
+            constexpr std::size_t block = 64 << 10;
+            std::string text;
+            for (std::size_t i = 0; i < lines; ++i) {
+                text += line(i);
+                if (text.size() >= block || i + 1 == lines) {
+                    file->writeAll(text.data(), text.size());
+                    text.clear();
+                }
+            }
             file->close();
         } catch (...) {
             file.reset();

@@ -22,13 +22,16 @@ constexpr std::size_t readSize = 256 << 10;
 struct Stopped {};
 
 // Reads every range in order, handing each block to `take` with its range's index.
-void readRanges(const std::vector<HashedRange>& ranges, const std::atomic<bool>& stopping,
+void readRanges(const std::vector<std::string>& files, const std::vector<HashedRange>& ranges,
+                const std::atomic<bool>& stopping,
                 const std::function<void(std::size_t, const char*, std::size_t)>& take) {
     const auto buffer = std::make_unique<char[]>(readSize);
     std::optional<runtime::File> file;
+    std::size_t open = files.size();
     for (std::size_t i = 0; i < ranges.size(); ++i) {
-        if (!file || file->path() != ranges[i].path) {
-            file.emplace(runtime::File::openForReading(ranges[i].path));
+        if (!file || open != ranges[i].file) {
+            open = ranges[i].file;
+            file.emplace(runtime::File::openForReading(files.at(open)));
         }
         auto left = static_cast<std::uint64_t>(ranges[i].length);
         while (left > 0) {
@@ -48,7 +51,8 @@ void readRanges(const std::vector<HashedRange>& ranges, const std::atomic<bool>&
 
 } // namespace
 
-SetHasher::SetHasher(std::vector<HashedRange> ranges) : ranges_(std::move(ranges)) {
+SetHasher::SetHasher(std::vector<std::string> files, std::vector<HashedRange> ranges)
+    : files_(std::move(files)), ranges_(std::move(ranges)) {
     for (auto job : {&SetHasher::hashPieces, &SetHasher::hashWhole}) {
         {
             const std::lock_guard lock(mutex_);
@@ -71,20 +75,22 @@ SetHasher::~SetHasher() {
 
 void SetHasher::hashPieces() {
     try {
-        std::vector<std::string> hashes;
+        std::vector<runtime::Sha256::Digest> hashes;
+        hashes.reserve(ranges_.size());
         auto hash = std::make_unique<runtime::Sha256>();
         std::size_t current = 0;
         const auto finishUpTo = [&](std::size_t index) {
             while (current < index) {
-                hashes.push_back(runtime::Sha256::hex(hash->finish()));
+                hashes.push_back(hash->finish());
                 hash = std::make_unique<runtime::Sha256>();
                 ++current;
             }
         };
-        readRanges(ranges_, stopping_, [&](std::size_t index, const char* data, std::size_t size) {
-            finishUpTo(index);
-            hash->update(data, size);
-        });
+        readRanges(files_, ranges_, stopping_,
+                   [&](std::size_t index, const char* data, std::size_t size) {
+                       finishUpTo(index);
+                       hash->update(data, size);
+                   });
         finishUpTo(ranges_.size());
         pieceHashes_ = std::move(hashes);
         finished(nullptr);
@@ -98,9 +104,9 @@ void SetHasher::hashPieces() {
 void SetHasher::hashWhole() {
     try {
         runtime::Sha256 hash;
-        readRanges(ranges_, stopping_, [&](std::size_t, const char* data, std::size_t size) {
-            hash.update(data, size);
-        });
+        readRanges(
+            files_, ranges_, stopping_,
+            [&](std::size_t, const char* data, std::size_t size) { hash.update(data, size); });
         wholeHash_ = runtime::Sha256::hex(hash.finish());
         finished(nullptr);
     } catch (const Stopped&) {
@@ -134,7 +140,7 @@ void SetHasher::rethrow() {
     }
 }
 
-const std::vector<std::string>& SetHasher::pieceHashes() {
+const std::vector<runtime::Sha256::Digest>& SetHasher::pieceHashes() {
     rethrow();
     return pieceHashes_;
 }

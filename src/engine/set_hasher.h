@@ -11,14 +11,15 @@
 #include <vector>
 
 #include "engine/host.h"
+#include "runtime/sha256.h"
 
 namespace engine {
 
-// A piece's bytes: `length` bytes of the file at `path`, following on from where the
-// range before it ended when that was in the same file (the split's pieces are ranges
-// of one source; the merge's are whole files).
+// A piece's bytes: `length` bytes of one of the hasher's files, following on from where
+// the range before it ended when that was in the same file (the split's pieces are
+// ranges of one source; the merge's are whole files).
 struct HashedRange {
-    std::string path;
+    std::size_t file = 0;
     std::int64_t length = 0;
 };
 
@@ -29,7 +30,7 @@ struct HashedRange {
 // one after another.
 class SetHasher {
 public:
-    explicit SetHasher(std::vector<HashedRange> ranges);
+    SetHasher(std::vector<std::string> files, std::vector<HashedRange> ranges);
     ~SetHasher();
     SetHasher(const SetHasher&) = delete;
     SetHasher& operator=(const SetHasher&) = delete;
@@ -37,7 +38,7 @@ public:
     // Waits at most `wait` for both hashes; true when they are done.
     bool waitFor(std::chrono::milliseconds wait);
     // The results, once waitFor said done; rethrows the error a thread met.
-    const std::vector<std::string>& pieceHashes();
+    const std::vector<runtime::Sha256::Digest>& pieceHashes();
     const std::string& wholeHash();
 
 private:
@@ -46,8 +47,9 @@ private:
     void finished(std::exception_ptr error);
     void rethrow();
 
+    std::vector<std::string> files_;
     std::vector<HashedRange> ranges_;
-    std::vector<std::string> pieceHashes_;
+    std::vector<runtime::Sha256::Digest> pieceHashes_;
     std::string wholeHash_;
     std::atomic<bool> stopping_{false};
     std::mutex mutex_;

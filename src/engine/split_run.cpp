@@ -68,16 +68,6 @@ void removeVoucher(const std::string& path) {
     }
 }
 
-SetChecksums checksumsOf(const PiecePlan& plan, SetHasher& hasher) {
-    SetChecksums sums;
-    const auto& pieces = hasher.pieceHashes();
-    for (int k = 1; k <= plan.count; ++k) {
-        sums.pieces.push_back({pieces.at(static_cast<std::size_t>(k - 1)), plan.pieceBareName(k)});
-    }
-    sums.whole = {hasher.wholeHash(), plan.names.targetName()};
-    return sums;
-}
-
 } // namespace
 
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
@@ -119,9 +109,9 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
 
         std::vector<HashedRange> ranges;
         for (int k = 1; k <= plan.count; ++k) {
-            ranges.push_back({SFile, plan.pieceLength(k)});
+            ranges.push_back({0, plan.pieceLength(k)});
         }
-        SetHasher hasher(std::move(ranges));
+        SetHasher hasher({SFile}, std::move(ranges));
         PieceOpener pieces(plan, files, permissions);
         CopyLoop(host, *source, CopyLoop::Direction::SharedToSteps)
             .run(plan.count, plan.fileLength, [&](int k) {
@@ -134,8 +124,16 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         source->close();
         waitForHashes(host, hasher);
         writeMergeScript(files, plan.names.scriptPath(), script, permissions);
-        writeChecksumFile(files, checksumPath, checksumText(checksumsOf(plan, hasher)),
-                          permissions);
+        const auto& pieceHashes = hasher.pieceHashes();
+        writeChecksumFile(
+            files, checksumPath, static_cast<std::size_t>(plan.count) + 1,
+            [&](std::size_t line) {
+                return line < pieceHashes.size()
+                           ? checksumLine({runtime::Sha256::hex(pieceHashes[line]),
+                                           plan.pieceBareName(static_cast<int>(line) + 1)})
+                           : checksumLine({hasher.wholeHash(), plan.names.targetName()});
+            },
+            permissions);
         return report.completed(split_text::completed(plan.count));
     });
 }
