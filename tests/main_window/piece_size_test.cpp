@@ -1,77 +1,72 @@
 #include "main_window/piece_size.h"
 
-#include <QTest>
-
-class PieceSizeTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void evaluatesTheSelection_data();
-    void evaluatesTheSelection();
-    void takesCharactersNotBytesFromCaptions();
-};
+#include <gtest/gtest.h>
 
 namespace {
+
 const std::array<std::string, 4> captions = {"1MB", "1.38MB", "500KB（手机电子书）", "其它容量"};
 enum Unit { None = -1, MB = 0, KB = 1, Bytes = 2 };
-} // namespace
 
-void PieceSizeTest::evaluatesTheSelection_data() {
-    QTest::addColumn<int>("option");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("unit");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<bool>("outOfRange");
+struct SizeCase {
+    const char* name;
+    int option;
+    const char* text;
+    Unit unit;
+    std::int32_t size;
+    bool outOfRange;
+};
 
-    QTest::newRow("1MB preset") << 0 << "" << int(MB) << 1048576 << false;
-    QTest::newRow("1.38MB preset") << 1 << "" << int(MB) << 1447035 << false;
-    QTest::newRow("opening state 500KB") << 2 << "" << int(MB) << 512000 << false;
-    QTest::newRow("presets ignore the units") << 2 << "9" << int(KB) << 512000 << false;
-    QTest::newRow("other, MB checked") << 3 << "3" << int(MB) << 3145728 << false;
-    QTest::newRow("other, empty") << 3 << "" << int(MB) << 0 << false;
-    QTest::newRow("other 10 KB") << 3 << "10" << int(KB) << 10240 << false;
-    QTest::newRow("other 2 MB") << 3 << "2" << int(MB) << 2097152 << false;
-    QTest::newRow("other 700 no unit") << 3 << "700" << int(None) << 700 << false;
-    QTest::newRow("other 700 Bytes") << 3 << "700" << int(Bytes) << 700 << false;
-    QTest::newRow("other 2047 MB") << 3 << "2047" << int(MB) << 2146435072 << false;
-    QTest::newRow("unit before rounding 1.5 MB") << 3 << "1.5" << int(MB) << 1572864 << false;
-    QTest::newRow("unit before rounding 0.5 KB") << 3 << "0.5" << int(KB) << 512 << false;
-    QTest::newRow("bytes half to even 2.5") << 3 << "2.5" << int(None) << 2 << false;
-    QTest::newRow("bytes half to even 3.5") << 3 << "3.5" << int(Bytes) << 4 << false;
-    QTest::newRow("largest piece") << 3 << "2147483647" << int(None) << 2147483647 << false;
-    QTest::newRow("2048 MB out of range") << 3 << "2048" << int(MB) << 0 << true;
-    QTest::newRow("3000 MB out of range") << 3 << "3000" << int(MB) << 0 << true;
-    QTest::newRow("huge number out of range") << 3 << "1e400" << int(None) << 0 << true;
-    QTest::newRow("zero handed on") << 3 << "0" << int(KB) << 0 << false;
-    QTest::newRow("negative handed on") << 3 << "-4" << int(KB) << -4096 << false;
-    QTest::newRow("prefix with blanks") << 3 << " 1 0 abc" << int(KB) << 10240 << false;
-    QTest::newRow("hex literal") << 3 << "&H10" << int(None) << 16 << false;
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
-void PieceSizeTest::evaluatesTheSelection() {
-    QFETCH(int, option);
-    QFETCH(QString, text);
-    QFETCH(int, unit);
-    QFETCH(int, size);
-    QFETCH(bool, outOfRange);
+class PieceSize : public ::testing::TestWithParam<SizeCase> {};
 
+TEST_P(PieceSize, EvaluatesTheSelection) {
+    const auto& c = GetParam();
     SizeSelection selection;
-    selection.selectedOption = option;
+    selection.selectedOption = c.option;
     selection.captions = captions;
-    selection.customText = text.toStdString();
-    if (unit >= 0) {
-        selection.unitChecked[static_cast<std::size_t>(unit)] = true;
+    selection.customText = c.text;
+    if (c.unit != None) {
+        selection.unitChecked[static_cast<std::size_t>(c.unit)] = true;
     }
     const PieceSizeResult result = evaluatePieceSize(selection);
-    QCOMPARE(result.size, size);
-    QCOMPARE(result.outOfRange, outOfRange);
+    EXPECT_EQ(result.size, c.size);
+    EXPECT_EQ(result.outOfRange, c.outOfRange);
 }
 
-void PieceSizeTest::takesCharactersNotBytesFromCaptions() {
-    QCOMPARE(firstCharacters("500KB（手机电子书）", 4), std::string("500K"));
-    QCOMPARE(firstCharacters("其它容量", 2), std::string("其它"));
-    QCOMPARE(firstCharacters("1MB", 4), std::string("1MB"));
+INSTANTIATE_TEST_SUITE_P(
+    Table, PieceSize,
+    ::testing::Values(SizeCase{"Preset1MB", 0, "", MB, 1048576, false},
+                      SizeCase{"Preset138MB", 1, "", MB, 1447035, false},
+                      SizeCase{"OpeningState500KB", 2, "", MB, 512000, false},
+                      SizeCase{"PresetsIgnoreTheUnits", 2, "9", KB, 512000, false},
+                      SizeCase{"OtherMegabytesChecked", 3, "3", MB, 3145728, false},
+                      SizeCase{"OtherEmpty", 3, "", MB, 0, false},
+                      SizeCase{"Other10KB", 3, "10", KB, 10240, false},
+                      SizeCase{"Other2MB", 3, "2", MB, 2097152, false},
+                      SizeCase{"Other700NoUnit", 3, "700", None, 700, false},
+                      SizeCase{"Other700Bytes", 3, "700", Bytes, 700, false},
+                      SizeCase{"Other2047MB", 3, "2047", MB, 2146435072, false},
+                      SizeCase{"UnitBeforeRounding15MB", 3, "1.5", MB, 1572864, false},
+                      SizeCase{"UnitBeforeRounding05KB", 3, "0.5", KB, 512, false},
+                      SizeCase{"BytesHalfToEven25", 3, "2.5", None, 2, false},
+                      SizeCase{"BytesHalfToEven35", 3, "3.5", Bytes, 4, false},
+                      SizeCase{"LargestPiece", 3, "2147483647", None, 2147483647, false},
+                      SizeCase{"Out2048MB", 3, "2048", MB, 0, true},
+                      SizeCase{"Out3000MB", 3, "3000", MB, 0, true},
+                      SizeCase{"OutHugeNumber", 3, "1e400", None, 0, true},
+                      SizeCase{"ZeroHandedOn", 3, "0", KB, 0, false},
+                      SizeCase{"NegativeHandedOn", 3, "-4", KB, -4096, false},
+                      SizeCase{"PrefixWithBlanks", 3, " 1 0 abc", KB, 10240, false},
+                      SizeCase{"HexLiteral", 3, "&H10", None, 16, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PieceSize, TakesCharactersNotBytesFromCaptions) {
+    EXPECT_EQ(firstCharacters("500KB（手机电子书）", 4), "500K");
+    EXPECT_EQ(firstCharacters("其它容量", 2), "其它");
+    EXPECT_EQ(firstCharacters("1MB", 4), "1MB");
 }
 
-QTEST_APPLESS_MAIN(PieceSizeTest)
-#include "piece_size_test.moc"
+} // namespace

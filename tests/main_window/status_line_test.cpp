@@ -1,43 +1,50 @@
 #include "main_window/status_line.h"
 
-#include <QTest>
+#include <gtest/gtest.h>
 
-// Room counted in characters, so the table reads plainly.
-static std::size_t length(const std::string& text) {
-    return QString::fromStdString(text).size();
+namespace {
+
+// Characters, not bytes, so the table reads plainly.
+std::size_t characters(const std::string& text) {
+    std::size_t count = 0;
+    for (const char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return count;
 }
 
-class StatusLineTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void showsWhatMattersInTheRoomItHas_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("room");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("fits") << "正在处理：/a/b001.txt  50.00%" << 40
-                              << "正在处理：/a/b001.txt  50.00%";
-        QTest::newRow("folder gives way")
-            << "正在处理：/home/user/long folder/report001.doc  33.33%" << 36
-            << "正在处理：/hom…lder/report001.doc  33.33%";
-        QTest::newRow("Windows folder") << "正在处理：E:\\很长的文件夹名称\\book001.txt  7.00%"
-                                        << 28 << "正在处理：E:…称\\book001.txt  7.00%";
-        QTest::newRow("no folder left")
-            << "正在处理：/abcdef/x001.txt  1.00%" << 22 << "正在处理：…/x001.txt  1.00%";
-        QTest::newRow("other text")
-            << "文件分割操作已经圆满完成!共生成3个分割文件!" << 10 << "文件分割操…割文件!";
-    }
-
-    void showsWhatMattersInTheRoomItHas() {
-        QFETCH(QString, text);
-        QFETCH(int, room);
-        const std::string shown =
-            shownStatus(text.toStdString(), [&](const std::string& candidate) {
-                return length(candidate) <= static_cast<std::size_t>(room);
-            });
-        QTEST(QString::fromStdString(shown), "shown");
-    }
+struct StatusCase {
+    const char* name;
+    const char* text;
+    std::size_t room;
+    const char* shown;
 };
 
-QTEST_GUILESS_MAIN(StatusLineTest)
-#include "status_line_test.moc"
+void PrintTo(const StatusCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StatusLine : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(StatusLine, ShowsWhatMattersInTheRoomItHas) {
+    const auto& c = GetParam();
+    const std::string shown = shownStatus(
+        c.text, [&](const std::string& candidate) { return characters(candidate) <= c.room; });
+    EXPECT_EQ(shown, c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, StatusLine,
+    ::testing::Values(
+        StatusCase{"Fits", "正在处理：/a/b001.txt  50.00%", 40, "正在处理：/a/b001.txt  50.00%"},
+        StatusCase{"FolderGivesWay", "正在处理：/home/user/long folder/report001.doc  33.33%", 36,
+                   "正在处理：/hom…lder/report001.doc  33.33%"},
+        StatusCase{"WindowsFolder", "正在处理：E:\\很长的文件夹名称\\book001.txt  7.00%", 28,
+                   "正在处理：E:…称\\book001.txt  7.00%"},
+        StatusCase{"NoFolderLeft", "正在处理：/abcdef/x001.txt  1.00%", 22,
+                   "正在处理：…/x001.txt  1.00%"},
+        StatusCase{"OtherText", "文件分割操作已经圆满完成!共生成3个分割文件!", 10,
+                   "文件分割操…割文件!"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,9 +1,9 @@
 #pragma once
 // Stand-ins for the main window's outside effects, for the window tests.
 
-#include "main_window/file_open_dialog.h"
-#include "main_window/home_page_launcher.h"
-#include "main_window/message_presenter.h"
+#include "qt/file_open_dialog.h"
+#include "qt/home_page_launcher.h"
+#include "qt/message_presenter.h"
 
 #include <QString>
 #include <QStringList>

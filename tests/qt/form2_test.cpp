@@ -1,6 +1,6 @@
-#include "folder_chooser/drives.h"
-#include "folder_chooser/folder_list.h"
-#include "folder_chooser/form2.h"
+#include "qt/drives.h"
+#include "qt/folder_list.h"
+#include "qt/form2.h"
 #include "temp_folder.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "main_window/dropped_files.h"
+#include "qt/dropped_files.h"
 
 #include <QDir>
 #include <QFileInfo>

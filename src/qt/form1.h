@@ -2,10 +2,11 @@
 
 #include "engine/host.h"
 #include "engine/run_outcome.h"
-#include "main_window/file_open_dialog.h"
-#include "main_window/home_page_launcher.h"
-#include "main_window/message_presenter.h"
 #include "main_window/piece_size.h"
+#include "main_window/window_rules.h"
+#include "qt/file_open_dialog.h"
+#include "qt/home_page_launcher.h"
+#include "qt/message_presenter.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -48,7 +49,7 @@ public:
     void setAboutBoxOpener(std::function<void()> opener) { openAboutBox_ = std::move(opener); }
 
     FileOpenDialog& dialog() { return *dlg; }
-    bool isRunning() const { return running_; }
+    bool isRunning() const { return run_.running(); }
 
     // The split itself, with this window as its host.
     engine::RunOutcome SplitIT(const QString& SFile, std::int32_t SplitSIZE, const QString& Oname);
@@ -74,7 +75,6 @@ public:
 
     // The status line's whole text (it may show less of it where room is short).
     QString statusText() const { return statusText_; }
-    static constexpr const char* noSourceFile = "请选择要分割的文件！";
 
     // The size controls' state as the size evaluation reads it.
     SizeSelection sizeSelection() const;
@@ -132,8 +132,7 @@ private:
     std::function<void()> endProcess_;
     std::function<void()> openFolderChooser_;
     std::function<void()> openAboutBox_;
-    bool running_ = false;
-    bool endRequested_ = false;
+    window_rules::RunLifecycle run_;
     bool closing_ = false;
     QString statusText_;
     QLabel* statusLine_ = nullptr;

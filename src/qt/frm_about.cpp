@@ -1,6 +1,6 @@
-#include "about_box/frm_about.h"
+#include "qt/frm_about.h"
 
-#include "app/app_facts.h"
+#include "about_box/about_text.h"
 #include "app/twips.h"
 
 #include <QApplication>
@@ -95,16 +95,16 @@ frmAbout::frmAbout()
     Label2 = label(this, "Label2", 840, 1440, 2880, 240, QColor(0, 0, 255));
     Label2->setFont(chineseFont(songFaces, 12, false));
     lblDescription = label(this, "lblDescription", 120, 2040, 4410, 180, QColor(192, 64, 0));
-    lblDescription->setText(QStringLiteral("本软件按原样提供，分割重要文件前请先备份。"));
+    lblDescription->setText(QString::fromUtf8(about_text::notice));
     for (QLabel* sized : {Label1, Label2, lblDescription}) {
         sized->adjustSize();
     }
 }
 
 void frmAbout::Form_Load() {
-    setWindowTitle(QStringLiteral("关于 ") + app_facts::title);
-    lblVersion->setText(QStringLiteral("版本 ") + app_facts::versionText());
-    lblTitle->setText(app_facts::title);
+    setWindowTitle(QString::fromStdString(about_text::caption()));
+    lblVersion->setText(QString::fromStdString(about_text::versionLine()));
+    lblTitle->setText(QString::fromStdString(about_text::title()));
     // The stand-in faces run wider than the Windows brush face; shrink the title
     // until it fits its one line rather than cut it off.
     QFont font = lblTitle->font();

@@ -1,4 +1,4 @@
-#include "main_window/group_box_style.h"
+#include "qt/group_box_style.h"
 
 #include <QPainter>
 #include <QStyleOptionGroupBox>

@@ -1,9 +1,9 @@
-#include "folder_chooser/form2.h"
+#include "qt/form2.h"
 
 #include "app/app_facts.h"
 #include "app/twips.h"
-#include "folder_chooser/drives.h"
-#include "folder_chooser/folder_list.h"
+#include "qt/drives.h"
+#include "qt/folder_list.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -24,7 +24,7 @@ QPointer<Form2> loaded;
 
 Form2::Warner& warner() {
     static Form2::Warner instance = [](QWidget* parent, const QString& text) {
-        QMessageBox::warning(parent, app_facts::title, text);
+        QMessageBox::warning(parent, QString::fromUtf8(app_facts::title), text);
     };
     return instance;
 }

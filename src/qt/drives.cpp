@@ -1,4 +1,6 @@
-#include "folder_chooser/drives.h"
+#include "qt/drives.h"
+
+#include "folder_chooser/folder_text.h"
 
 #include <QDir>
 #include <QStorageInfo>
@@ -40,6 +42,6 @@ QString driveOf(const QString& path, const QStringList& drives) {
 }
 
 QString withSeparator(const QString& nativePath) {
-    const QChar separator = QDir::separator();
-    return nativePath.endsWith(separator) ? nativePath : nativePath + separator;
+    return QString::fromStdString(folder_text::prefixOf(
+        nativePath.toStdString(), static_cast<char>(QDir::separator().unicode())));
 }

@@ -1,4 +1,4 @@
-#include "main_window/file_open_dialog.h"
+#include "qt/file_open_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,8 +1,8 @@
-#include "about_box/frm_about.h"
 #include "app/app_facts.h"
-#include "app/translations.h"
-#include "folder_chooser/form2.h"
-#include "main_window/form1.h"
+#include "qt/form1.h"
+#include "qt/form2.h"
+#include "qt/frm_about.h"
+#include "qt/translations.h"
 
 #include <QApplication>
 #include <QFont>
@@ -10,10 +10,10 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(app_facts::applicationName);
-    QApplication::setApplicationVersion(app_facts::versionText());
-    QApplication::setOrganizationName(app_facts::organisation);
-    QGuiApplication::setDesktopFileName(app_facts::desktopFileName);
+    QApplication::setApplicationName(QString::fromUtf8(app_facts::applicationName));
+    QApplication::setApplicationVersion(QString::fromUtf8(app_facts::versionText));
+    QApplication::setOrganizationName(QString::fromUtf8(app_facts::organisation));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(app_facts::desktopFileName));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/corvane-splitter.png")));
     installChineseQtTranslations(application);
 

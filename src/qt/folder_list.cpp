@@ -1,4 +1,4 @@
-#include "folder_list.h"
+#include "qt/folder_list.h"
 
 #include <QDir>
 #include <QStyle>

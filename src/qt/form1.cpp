@@ -1,18 +1,17 @@
-#include "main_window/form1.h"
+#include "qt/form1.h"
 
-#include "about_box/frm_about.h"
 #include "app/app_facts.h"
 #include "app/twips.h"
 #include "engine/merge_run.h"
 #include "engine/split_run.h"
-#include "folder_chooser/form2.h"
-#include "main_window/dropped_files.h"
-#include "main_window/group_box_style.h"
 #include "main_window/status_line.h"
+#include "main_window/window_rules.h"
+#include "qt/dropped_files.h"
+#include "qt/form2.h"
+#include "qt/frm_about.h"
+#include "qt/group_box_style.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
-#include "runtime/number_text.h"
-#include "runtime/numbers.h"
 #include "runtime/path.h"
 
 #include <QApplication>
@@ -62,9 +61,10 @@ Form1::Form1(QWidget* parent)
     : QMainWindow(parent), dlg(std::make_unique<QtFileOpenDialog>()),
       messages_(std::make_unique<QtMessagePresenter>()),
       launcher_(std::make_unique<DesktopHomePageLauncher>()),
-      homePageAddress_(app_facts::homePageAddress), endProcess_([] { QCoreApplication::exit(0); }),
-      openFolderChooser_(
-          [this] { Form2::showInstance([this](const QString& text) { dec->setText(text); }); }),
+      homePageAddress_(QString::fromUtf8(app_facts::homePageAddress)),
+      endProcess_([] { QCoreApplication::exit(0); }), openFolderChooser_([this] {
+          Form2::showInstance([this](const QString& text) { dec->setText(text); });
+      }),
       openAboutBox_([] { frmAbout::showInstance(); }) {
     setObjectName(QStringLiteral("Form1"));
     buildControls();
@@ -220,7 +220,7 @@ void Form1::Form_Load() {
         const QRect area = screen->geometry();
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    setWindowTitle(QStringLiteral("Corvane文件切割机v2.0"));
+    setWindowTitle(QString::fromUtf8(window_rules::windowCaption));
 }
 
 void Form1::keepOptionGroupOneTabStop() {
@@ -284,7 +284,7 @@ void Form1::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void Form1::dragMoveEvent(QDragMoveEvent* event) {
-    if (!running_ && !firstDroppedFile(event->mimeData()->urls()).isEmpty()) {
+    if (!run_.running() && !firstDroppedFile(event->mimeData()->urls()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
@@ -297,7 +297,7 @@ void Form1::dropEvent(QDropEvent* event) {
 
 bool Form1::takeDroppedFile(const QList<QUrl>& urls, const QPoint& pos) {
     const QString file = firstDroppedFile(urls);
-    if (running_ || file.isEmpty()) {
+    if (run_.running() || file.isEmpty()) {
         return false;
     }
     if (Frame4->rect().contains(Frame4->mapFrom(this, pos))) {
@@ -340,8 +340,7 @@ void Form1::takeSourceFile(const QString& path) {
     }
     try {
         const std::int64_t length = runtime::fileLength(utf8(name));
-        const double kilobytes = runtime::roundHalfEven(static_cast<double>(length) / 1024.0, 2);
-        setStatus("文件大小：" + runtime::plainNumberText(kilobytes) + "KBytes");
+        setStatus(window_rules::sizeLine(length));
     } catch (const runtime::Error& error) {
         showMessage(engine::split_text::errorPrefix + error.description());
     }
@@ -366,16 +365,16 @@ engine::RunOutcome Form1::SplitIT(const QString& SFile, std::int32_t SplitSIZE,
 }
 
 void Form1::start_Click() {
-    if (running_) {
+    if (run_.running()) {
         return;
     }
     if (src->text().isEmpty()) {
-        showMessage(noSourceFile);
+        showMessage(window_rules::noSourceFile);
         return;
     }
     const PieceSizeResult size = evaluatePieceSize(sizeSelection());
     if (size.outOfRange) {
-        showMessage("分割后文件大小超出范围,请重新设置!");
+        showMessage(window_rules::sizeOutOfRange);
         return;
     }
     // Copies: browsing during the run must not change the run.
@@ -385,27 +384,23 @@ void Form1::start_Click() {
 }
 
 bool Form1::runExclusive(const std::function<void()>& work) {
-    if (running_) {
+    if (!run_.begin()) {
         return false;
     }
-    running_ = true;
     // A run the user quit ends as cancelled, with its files closed.
     work();
-    running_ = false;
     progress_->hide();
-    if (endRequested_) {
+    if (run_.end()) {
         endProcess_();
     }
     return true;
 }
 
 void Form1::requestEnd() {
-    if (running_) {
-        // The run unwinds at its next event pump, then the process ends.
-        endRequested_ = true;
-        return;
+    // During a run, the run unwinds at its next event pump, then the process ends.
+    if (run_.requestEnd()) {
+        endProcess_();
     }
-    endProcess_();
 }
 
 void Form1::quit_Click() {
@@ -473,7 +468,7 @@ void Form1::showMessage(const std::string& text) {
 
 void Form1::pumpEvents() {
     QCoreApplication::processEvents();
-    if (endRequested_) {
+    if (run_.endRequested()) {
         throw engine::RunCancelled{};
     }
 }

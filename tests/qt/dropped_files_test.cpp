@@ -1,4 +1,4 @@
-#include "main_window/dropped_files.h"
+#include "qt/dropped_files.h"
 #include "temp_folder.h"
 
 #include <QDir>

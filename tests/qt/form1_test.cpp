@@ -1,7 +1,7 @@
-#include "about_box/frm_about.h"
-#include "app/translations.h"
-#include "folder_chooser/form2.h"
-#include "main_window/form1.h"
+#include "qt/form1.h"
+#include "qt/form2.h"
+#include "qt/frm_about.h"
+#include "qt/translations.h"
 #include "temp_folder.h"
 #include "window_doubles.h"
 

@@ -1,4 +1,4 @@
-#include "main_window/home_page_launcher.h"
+#include "qt/home_page_launcher.h"
 
 #include <QDesktopServices>
 #include <QProcess>

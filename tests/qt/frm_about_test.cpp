@@ -1,4 +1,4 @@
-#include "about_box/frm_about.h"
+#include "qt/frm_about.h"
 
 #include <QGuiApplication>
 #include <QLabel>

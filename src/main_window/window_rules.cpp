@@ -1,0 +1,31 @@
+#include "main_window/window_rules.h"
+
+#include "runtime/number_text.h"
+#include "runtime/numbers.h"
+
+namespace window_rules {
+
+std::string sizeLine(std::int64_t fileLength) {
+    const double kilobytes = runtime::roundHalfEven(static_cast<double>(fileLength) / 1024.0, 2);
+    return "文件大小：" + runtime::plainNumberText(kilobytes) + "KBytes";
+}
+
+bool RunLifecycle::begin() {
+    if (running_) {
+        return false;
+    }
+    running_ = true;
+    return true;
+}
+
+bool RunLifecycle::end() {
+    running_ = false;
+    return endRequested_;
+}
+
+bool RunLifecycle::requestEnd() {
+    endRequested_ = true;
+    return !running_;
+}
+
+} // namespace window_rules

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// What the main window decides, whichever toolkit draws it.
+namespace window_rules {
+
+inline constexpr const char* windowCaption = "Corvane文件切割机v2.0";
+inline constexpr const char* noSourceFile = "请选择要分割的文件！";
+inline constexpr const char* sizeOutOfRange = "分割后文件大小超出范围,请重新设置!";
+
+// The status line after a file is chosen: "文件大小：" and the length in KB, rounded half
+// to even to two decimals, in the plain number form, then "KBytes" (1536 -> " 1.5").
+std::string sizeLine(std::int64_t fileLength);
+
+// One run at a time; a request to end the program during a run ends the run first.
+class RunLifecycle {
+public:
+    // False when a run is already going on (a second press of Start or Merge).
+    bool begin();
+    // True when the program should end now that the run is over.
+    bool end();
+    // True when the program may end at once; otherwise it ends when the run does.
+    bool requestEnd();
+    bool running() const { return running_; }
+    bool endRequested() const { return endRequested_; }
+
+private:
+    bool running_ = false;
+    bool endRequested_ = false;
+};
+
+} // namespace window_rules

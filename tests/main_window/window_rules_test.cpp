@@ -1,0 +1,31 @@
+#include "main_window/window_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SizeLine, IsKilobytesInThePlainNumberForm) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {1536, "文件大小： 1.5KBytes"},
+        {1000, "文件大小： .98KBytes"},
+        {0, "文件大小： 0KBytes"},
+        {5000000, "文件大小： 4882.81KBytes"},
+        {5'000'000'000LL, "文件大小： 4882812.5KBytes"}};
+    for (const auto& [length, line] : cases) {
+        EXPECT_EQ(window_rules::sizeLine(length), line) << length;
+    }
+}
+
+TEST(RunLifecycle, RunsOneAtATimeAndEndsTheProgramAfterTheRun) {
+    window_rules::RunLifecycle run;
+    EXPECT_TRUE(run.begin());
+    EXPECT_FALSE(run.begin());      // a second Start during the run
+    EXPECT_FALSE(run.requestEnd()); // quit during the run waits for it
+    EXPECT_TRUE(run.endRequested());
+    EXPECT_TRUE(run.end()); // the run is over: now the program ends
+
+    window_rules::RunLifecycle idle;
+    EXPECT_TRUE(idle.requestEnd()); // no run: end at once
+}
+
+} // namespace
