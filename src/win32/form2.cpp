@@ -1,0 +1,262 @@
+#include "win32/form2.h"
+
+#include "app/app_facts.h"
+#include "folder_chooser/folder_text.h"
+#include "win32/controls.h"
+#include "win32/win32_text.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace win32 {
+
+namespace {
+
+constexpr const wchar_t* windowClass = L"CorvaneForm2";
+// OK is not IDOK: Enter in Text1 must not press it.
+enum Id : int { idDrive = 100, idDir, idText, idOk, idCancel = IDCANCEL, idStatic = 0xFFFF };
+Form2* loaded = nullptr;
+
+std::vector<std::string> drives() {
+    std::vector<std::string> list;
+    wchar_t buffer[512]{};
+    const DWORD length = GetLogicalDriveStringsW(511, buffer);
+    for (const wchar_t* at = buffer; at < buffer + length && *at; at += wcslen(at) + 1) {
+        list.push_back(utf8(at));
+    }
+    return list;
+}
+
+// The folder's own sub-folders, by name.
+std::vector<std::string> subFolders(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search =
+        FindFirstFileW(wide(folder_text::prefixOf(folder, '\\') + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
+            names.push_back(utf8(name));
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string currentFolder() {
+    wchar_t buffer[MAX_PATH * 4]{};
+    GetCurrentDirectoryW(MAX_PATH * 4, buffer);
+    return utf8(buffer);
+}
+
+} // namespace
+
+Form2* Form2::showInstance(DestinationSink sink, bool show) {
+    if (!loaded) {
+        loaded = new Form2(std::move(sink));
+        loaded->Form_Load();
+    }
+    if (show) {
+        ShowWindow(loaded->window_, SW_SHOW);
+        SetForegroundWindow(loaded->window_);
+    }
+    return loaded;
+}
+
+Form2* Form2::instance() {
+    return loaded;
+}
+
+void Form2::unload() {
+    delete loaded;
+    loaded = nullptr;
+}
+
+Form2::Form2(DestinationSink sink) : sink_(std::move(sink)) {
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof type;
+    type.lpfnWndProc = &Form2::procedure;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    type.lpszClassName = windowClass;
+    RegisterClassExW(&type);
+    // Sizable with a close button, no minimize or maximize, no icon of its own.
+    const DWORD style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    const DWORD extended = WS_EX_DLGMODALFRAME;
+    const SIZE size = windowSizeFor(style, extended, 4710, 2955);
+    window_ = CreateWindowExW(extended, windowClass, wide("文件放在").c_str(), style, 0, 0, size.cx,
+                              size.cy, nullptr, nullptr, type.hInstance, this);
+    Drive1 = makeControl(window_, L"COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL,
+                         idDrive, 120, 120, 4455, 2000);
+    Dir1 = makeControl(window_, L"LISTBOX", "", WS_TABSTOP | LBS_NOTIFY | WS_VSCROLL, idDir, 120,
+                       600, 4455, 1350, WS_EX_CLIENTEDGE);
+    Text1 = makeControl(window_, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, idText, 1080, 2040, 3495,
+                        270, WS_EX_CLIENTEDGE);
+    Label1 = makeControl(window_, L"STATIC", "文件放在：", SS_LEFT, idStatic, 120, 2160, 900, 180);
+    Command1 = makeControl(window_, L"BUTTON", "确定", WS_TABSTOP | BS_PUSHBUTTON, idOk, 840, 2520,
+                           800, 300);
+    Command2 = makeControl(window_, L"BUTTON", "取消", WS_TABSTOP | BS_PUSHBUTTON, idCancel, 3240,
+                           2520, 800, 300);
+    for (const std::string& drive : drives()) {
+        SendMessageW(Drive1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(drive).c_str()));
+    }
+    RECT area{};
+    GetWindowRect(window_, &area);
+    SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (area.right - area.left)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - (area.bottom - area.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    warn = [this](const std::string& text) {
+        MessageBoxW(window_, wide(text).c_str(), wide(app_facts::title).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
+    };
+}
+
+Form2::~Form2() {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+}
+
+void Form2::Form_Load() {
+    const std::string folder = currentFolder();
+    drive_ = folder.substr(0, 3);
+    SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(wide(drive_).c_str()));
+    setPath(folder);
+    setText(Text1, folder_text::prefixOf(path_, '\\'));
+}
+
+void Form2::setPath(const std::string& folder) {
+    path_ = folder;
+    SendMessageW(Dir1, LB_RESETCONTENT, 0, 0);
+    // The chain from the drive's root down to the open folder, then its sub-folders.
+    std::vector<std::string> chain;
+    for (std::string at = folder;;) {
+        chain.insert(chain.begin(), at);
+        const auto cut = at.find_last_of('\\', at.size() > 3 ? at.size() - 2 : 0);
+        if (at.size() <= 3 || cut == std::string::npos) {
+            break;
+        }
+        at = at.substr(0, cut < 3 ? 3 : cut);
+    }
+    int depth = 0;
+    for (const std::string& step : chain) {
+        const std::string name =
+            depth == 0 ? step : step.substr(step.find_last_of('\\', step.size() - 1) + 1);
+        SendMessageW(Dir1, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(wide(std::string(2 * depth, ' ') + name).c_str()));
+        ++depth;
+    }
+    for (const std::string& child : subFolders(folder)) {
+        SendMessageW(Dir1, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(wide(std::string(2 * depth, ' ') + child).c_str()));
+    }
+    SendMessageW(Dir1, LB_SETCURSEL, chain.size() - 1, 0);
+}
+
+void Form2::openRow(int row) {
+    // Rows are the chain's folders, then the open folder's sub-folders, indented.
+    std::vector<std::string> chain;
+    for (std::string at = path_;;) {
+        chain.insert(chain.begin(), at);
+        const auto cut = at.find_last_of('\\', at.size() > 3 ? at.size() - 2 : 0);
+        if (at.size() <= 3 || cut == std::string::npos) {
+            break;
+        }
+        at = at.substr(0, cut < 3 ? 3 : cut);
+    }
+    if (row < 0) {
+        return;
+    }
+    if (static_cast<std::size_t>(row) < chain.size()) {
+        setPath(chain[static_cast<std::size_t>(row)]);
+    } else {
+        const auto children = subFolders(path_);
+        const auto index = static_cast<std::size_t>(row) - chain.size();
+        if (index >= children.size()) {
+            return;
+        }
+        setPath(folder_text::prefixOf(path_, '\\') + children[index]);
+    }
+    Dir1_Change();
+}
+
+void Form2::Drive1_Change() {
+    const int row = static_cast<int>(SendMessageW(Drive1, CB_GETCURSEL, 0, 0));
+    wchar_t text[16]{};
+    SendMessageW(Drive1, CB_GETLBTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+    const std::string drive = utf8(text);
+    if (drive == drive_) {
+        return;
+    }
+    if (GetFileAttributesW(wide(drive).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        warn("驱动器 " + drive + " 没有准备好或无法访问，请插入磁盘或另选驱动器。");
+        SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                     reinterpret_cast<LPARAM>(wide(drive_).c_str()));
+        return;
+    }
+    lastFolder_[drive_] = path_;
+    drive_ = drive;
+    const auto last = lastFolder_.find(drive);
+    setPath(last == lastFolder_.end() ? drive : last->second);
+    Dir1_Change();
+}
+
+void Form2::Dir1_Change() {
+    setText(Text1, folder_text::prefixOf(path_, '\\'));
+}
+
+void Form2::Command1_Click() {
+    if (sink_) {
+        sink_(textOf(Text1));
+    }
+    ShowWindow(window_, SW_HIDE);
+}
+
+void Form2::Command2_Click() {
+    ShowWindow(window_, SW_HIDE);
+}
+
+LRESULT CALLBACK Form2::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Form2*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Form2*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
+}
+
+LRESULT Form2::handle(UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_COMMAND) {
+        const int id = LOWORD(w);
+        const int notification = HIWORD(w);
+        if (id == idOk && notification == BN_CLICKED) {
+            Command1_Click();
+        } else if (id == idCancel) {
+            Command2_Click(); // the button, or Esc
+        } else if (id == idDrive && notification == CBN_SELCHANGE) {
+            Drive1_Change();
+        } else if (id == idDir && notification == LBN_DBLCLK) {
+            openRow(static_cast<int>(SendMessageW(Dir1, LB_GETCURSEL, 0, 0)));
+        }
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        // The close button unloads the window; OK and Cancel only hide it.
+        ShowWindow(window_, SW_HIDE);
+        PostMessageW(window_, WM_APP, 0, 0);
+        return 0;
+    }
+    if (message == WM_APP) {
+        unload();
+        return 0;
+    }
+    return DefWindowProcW(window_, message, w, l);
+}
+
+} // namespace win32

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace win32 {
+
+// The output-folder chooser on the Windows API: the classic drive list and folder list
+// and an editable folder prefix that OK hands to the main window unchanged.
+class Form2 {
+public:
+    using DestinationSink = std::function<void(const std::string&)>;
+
+    // The one instance: created and loaded on first use (and after the close button
+    // unloaded it), then shown without blocking and without an owner.
+    static Form2* showInstance(DestinationSink sink, bool show = true);
+    static Form2* instance();
+    // Unloads the instance, as the close button does.
+    static void unload();
+
+    HWND window() const { return window_; }
+    std::function<void(const std::string&)> warn; // a drive that is not ready
+
+    void Form_Load();
+    void Drive1_Change();
+    void Dir1_Change();
+    void Command1_Click();
+    void Command2_Click();
+    // Opens the folder at the given row of Dir1, as a double-click does.
+    void openRow(int row);
+    std::string path() const { return path_; }
+
+    HWND Drive1{}, Dir1{}, Text1{}, Label1{}, Command1{}, Command2{};
+
+private:
+    explicit Form2(DestinationSink sink);
+    ~Form2();
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT handle(UINT message, WPARAM w, LPARAM l);
+    void setPath(const std::string& folder);
+
+    HWND window_{};
+    DestinationSink sink_;
+    std::string drive_;
+    std::string path_;
+    std::map<std::string, std::string> lastFolder_; // each drive's own current folder
+};
+
+} // namespace win32

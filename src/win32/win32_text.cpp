@@ -1,0 +1,34 @@
+#include "win32/win32_text.h"
+
+#include "runtime/windows_text.h"
+
+namespace win32 {
+
+std::wstring wide(std::string_view utf8) {
+    return runtime::widen(utf8, CP_UTF8);
+}
+
+std::string utf8(std::wstring_view text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+    return out;
+}
+
+std::string textOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return utf8(text);
+}
+
+void setText(HWND window, std::string_view text) {
+    SetWindowTextW(window, wide(text).c_str());
+}
+
+} // namespace win32

@@ -1,0 +1,216 @@
+// The Windows windows, created hidden and driven by the messages the system sends, under
+// wine without a display: each control wired to its rule.
+#include "engine/split_run.h"
+#include "temp_folder.h"
+#include "win32/controls.h"
+#include "win32/form1.h"
+#include "win32/form2.h"
+#include "win32/frm_about.h"
+#include "win32/win32_text.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <deque>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using testing_support::TempFolder;
+using win32::textOf;
+
+namespace {
+
+void pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void click(HWND control) {
+    SendMessageW(control, BM_CLICK, 0, 0);
+}
+
+bool checked(HWND control) {
+    return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// A hidden main window with every outside effect recorded.
+struct HiddenForm {
+    win32::Form1 form;
+    std::vector<std::string> messages;
+    std::deque<std::string> answers;
+    int ends = 0;
+    std::string destination;
+
+    HiddenForm() {
+        static const bool controls = [] {
+            INITCOMMONCONTROLSEX wanted{sizeof wanted, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
+            return InitCommonControlsEx(&wanted) != FALSE;
+        }();
+        (void)controls;
+        form.warn = [this](const std::string& text) { messages.push_back(text); };
+        form.endProcess = [this] { ++ends; };
+        form.askFileName = [this](const std::string&) {
+            std::string answer = answers.empty() ? std::string() : answers.front();
+            if (!answers.empty()) {
+                answers.pop_front();
+            }
+            return answer;
+        };
+        form.Form_Load();
+    }
+    std::string status() const {
+        wchar_t text[1024]{};
+        SendMessageW(form.StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+        return win32::utf8(text);
+    }
+};
+
+TEST(Form1Win32, OpensWithTheDesignTimeState) {
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    EXPECT_EQ(textOf(f.window()), "Corvane文件切割机v2.0");
+    const std::pair<HWND, const char*> captions[] = {
+        {f.Frame1, "文件路径"},       {f.Label1, "源文件是："},
+        {f.browse, "浏览..."},        {f.Label2, "文件放在："},
+        {f.Frame3, "切割后文件大小"}, {f.Option1[0], "1MB"},
+        {f.Option1[1], "1.38MB"},     {f.Option1[2], "500KB（手机电子书）"},
+        {f.Option1[3], "其它容量"},   {f.Check1[0], "MB"},
+        {f.Check1[1], "KB"},          {f.Check1[2], "Bytes"},
+        {f.Frame4, "合并文件"},       {f.Label5, "要合并的文件："},
+        {f.start, "切割(&S)"},        {f.copy, "合并(&C)"},
+        {f.about, "关于(&A)"},        {f.quit, "退出(Q)"}};
+    for (const auto& [control, caption] : captions) {
+        EXPECT_EQ(textOf(control), caption);
+    }
+    EXPECT_TRUE(checked(f.Option1[2]));
+    EXPECT_TRUE(checked(f.Check1[0]));
+    for (HWND box : f.Check1) {
+        EXPECT_FALSE(IsWindowEnabled(box));
+    }
+    EXPECT_TRUE(GetWindowLongPtrW(f.src, GWL_STYLE) & ES_READONLY);
+    EXPECT_TRUE(GetWindowLongPtrW(f.dec, GWL_STYLE) & ES_READONLY);
+    EXPECT_FALSE(GetWindowLongPtrW(f.src1, GWL_STYLE) & ES_READONLY);
+    RECT start{};
+    GetWindowRect(f.start, &start);
+    MapWindowPoints(nullptr, f.window(), reinterpret_cast<POINT*>(&start), 2);
+    EXPECT_EQ(start.right - start.left, win32::pixels(800));
+    EXPECT_EQ(start.top, win32::pixels(3720));
+    EXPECT_EQ(evaluatePieceSize(f.sizeSelection()).size, 512000);
+}
+
+// What clicks and typing leave for Start; the arithmetic itself is the rules' own table.
+TEST(Form1Win32, TheSizeControlsHandTheirStateToTheRule) {
+    struct Case {
+        int option;
+        const char* typed;
+        int unit; // -1: none clicked
+        std::int32_t size;
+        bool unitsEnabled;
+    };
+    const Case cases[] = {{3, "3", -1, 3145728, true}, {3, "10", 1, 10240, true},
+                          {3, "700", 2, 700, true},    {0, "", -1, 1048576, false},
+                          {1, "", -1, 1447035, false}, {3, "1.5", -1, 1572864, true}};
+    for (const auto& c : cases) {
+        HiddenForm hidden;
+        auto& f = hidden.form;
+        click(f.Option1[static_cast<std::size_t>(c.option)]);
+        win32::setText(f.other, c.typed);
+        if (c.unit >= 0) {
+            click(f.Check1[static_cast<std::size_t>(c.unit)]);
+            // One unit at most.
+            EXPECT_FALSE(checked(f.Check1[0]) && c.unit != 0);
+        }
+        EXPECT_EQ(evaluatePieceSize(f.sizeSelection()).size, c.size) << c.option << c.typed;
+        EXPECT_EQ(IsWindowEnabled(f.Check1[1]) != FALSE, c.unitsEnabled) << c.option;
+    }
+}
+
+TEST(Form1Win32, EnteringTheCustomBoxSelectsOtherSize) {
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    SendMessageW(f.window(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(f.other), EN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(f.other));
+    EXPECT_TRUE(checked(f.Option1[3]));
+    EXPECT_FALSE(checked(f.Option1[2]));
+    EXPECT_TRUE(IsWindowEnabled(f.Check1[2]));
+}
+
+TEST(Form1Win32, BrowseSplitMergeAndQuit) {
+    TempFolder folder;
+    const std::string source = folder.file("说明 书.txt");
+    testing_support::writeFile(source, std::string(1536, 'x'));
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    hidden.answers.push_back(source);
+    click(f.browse);
+    EXPECT_EQ(textOf(f.src), source);
+    EXPECT_EQ(textOf(f.dec), folder.prefix());
+    EXPECT_EQ(hidden.status(), "文件大小： 1.5KBytes");
+
+    click(f.Option1[3]);
+    win32::setText(f.other, "500");
+    click(f.Check1[2]);
+    click(f.start);
+    EXPECT_EQ(hidden.status(), engine::split_text::completed(4));
+    EXPECT_TRUE(hidden.messages.empty());
+    EXPECT_FALSE(IsWindowVisible(f.progress));
+
+    fs::remove(fs::u8path(source));
+    hidden.answers.push_back(folder.file("说明 书001.txt"));
+    click(f.Command3);
+    click(f.copy);
+    EXPECT_EQ(hidden.status().rfind("合并成功！", 0), 0u) << hidden.status();
+    EXPECT_EQ(testing_support::readFile(source), std::string(1536, 'x'));
+
+    click(f.quit);
+    EXPECT_EQ(hidden.ends, 1);
+}
+
+TEST(Form1Win32, SaysWhatIsMissing) {
+    HiddenForm hidden;
+    click(hidden.form.start);
+    click(hidden.form.copy);
+    const std::vector<std::string> expected = {"请选择要分割的文件！", "请输入要合并的文件！"};
+    EXPECT_EQ(hidden.messages, expected);
+}
+
+TEST(Form2Win32, OkHandsTheFolderPrefixOnAndHides) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "sub");
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder.path());
+    std::string handed;
+    win32::Form2* chooser =
+        win32::Form2::showInstance([&](const std::string& t) { handed = t; }, false);
+    EXPECT_EQ(textOf(chooser->Text1), folder.prefix());
+    EXPECT_EQ(textOf(chooser->window()), "文件放在");
+    // The open folder's sub-folder is the row after the chain down to it.
+    const int rows = static_cast<int>(SendMessageW(chooser->Dir1, LB_GETCOUNT, 0, 0));
+    chooser->openRow(rows - 1);
+    EXPECT_EQ(textOf(chooser->Text1), folder.file("sub") + "\\");
+    click(chooser->Command1);
+    EXPECT_EQ(handed, folder.file("sub") + "\\");
+    EXPECT_FALSE(IsWindowVisible(chooser->window()));
+    EXPECT_EQ(win32::Form2::showInstance({}, false), chooser); // kept while hidden
+    win32::Form2::unload();
+    fs::current_path(previous);
+}
+
+TEST(FrmAboutWin32, ShowsTheFactsAndClosesOnItsBackgroundOnly) {
+    win32::frmAbout* box = win32::frmAbout::showInstance(false);
+    EXPECT_EQ(textOf(box->window()), "关于 Corvane文件切割机2.0");
+    EXPECT_EQ(textOf(box->lblVersion), "版本 2.0.0");
+    EXPECT_EQ(textOf(box->lblTitle), "Corvane文件切割机2.0");
+    SendMessageW(box->lblTitle, WM_LBUTTONDOWN, 0, 0);
+    pump();
+    EXPECT_EQ(win32::frmAbout::instance(), box);
+    SendMessageW(box->window(), WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
+    pump();
+    EXPECT_EQ(win32::frmAbout::instance(), nullptr);
+}
+
+} // namespace
