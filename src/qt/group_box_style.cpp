@@ -39,16 +39,16 @@ void GroupBoxStyle::drawComplexControl(ComplexControl control, const QStyleOptio
         return;
     }
     const QRect label = subControlRect(control, option, SC_GroupBoxLabel, widget);
-    // The frame's line stops where the title stands on it.
-    QStyleOptionFrame frame;
-    frame.QStyleOption::operator=(*box);
-    frame.rect = subControlRect(control, option, SC_GroupBoxFrame, widget);
-    frame.lineWidth = box->lineWidth;
-    frame.midLineWidth = box->midLineWidth;
-    frame.features = box->features;
+    // An etched line, as frames are drawn on the desktop the layout was made for; it
+    // stops where the title stands on it. (Fusion's own frame would move itself down
+    // by a title's height again.)
+    const QRect frame = subControlRect(control, option, SC_GroupBoxFrame, widget);
     painter->save();
     painter->setClipRegion(QRegion(option->rect).subtracted(QRegion(label)));
-    proxy()->drawPrimitive(PE_FrameGroupBox, &frame, painter, widget);
+    painter->setPen(box->palette.color(QPalette::Mid));
+    painter->drawRect(frame.adjusted(0, 0, -2, -2));
+    painter->setPen(box->palette.color(QPalette::Light));
+    painter->drawRect(frame.adjusted(1, 1, -1, -1));
     painter->restore();
     proxy()->drawItemText(painter, label.adjusted(titlePadding, 0, 0, 0),
                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, box->palette,

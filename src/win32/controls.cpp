@@ -40,6 +40,19 @@ HWND makeControl(HWND parent, const wchar_t* windowClass, const std::string& tex
     return control;
 }
 
+void sizeToText(HWND label) {
+    const std::wstring text = wide(textOf(label));
+    const HDC dc = GetDC(label);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = SelectObject(dc, font ? font : dialogFont());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 SIZE windowSizeFor(DWORD style, DWORD extendedStyle, int width, int height) {
     RECT area{0, 0, pixels(width), pixels(height)};
     AdjustWindowRectEx(&area, style, FALSE, extendedStyle);

@@ -18,6 +18,10 @@ HFONT dialogFont();
 HWND makeControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
                  int id, int left, int top, int width, int height, DWORD extendedStyle = 0);
 
+// A label sized to its text in its font, as labels that size themselves are: the layout's
+// twips would clip a CJK face's taller lines.
+void sizeToText(HWND label);
+
 // The size of a top-level window whose client area is width x height twips.
 SIZE windowSizeFor(DWORD style, DWORD extendedStyle, int width, int height);
 

@@ -127,6 +127,17 @@ void Form1::buildControls() {
     int whole = -1;
     SendMessageW(StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&whole));
     SendMessageW(StatusBar1, WM_SIZE, 0, 0);
+    // The bar takes the height its font needs; the window grows by what the layout's
+    // 255 twips would have cut off, so the bar does not cover the buttons.
+    RECT bar{};
+    GetWindowRect(StatusBar1, &bar);
+    const int extra = (bar.bottom - bar.top) - pixels(255);
+    if (extra > 0) {
+        RECT outer{};
+        GetWindowRect(w, &outer);
+        SetWindowPos(w, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + extra,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     progress = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, pixels(1500), pixels(200),
                                StatusBar1, reinterpret_cast<HMENU>(idProgress),
                                GetModuleHandleW(nullptr), nullptr);
@@ -156,6 +167,9 @@ void Form1::buildControls() {
     SendMessageW(Check1[0], BM_SETCHECK, BST_CHECKED, 0);
     for (HWND box : Check1) {
         EnableWindow(box, FALSE);
+    }
+    for (HWND label : {Label1, Label2, Label5}) {
+        sizeToText(label);
     }
     editBrush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
 }
@@ -441,7 +455,7 @@ void Form1::showStatusText() {
     }
     RECT bar{};
     GetClientRect(StatusBar1, &bar);
-    const int room = bar.right - bar.left - pixels(1500) - 8;
+    const int room = bar.right - bar.left - pixels(1500) - pixels(300) - 8;
     if (room <= 0) { // not laid out yet: the whole text, cut later
         SendMessageW(StatusBar1, SB_SETTEXTW, 0,
                      reinterpret_cast<LPARAM>(wide(statusText_).c_str()));

@@ -98,6 +98,7 @@ Form2::Form2(DestinationSink sink) : sink_(std::move(sink)) {
     Text1 = makeControl(window_, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, idText, 1080, 2040, 3495,
                         270, WS_EX_CLIENTEDGE);
     Label1 = makeControl(window_, L"STATIC", "文件放在：", SS_LEFT, idStatic, 120, 2160, 900, 180);
+    sizeToText(Label1);
     Command1 = makeControl(window_, L"BUTTON", "确定", WS_TABSTOP | BS_PUSHBUTTON, idOk, 840, 2520,
                            800, 300);
     Command2 = makeControl(window_, L"BUTTON", "取消", WS_TABSTOP | BS_PUSHBUTTON, idCancel, 3240,

@@ -102,6 +102,33 @@ void frmAbout::Form_Load() {
     setText(lblVersion, about_text::versionLine());
     setText(lblTitle, about_text::title());
     setText(lblDescription, about_text::notice);
+    fitTitle();
+    // Labels sized to their text; the title and version keep their fixed boxes.
+    for (HWND label : {Label1, Label2, lblDescription}) {
+        sizeToText(label);
+    }
+}
+
+void frmAbout::fitTitle() {
+    // Where 隶书 is not installed its stand-in may be wider: the title shrinks to stay on
+    // its one line rather than wrap into the version below.
+    RECT box{};
+    GetClientRect(lblTitle, &box);
+    const std::wstring text = wide(about_text::title());
+    for (double points = 21.75; points > 8; points -= 0.75) {
+        const HDC dc = GetDC(lblTitle);
+        const HGDIOBJ previous = SelectObject(dc, titleFont_);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, previous);
+        ReleaseDC(lblTitle, dc);
+        if (size.cx <= box.right) {
+            break;
+        }
+        DeleteObject(titleFont_);
+        titleFont_ = chineseFont(L"隶书", points - 0.75, true);
+        SendMessageW(lblTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+    }
 }
 
 void frmAbout::Form_Click() {

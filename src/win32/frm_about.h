@@ -24,6 +24,7 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     COLORREF colourOf(HWND label) const;
+    void fitTitle();
 
     HWND window_{};
     HBRUSH pink_{};
