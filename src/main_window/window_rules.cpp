@@ -1,5 +1,8 @@
 #include "main_window/window_rules.h"
 
+#include "engine/split_run.h"
+#include "runtime/error.h"
+#include "runtime/file.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
 
@@ -8,6 +11,25 @@ namespace window_rules {
 std::string sizeLine(std::int64_t fileLength) {
     const double kilobytes = runtime::roundHalfEven(static_cast<double>(fileLength) / 1024.0, 2);
     return "文件大小：" + runtime::plainNumberText(kilobytes) + "KBytes";
+}
+
+SourceReport reportSource(const std::string& path) {
+    try {
+        return {sizeLine(runtime::fileLength(path)), {}};
+    } catch (const runtime::Error& error) {
+        return {{}, engine::split_text::errorPrefix + error.description()};
+    }
+}
+
+StartRequest startRequest(const std::string& source, const SizeSelection& selection) {
+    if (source.empty()) {
+        return {noSourceFile, 0};
+    }
+    const PieceSizeResult size = evaluatePieceSize(selection);
+    if (size.outOfRange) {
+        return {sizeOutOfRange, 0};
+    }
+    return {{}, size.size};
 }
 
 bool RunLifecycle::begin() {

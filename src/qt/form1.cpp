@@ -338,11 +338,11 @@ void Form1::takeSourceFile(const QString& path) {
     if (name.isEmpty()) {
         return;
     }
-    try {
-        const std::int64_t length = runtime::fileLength(utf8(name));
-        setStatus(window_rules::sizeLine(length));
-    } catch (const runtime::Error& error) {
-        showMessage(engine::split_text::errorPrefix + error.description());
+    const auto report = window_rules::reportSource(utf8(name));
+    if (report.message.empty()) {
+        setStatus(report.status);
+    } else {
+        showMessage(report.message);
     }
 }
 
@@ -368,19 +368,15 @@ void Form1::start_Click() {
     if (run_.running()) {
         return;
     }
-    if (src->text().isEmpty()) {
-        showMessage(window_rules::noSourceFile);
-        return;
-    }
-    const PieceSizeResult size = evaluatePieceSize(sizeSelection());
-    if (size.outOfRange) {
-        showMessage(window_rules::sizeOutOfRange);
+    const auto request = window_rules::startRequest(utf8(src->text()), sizeSelection());
+    if (!request.message.empty()) {
+        showMessage(request.message);
         return;
     }
     // Copies: browsing during the run must not change the run.
     const QString source = src->text();
     const QString destination = dec->text();
-    runExclusive([&] { SplitIT(source, size.size, destination); });
+    runExclusive([&] { SplitIT(source, request.pieceSize, destination); });
 }
 
 bool Form1::runExclusive(const std::function<void()>& work) {

@@ -345,10 +345,11 @@ void Form1::takeSourceFile(const std::string& path) {
     if (path.empty()) {
         return;
     }
-    try {
-        setStatus(window_rules::sizeLine(runtime::fileLength(path)));
-    } catch (const runtime::Error& error) {
-        showMessage(engine::split_text::errorPrefix + error.description());
+    const auto report = window_rules::reportSource(path);
+    if (report.message.empty()) {
+        setStatus(report.status);
+    } else {
+        showMessage(report.message);
     }
 }
 
@@ -375,18 +376,14 @@ void Form1::start_Click() {
         return;
     }
     const std::string source = textOf(src);
-    if (source.empty()) {
-        showMessage(window_rules::noSourceFile);
-        return;
-    }
-    const PieceSizeResult size = evaluatePieceSize(sizeSelection());
-    if (size.outOfRange) {
-        showMessage(window_rules::sizeOutOfRange);
+    const auto request = window_rules::startRequest(source, sizeSelection());
+    if (!request.message.empty()) {
+        showMessage(request.message);
         return;
     }
     // Copies: browsing during the run must not change the run.
     const std::string destination = textOf(dec);
-    runExclusive([&] { SplitIT(source, size.size, destination); });
+    runExclusive([&] { SplitIT(source, request.pieceSize, destination); });
 }
 
 void Form1::runExclusive(const std::function<void()>& work) {

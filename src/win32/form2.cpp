@@ -47,6 +47,20 @@ std::vector<std::string> subFolders(const std::string& folder) {
     return names;
 }
 
+// The folders from the drive's root down to `folder`, the root first.
+std::vector<std::string> chainTo(const std::string& folder) {
+    std::vector<std::string> chain;
+    for (std::string at = folder;;) {
+        chain.insert(chain.begin(), at);
+        const auto cut = at.find_last_of('\\', at.size() > 3 ? at.size() - 2 : 0);
+        if (at.size() <= 3 || cut == std::string::npos) {
+            break;
+        }
+        at = at.substr(0, cut < 3 ? 3 : cut);
+    }
+    return chain;
+}
+
 std::string currentFolder() {
     wchar_t buffer[MAX_PATH * 4]{};
     GetCurrentDirectoryW(MAX_PATH * 4, buffer);
@@ -135,15 +149,7 @@ void Form2::setPath(const std::string& folder) {
     path_ = folder;
     SendMessageW(Dir1, LB_RESETCONTENT, 0, 0);
     // The chain from the drive's root down to the open folder, then its sub-folders.
-    std::vector<std::string> chain;
-    for (std::string at = folder;;) {
-        chain.insert(chain.begin(), at);
-        const auto cut = at.find_last_of('\\', at.size() > 3 ? at.size() - 2 : 0);
-        if (at.size() <= 3 || cut == std::string::npos) {
-            break;
-        }
-        at = at.substr(0, cut < 3 ? 3 : cut);
-    }
+    const std::vector<std::string> chain = chainTo(folder);
     int depth = 0;
     for (const std::string& step : chain) {
         const std::string name =
@@ -161,15 +167,7 @@ void Form2::setPath(const std::string& folder) {
 
 void Form2::openRow(int row) {
     // Rows are the chain's folders, then the open folder's sub-folders, indented.
-    std::vector<std::string> chain;
-    for (std::string at = path_;;) {
-        chain.insert(chain.begin(), at);
-        const auto cut = at.find_last_of('\\', at.size() > 3 ? at.size() - 2 : 0);
-        if (at.size() <= 3 || cut == std::string::npos) {
-            break;
-        }
-        at = at.substr(0, cut < 3 ? 3 : cut);
-    }
+    const std::vector<std::string> chain = chainTo(path_);
     if (row < 0) {
         return;
     }
