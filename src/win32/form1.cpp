@@ -71,8 +71,10 @@ Form1::Form1() {
     RegisterClassExW(&type); // a second window registers nothing new
     const DWORD style = WS_OVERLAPPEDWINDOW;
     const SIZE size = windowSizeFor(style, 0, 6240, 4380);
-    window_ = CreateWindowExW(0, windowClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, size.cx,
-                              size.cy, nullptr, nullptr, type.hInstance, this);
+    // Files dropped anywhere on the window land here.
+    window_ =
+        CreateWindowExW(WS_EX_ACCEPTFILES, windowClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                        size.cx, size.cy, nullptr, nullptr, type.hInstance, this);
     askFileName = [this](const std::string& last) { return openDialog(window_, last); };
     warn = [this](const std::string& text) {
         MessageBoxW(window_, wide(text).c_str(), wide(app_facts::title).c_str(),
@@ -207,6 +209,9 @@ LRESULT Form1::handle(UINT message, WPARAM w, LPARAM l) {
         break;
     case WM_CLOSE:
         Form_Unload();
+        return 0;
+    case WM_DROPFILES:
+        takeDrop(reinterpret_cast<HDROP>(w));
         return 0;
     default:
         break;
@@ -350,6 +355,35 @@ void Form1::takeSourceFile(const std::string& path) {
         setStatus(report.status);
     } else {
         showMessage(report.message);
+    }
+}
+
+void Form1::takeDrop(HDROP drop) {
+    // The first file among what was dropped; folders are passed over.
+    std::string file;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && file.empty(); ++i) {
+        std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            file = utf8(name);
+        }
+    }
+    POINT at{};
+    DragQueryPoint(drop, &at);
+    DragFinish(drop);
+    if (file.empty() || run_.running()) {
+        return;
+    }
+    // On the merge group it is the file to merge; anywhere else, the file to split.
+    RECT merge{};
+    GetWindowRect(Frame4, &merge);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&merge), 2);
+    if (PtInRect(&merge, at)) {
+        setText(src1, file);
+    } else {
+        takeSourceFile(file);
     }
 }
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -80,6 +82,7 @@ private:
     void command(int id, int notification);
     void buildControls();
     void takeSourceFile(const std::string& path);
+    void takeDrop(HDROP drop);
     void showOpen();
     void runExclusive(const std::function<void()>& work);
     void requestEnd();

@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <deque>
 #include <filesystem>
 
@@ -168,6 +170,45 @@ TEST(Form1Win32, BrowseSplitMergeAndQuit) {
 
     click(f.quit);
     EXPECT_EQ(hidden.ends, 1);
+}
+
+// A drop as Explorer hands it over: DROPFILES, then the wide names, then an empty one.
+HGLOBAL dropOf(const std::vector<std::string>& paths, POINT at) {
+    std::wstring names;
+    for (const auto& path : paths) {
+        names += win32::wide(path) + L'\0';
+    }
+    names += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->pt = at;
+    files->fWide = TRUE;
+    std::memcpy(files + 1, names.data(), names.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return memory;
+}
+
+TEST(Form1Win32, ADroppedFileGoesWhereItIsDropped) {
+    TempFolder folder;
+    fs::create_directory(folder.path() / "a folder");
+    const std::string file = folder.file("drop.bin");
+    testing_support::writeFile(file, std::string(2048, 'd'));
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    const POINT onMerge{win32::pixels(1000), win32::pixels(3000)};
+    const POINT onPaths{win32::pixels(1000), win32::pixels(500)};
+    SendMessageW(f.window(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(dropOf({folder.file("a folder"), file}, onMerge)), 0);
+    EXPECT_EQ(textOf(f.src1), file);
+    EXPECT_EQ(textOf(f.src), "");
+    SendMessageW(f.window(), WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf({file}, onPaths)), 0);
+    EXPECT_EQ(textOf(f.src), file);
+    EXPECT_EQ(textOf(f.dec), folder.prefix());
+    EXPECT_EQ(hidden.status(), "文件大小： 2KBytes");
+    SendMessageW(f.window(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(dropOf({folder.file("a folder")}, onMerge)), 0);
+    EXPECT_EQ(textOf(f.src1), file); // a folder alone changes nothing
 }
 
 TEST(Form1Win32, SaysWhatIsMissing) {
