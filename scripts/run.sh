@@ -8,4 +8,4 @@ install_missing_packages "${BUILD_PACKAGES[@]}" "${RUN_PACKAGES[@]}"
 build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSPLITTER_BUILD_TESTS=OFF
 cmake --build "$build"
-exec "$build/src/app/corvane-splitter"
+exec "$build/src/qt/corvane-splitter"
