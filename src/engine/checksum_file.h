@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/file_opener.h"
+
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +30,12 @@ std::string checksumFileName(const std::string& targetName);
 // One line of the file: "<hex>  <name>\n"; a name holding "\" is written as
 // sha256sum writes it (the line starts with "\" and the backslash is doubled).
 std::string checksumLine(const ChecksumLine& entry);
+
+// Writes the checksum file's lines (line(0) to line(lines - 1)) whole under a temporary
+// name, then puts it in place.
+void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,
+                       const std::function<std::string(std::size_t)>& line,
+                       std::uint32_t permissions = runtime::File::defaultPermissions);
 
 // Reads the text back; nothing when it is not such a file of at least two lines.
 std::optional<SetChecksums> readChecksums(std::string_view text);

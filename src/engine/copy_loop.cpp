@@ -1,6 +1,7 @@
 #include "engine/copy_loop.h"
 
 #include "engine/pump_throttle.h"
+#include "engine/split_run.h"
 #include "runtime/byte_copier.h"
 #include "runtime/number_text.h"
 

@@ -35,8 +35,4 @@ private:
     Direction direction_;
 };
 
-namespace split_text {
-inline constexpr const char* processing = "正在处理：";
-}
-
 } // namespace engine

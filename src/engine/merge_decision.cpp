@@ -369,8 +369,4 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     return decision;
 }
 
-std::string temporaryName(const std::string& target, int attempt) {
-    return fittingName(target, ".part" + (attempt > 0 ? runtime::decimalText(attempt) : ""));
-}
-
 } // namespace engine

@@ -54,8 +54,4 @@ using MergeDecision = std::variant<MergePlan, MergeRefusal>;
 MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFile>& listing,
                           const FileReader& readFile);
 
-// The name the target is written under until it is complete: target + ".part" (with
-// the attempt's number after the first), shortened so that it stays a valid name.
-std::string temporaryName(const std::string& target, int attempt);
-
 } // namespace engine

@@ -2,6 +2,7 @@
 
 #include "engine/copy_loop.h"
 #include "engine/merge_decision.h"
+#include "engine/piece_set.h"
 #include "engine/pump_throttle.h"
 #include "engine/run_report.h"
 #include "engine/set_hasher.h"

@@ -1,9 +1,7 @@
 #include "engine/merge_script.h"
 
-#include "engine/merge_decision.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
-#include "runtime/path.h"
 #include "runtime/script_encoding.h"
 
 namespace engine {
@@ -55,44 +53,6 @@ void writeMergeScript(FileOpener& files, const std::string& path, const std::str
         // Half a script would name only some of the pieces.
         script.reset();
         runtime::removeFile(path);
-        throw;
-    }
-}
-
-} // namespace engine
-
-namespace engine {
-
-void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,
-                       const std::function<std::string(std::size_t)>& line,
-                       std::uint32_t permissions) {
-    // Written whole under another name first: a checksum file is either complete or absent.
-    const runtime::PathParts parts = runtime::splitPath(path, runtime::nativePathStyle());
-    const std::string temporary = parts.folder + temporaryName(parts.name, 0);
-    {
-        auto file = files.open(temporary, FileOpener::Mode::CreateOrTruncate, permissions);
-        try {
-            // Written in blocks, so a set of many pieces needs no text of them all at once.
-            constexpr std::size_t block = 64 << 10;
-            std::string text;
-            for (std::size_t i = 0; i < lines; ++i) {
-                text += line(i);
-                if (text.size() >= block || i + 1 == lines) {
-                    file->writeAll(text.data(), text.size());
-                    text.clear();
-                }
-            }
-            file->close();
-        } catch (...) {
-            file.reset();
-            runtime::removeFile(temporary);
-            throw;
-        }
-    }
-    try {
-        runtime::renameReplacing(temporary, path);
-    } catch (...) {
-        runtime::removeFile(temporary);
         throw;
     }
 }

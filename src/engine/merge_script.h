@@ -3,7 +3,6 @@
 #include "engine/file_opener.h"
 #include "engine/piece_plan.h"
 
-#include <functional>
 #include <string>
 
 namespace engine {
@@ -29,11 +28,5 @@ std::string mergeScriptBytes(const std::string& line);
 // Creates or replaces the script file with the given bytes.
 void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes,
                       std::uint32_t permissions = runtime::File::defaultPermissions);
-
-// Writes the checksum file's lines (line(0) to line(lines - 1)) whole under a temporary
-// name, then puts it in place.
-void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,
-                       const std::function<std::string(std::size_t)>& line,
-                       std::uint32_t permissions = runtime::File::defaultPermissions);
 
 } // namespace engine

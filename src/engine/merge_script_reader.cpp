@@ -59,6 +59,21 @@ bool isCodePageSwitch(std::string_view line) {
     return codePageSwitched(line) != 0;
 }
 
+// Takes the first line off text (CR LF or LF ends it) and returns it without the
+// blanks around it.
+std::string_view takeLine(std::string_view& text) {
+    const auto end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    while (!line.empty() && (line.back() == '\r' || isBlank(line.back()))) {
+        line.remove_suffix(1);
+    }
+    while (!line.empty() && isBlank(line.front())) {
+        line.remove_prefix(1);
+    }
+    return line;
+}
+
 // The one line that holds the command; blank lines around it are allowed.
 std::string_view commandLine(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
@@ -70,15 +85,7 @@ std::string_view commandLine(std::string_view text) {
     }
     std::string_view found;
     while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        while (!line.empty() && (line.back() == '\r' || isBlank(line.back()))) {
-            line.remove_suffix(1);
-        }
-        while (!line.empty() && isBlank(line.front())) {
-            line.remove_prefix(1);
-        }
+        const std::string_view line = takeLine(text);
         if (line.empty() || isCodePageSwitch(line)) {
             continue;
         }
@@ -254,15 +261,7 @@ std::vector<std::string> scriptTextReadings(std::string_view bytes) {
     }
     // A code page switched to in the script itself says how its command is written.
     for (std::string_view rest = bytes; !rest.empty();) {
-        const auto end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-        while (!line.empty() && (line.back() == '\r' || isBlank(line.back()))) {
-            line.remove_suffix(1);
-        }
-        while (!line.empty() && isBlank(line.front())) {
-            line.remove_prefix(1);
-        }
+        const std::string_view line = takeLine(rest);
         if (const int codePage = codePageSwitched(line); codePage == 65001) {
             return {std::string(bytes)};
         } else if (codePage == 936) {

@@ -79,6 +79,10 @@ std::string fittingName(const std::string& name, const std::string& suffix) {
     return name.substr(0, keep) + "~" + suffix;
 }
 
+std::string temporaryName(const std::string& name, int attempt) {
+    return fittingName(name, ".part" + (attempt > 0 ? runtime::decimalText(attempt) : ""));
+}
+
 std::vector<PieceReading> readPieceName(const std::string& name) {
     const PieceSet whole = PieceSet::forSource({}, name);
     const std::string& stem = whole.base();

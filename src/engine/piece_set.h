@@ -46,6 +46,10 @@ private:
 // where the whole would pass the 255 bytes a file name may have.
 std::string fittingName(const std::string& name, const std::string& suffix);
 
+// The name a file is written under until it is complete: name + ".part" (with the
+// attempt's number after the first), kept a valid name by fittingName.
+std::string temporaryName(const std::string& name, int attempt);
+
 // One way to read a bare name as piece `number` of a set (the set's folder is empty).
 struct PieceReading {
     PieceSet set;

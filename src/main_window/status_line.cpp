@@ -1,6 +1,6 @@
 #include "main_window/status_line.h"
 
-#include "engine/copy_loop.h"
+#include "engine/split_run.h"
 
 #include <vector>
 

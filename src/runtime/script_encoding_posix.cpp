@@ -37,6 +37,10 @@ std::optional<std::string> fromScriptCodePage(std::string_view bytes) {
     return convert(bytes, "UTF-8", "GBK");
 }
 
+bool isUtf8(std::string_view bytes) {
+    return convert(bytes, "UTF-16LE", "UTF-8").has_value();
+}
+
 std::optional<std::string> fromUtf16(std::string_view bytes, bool bigEndian) {
     return convert(bytes, "UTF-8", bigEndian ? "UTF-16BE" : "UTF-16LE");
 }

@@ -55,6 +55,10 @@ std::optional<std::string> fromScriptCodePage(std::string_view bytes) {
     return wide ? narrowExactly(*wide, CP_UTF8) : std::nullopt;
 }
 
+bool isUtf8(std::string_view bytes) {
+    return widenExactly(bytes, CP_UTF8).has_value();
+}
+
 std::optional<std::string> fromUtf16(std::string_view bytes, bool bigEndian) {
     if (bytes.size() % 2 != 0) {
         return std::nullopt;

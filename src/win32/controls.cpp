@@ -53,6 +53,18 @@ void sizeToText(HWND label) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, HICON icon) {
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof type;
+    type.lpfnWndProc = procedure;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.hIcon = icon;
+    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    type.hbrBackground = background;
+    type.lpszClassName = name;
+    RegisterClassExW(&type);
+}
+
 SIZE windowSizeFor(DWORD style, DWORD extendedStyle, int width, int height) {
     RECT area{0, 0, pixels(width), pixels(height)};
     AdjustWindowRectEx(&area, style, FALSE, extendedStyle);

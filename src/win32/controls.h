@@ -22,6 +22,22 @@ HWND makeControl(HWND parent, const wchar_t* windowClass, const std::string& tex
 // twips would clip a CJK face's taller lines.
 void sizeToText(HWND label);
 
+// Registers a window class (once; later calls change nothing) whose windows hand every
+// message to Owner::handle, the owner being what CreateWindowExW's last argument gives.
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background,
+                         HICON icon = nullptr);
+
+template <typename Owner>
+LRESULT CALLBACK ownedProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_NCCREATE) {
+        auto* owner = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        owner->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+    }
+    auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return owner ? owner->handle(message, w, l) : DefWindowProcW(window, message, w, l);
+}
+
 // The size of a top-level window whose client area is width x height twips.
 SIZE windowSizeFor(DWORD style, DWORD extendedStyle, int width, int height);
 

@@ -60,21 +60,15 @@ std::string openDialog(HWND owner, const std::string& lastName) {
 } // namespace
 
 Form1::Form1() {
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = &Form1::procedure;
-    type.hInstance = GetModuleHandleW(nullptr);
-    type.hIcon = LoadIconW(type.hInstance, MAKEINTRESOURCEW(1));
-    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = windowClass;
-    RegisterClassExW(&type); // a second window registers nothing new
+    registerWindowClass(windowClass, &ownedProcedure<Form1>,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                        LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     const DWORD style = WS_OVERLAPPEDWINDOW;
     const SIZE size = windowSizeFor(style, 0, 6240, 4380);
     // Files dropped anywhere on the window land here.
     window_ =
         CreateWindowExW(WS_EX_ACCEPTFILES, windowClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                        size.cx, size.cy, nullptr, nullptr, type.hInstance, this);
+                        size.cx, size.cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     askFileName = [this](const std::string& last) { return openDialog(window_, last); };
     warn = [this](const std::string& text) {
         MessageBoxW(window_, wide(text).c_str(), wide(app_facts::title).c_str(),
@@ -179,16 +173,6 @@ void Form1::buildControls() {
 void Form1::show() {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
-}
-
-LRESULT CALLBACK Form1::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Form1*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
 LRESULT Form1::handle(UINT message, WPARAM w, LPARAM l) {

@@ -77,7 +77,7 @@ public:
     HWND StatusBar1{}, progress{};
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    template <typename Owner> friend LRESULT CALLBACK ownedProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void command(int id, int notification);
     void buildControls();

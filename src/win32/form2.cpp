@@ -91,20 +91,14 @@ void Form2::unload() {
 }
 
 Form2::Form2(DestinationSink sink) : sink_(std::move(sink)) {
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = &Form2::procedure;
-    type.hInstance = GetModuleHandleW(nullptr);
-    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = windowClass;
-    RegisterClassExW(&type);
+    registerWindowClass(windowClass, &ownedProcedure<Form2>,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // Sizable with a close button, no minimize or maximize, no icon of its own.
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     const DWORD extended = WS_EX_DLGMODALFRAME;
     const SIZE size = windowSizeFor(style, extended, 4710, 2955);
     window_ = CreateWindowExW(extended, windowClass, wide("文件放在").c_str(), style, 0, 0, size.cx,
-                              size.cy, nullptr, nullptr, type.hInstance, this);
+                              size.cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     Drive1 = makeControl(window_, L"COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL,
                          idDrive, 120, 120, 4455, 2000);
     Dir1 = makeControl(window_, L"LISTBOX", "", WS_TABSTOP | LBS_NOTIFY | WS_VSCROLL, idDir, 120,
@@ -218,16 +212,6 @@ void Form2::Command1_Click() {
 
 void Form2::Command2_Click() {
     ShowWindow(window_, SW_HIDE);
-}
-
-LRESULT CALLBACK Form2::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Form2*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Form2*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
 LRESULT Form2::handle(UINT message, WPARAM w, LPARAM l) {

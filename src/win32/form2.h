@@ -38,7 +38,7 @@ public:
 private:
     explicit Form2(DestinationSink sink);
     ~Form2();
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    template <typename Owner> friend LRESULT CALLBACK ownedProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void setPath(const std::string& folder);
 

@@ -60,20 +60,13 @@ void frmAbout::unload() {
 
 frmAbout::frmAbout() {
     pink_ = CreateSolidBrush(pink);
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = &frmAbout::procedure;
-    type.hInstance = GetModuleHandleW(nullptr);
-    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    type.hbrBackground = pink_;
-    type.lpszClassName = windowClass;
-    RegisterClassExW(&type);
+    registerWindowClass(windowClass, &ownedProcedure<frmAbout>, pink_);
     // Fixed dialog border, the close button only, no taskbar button.
     const DWORD style = WS_CAPTION | WS_SYSMENU;
     const DWORD extended = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW;
     const SIZE size = windowSizeFor(style, extended, 4605, 2415);
     window_ = CreateWindowExW(extended, windowClass, L"", style, 0, 0, size.cx, size.cy, nullptr,
-                              nullptr, type.hInstance, this);
+                              nullptr, GetModuleHandleW(nullptr), this);
     titleFont_ = chineseFont(L"隶书", 21.75, true);
     authorFont_ = chineseFont(L"华文新魏", 14.25, true);
     mailFont_ = chineseFont(L"宋体", 12, false);
@@ -152,16 +145,6 @@ COLORREF frmAbout::colourOf(HWND control) const {
         return RGB(192, 64, 0);
     }
     return RGB(0, 0, 0);
-}
-
-LRESULT CALLBACK frmAbout::procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<frmAbout*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<frmAbout*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
 }
 
 LRESULT frmAbout::handle(UINT message, WPARAM w, LPARAM l) {

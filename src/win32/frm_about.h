@@ -21,7 +21,7 @@ public:
 private:
     frmAbout();
     ~frmAbout();
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+    template <typename Owner> friend LRESULT CALLBACK ownedProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     COLORREF colourOf(HWND label) const;
     void fitTitle();

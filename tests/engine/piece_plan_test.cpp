@@ -181,4 +181,33 @@ TEST(PieceNameReading, GivesEveryWayTheDigitsCanPart) {
     EXPECT_TRUE(engine::readPieceName("a99.txt").empty());
 }
 
+TEST(TemporaryName, StaysAValidNameHoweverLongTheTarget) {
+    const std::string chinese = "长"; // three bytes in UTF-8
+    std::string longChinese;
+    while (longChinese.size() + chinese.size() <= 252) {
+        longChinese += chinese;
+    }
+    const std::pair<std::string, int> cases[] = {{"a.txt", 0},
+                                                 {"a.txt", 2},
+                                                 {std::string(250, 'x') + ".bin", 0},
+                                                 {std::string(251, 'y') + ".txt", 11},
+                                                 {longChinese + ".doc", 0}};
+    for (const auto& [target, attempt] : cases) {
+        const std::string name = engine::temporaryName(target, attempt);
+        const std::string suffix = ".part" + (attempt ? std::to_string(attempt) : "");
+        EXPECT_LE(name.size(), 255u) << target;
+        ASSERT_GT(name.size(), suffix.size());
+        EXPECT_EQ(name.substr(name.size() - suffix.size()), suffix);
+        // What is kept of the target is cut between two characters, never inside one.
+        std::string kept = name.substr(0, name.size() - suffix.size());
+        if (kept.size() < target.size()) {
+            ASSERT_EQ(kept.back(), '~');
+            kept.pop_back();
+            EXPECT_NE(static_cast<unsigned char>(target[kept.size()]) & 0xC0, 0x80u) << target;
+        }
+        EXPECT_EQ(target.compare(0, kept.size(), kept), 0) << target;
+    }
+    EXPECT_EQ(engine::temporaryName("a.txt", 0), "a.txt.part");
+}
+
 } // namespace
