@@ -25,38 +25,26 @@ char upper(char c) {
 }
 
 // "CHCP 65001 >NUL", "@chcp 936": the line a script may switch the interpreter's code
-// page with before its command; its number, or 0 when the line is no such line.
-int codePageSwitched(std::string_view line) {
+// page with before its command.
+bool isCodePageSwitch(std::string_view line) {
     if (!line.empty() && line.front() == '@') {
         line.remove_prefix(1);
     }
     if (line.size() < 5 || upper(line[0]) != 'C' || upper(line[1]) != 'H' ||
         upper(line[2]) != 'C' || upper(line[3]) != 'P' || !isBlank(line[4])) {
-        return 0;
+        return false;
     }
     line.remove_prefix(5);
-    while (!line.empty() && isBlank(line.front())) {
-        line.remove_prefix(1);
-    }
-    int number = 0;
     std::size_t digits = 0;
-    while (digits < line.size() && digits < 6 &&
-           std::isdigit(static_cast<unsigned char>(line[digits]))) {
-        number = number * 10 + (line[digits] - '0');
-        ++digits;
-    }
-    line.remove_prefix(digits);
     std::string rest;
     for (const char c : line) {
-        if (!isBlank(c)) {
+        if (std::isdigit(static_cast<unsigned char>(c)) && rest.empty()) {
+            ++digits;
+        } else if (!isBlank(c)) {
             rest += upper(c);
         }
     }
-    return digits > 0 && (rest.empty() || rest == ">NUL") ? number : 0;
-}
-
-bool isCodePageSwitch(std::string_view line) {
-    return codePageSwitched(line) != 0;
+    return digits > 0 && (rest.empty() || rest == ">NUL");
 }
 
 // Takes the first line off text (CR LF or LF ends it) and returns it without the
@@ -259,17 +247,8 @@ std::vector<std::string> scriptTextReadings(std::string_view bytes) {
     if (starts("\xEF\xBB\xBF")) {
         return {std::string(bytes.substr(3))};
     }
-    // A code page switched to in the script itself says how its command is written.
-    for (std::string_view rest = bytes; !rest.empty();) {
-        const std::string_view line = takeLine(rest);
-        if (const int codePage = codePageSwitched(line); codePage == 65001) {
-            return {std::string(bytes)};
-        } else if (codePage == 936) {
-            const auto text = runtime::fromScriptCodePage(bytes);
-            return text ? std::vector<std::string>{*text} : std::vector<std::string>{};
-        }
-    }
-    // Unmarked: UTF-8 when the bytes are UTF-8 (code page 936 text seldom is), then 936.
+    // Unmarked, or marked only by a CHCP line: UTF-8 when the bytes are UTF-8 (code page
+    // 936 text seldom is), then 936; the merge takes the reading whose pieces are there.
     std::vector<std::string> readings;
     if (runtime::isUtf8(bytes)) {
         readings.emplace_back(bytes);

@@ -21,9 +21,8 @@ struct MergeCommand {
 MergeCommand readMergeScript(std::string_view text);
 
 // The texts (UTF-8) a script's bytes may stand for, most likely first: one for a
-// script marked by a byte-order mark (UTF-8 or UTF-16) or by a CHCP line (65001 or
-// 936); for an unmarked one, its UTF-8 reading where the bytes are UTF-8, then its code
-// page 936 reading. Empty when no reading is valid.
+// script marked by a byte-order mark (UTF-8 or UTF-16); otherwise its UTF-8 reading
+// where the bytes are UTF-8, then its code page 936 reading. Empty when none is valid.
 std::vector<std::string> scriptTextReadings(std::string_view bytes);
 
 } // namespace engine

@@ -112,6 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
                        writeFile(f.file("s004.bin"), readFile(f.file("s004.bin")).substr(0, 500));
                    },
                    Kind::Failed, "第4个分割文件已损坏"},
+        DamageCase{"WholeFileLineWrong",
+                   [](auto& f) {
+                       std::string sums = readFile(f.file("s.bin.sha256"));
+                       const auto last = sums.rfind('\n', sums.size() - 2) + 1;
+                       sums[last] = sums[last] == '0' ? '1' : '0';
+                       writeFile(f.file("s.bin.sha256"), sums);
+                   },
+                   Kind::Failed, "合并结果与校验文件不符"},
         DamageCase{"LastPieceNotCopied", [](auto& f) { fs::remove(at(f, "s004.bin")); },
                    Kind::Refused, "校验文件共列出4个"},
         // Left by an older, longer split of the same name.
@@ -230,7 +238,8 @@ TEST(SetProof, TheMergeReadsNoLinkLeadingOutAndNoPipe) {
     for (const bool pipe : {false, true}) {
         TempFolder folder;
         TempFolder outside;
-        writeFile(outside.file("shadow"), "secret");
+        // The same bytes as the piece it stands for, so only the rule on links refuses it.
+        writeFile(outside.file("shadow"), "345");
         writeFile(folder.file("m.txt"), "0123456789");
         RecordingHost split;
         ASSERT_TRUE(engine::SplitIT(split, folder.file("m.txt"), 3, "").completed());
