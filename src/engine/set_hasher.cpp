@@ -3,11 +3,8 @@
 #include "engine/pump_throttle.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
-#include "runtime/sha256.h"
 
 #include <algorithm>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -15,105 +12,185 @@ namespace engine {
 
 namespace {
 
-// Large enough that a read costs little beside hashing it, small enough to stay in
-// the core's cache between the read and the hash.
-constexpr std::size_t readSize = 256 << 10;
+// Large enough that a read costs little beside hashing it, small enough that the
+// second hash finds the block still in the processor's cache.
+constexpr std::size_t blockSize = 256 << 10;
 
 struct Stopped {};
-
-// Reads every range in order, handing each block to `take` with its range's index.
-void readRanges(const std::vector<std::string>& files, const std::vector<HashedRange>& ranges,
-                const std::atomic<bool>& stopping,
-                const std::function<void(std::size_t, const char*, std::size_t)>& take) {
-    const auto buffer = std::make_unique<char[]>(readSize);
-    std::optional<runtime::File> file;
-    std::size_t open = files.size();
-    for (std::size_t i = 0; i < ranges.size(); ++i) {
-        if (!file || open != ranges[i].file) {
-            open = ranges[i].file;
-            file.emplace(runtime::File::openForReading(files.at(open)));
-        }
-        auto left = static_cast<std::uint64_t>(ranges[i].length);
-        while (left > 0) {
-            if (stopping) {
-                throw Stopped{};
-            }
-            const std::size_t got = file->read(
-                buffer.get(), static_cast<std::size_t>(std::min<std::uint64_t>(left, readSize)));
-            if (got == 0) {
-                throw runtime::Error(runtime::ErrorNumber::InputPastEnd, file->path());
-            }
-            take(i, buffer.get(), got);
-            left -= got;
-        }
-    }
-}
 
 } // namespace
 
 SetHasher::SetHasher(std::vector<std::string> files, std::vector<HashedRange> ranges)
-    : files_(std::move(files)), ranges_(std::move(ranges)) {
-    for (auto job : {&SetHasher::hashPieces, &SetHasher::hashWhole}) {
-        {
-            const std::lock_guard lock(mutex_);
-            ++running_;
-        }
-        try {
-            threads_.emplace_back([this, job] { (this->*job)(); });
-        } catch (const std::system_error&) {
-            (this->*job)(); // no thread to be had: hash here, only slower
-        }
+    : files_(std::move(files)), ranges_(std::move(ranges)),
+      pieceHash_(std::make_unique<runtime::Sha256>()) {
+    for (auto& block : ring_) {
+        block.bytes = std::make_unique<char[]>(blockSize);
+    }
+    pieceHashes_.reserve(ranges_.size());
+    threads_.reserve(2);
+    // Where no thread is to be had, one thread (this one, at worst) does both hashes,
+    // only slower.
+    running_ = 2;
+    bool piecesOnTheirOwn = true;
+    try {
+        threads_.emplace_back([this] { hashPieces(); });
+    } catch (const std::system_error&) {
+        piecesOnTheirOwn = false;
+        running_ = 1;
+    }
+    try {
+        threads_.emplace_back([this, piecesOnTheirOwn] { readAndHashWhole(!piecesOnTheirOwn); });
+    } catch (const std::system_error&) {
+        readAndHashWhole(!piecesOnTheirOwn);
     }
 }
 
 SetHasher::~SetHasher() {
-    stopping_ = true;
+    stop();
     for (auto& thread : threads_) {
         thread.join();
     }
 }
 
-void SetHasher::hashPieces() {
+void SetHasher::readAndHashWhole(bool piecesHere) {
     try {
-        std::vector<runtime::Sha256::Digest> hashes;
-        hashes.reserve(ranges_.size());
-        auto hash = std::make_unique<runtime::Sha256>();
-        std::size_t current = 0;
-        const auto finishUpTo = [&](std::size_t index) {
-            while (current < index) {
-                hashes.push_back(hash->finish());
-                hash = std::make_unique<runtime::Sha256>();
-                ++current;
+        runtime::Sha256 whole;
+        std::optional<runtime::File> file;
+        std::size_t open = files_.size();
+        for (std::size_t i = 0; i < ranges_.size(); ++i) {
+            if (!file || open != ranges_[i].file) {
+                open = ranges_[i].file;
+                file.emplace(runtime::File::openForReading(files_.at(open)));
             }
-        };
-        readRanges(files_, ranges_, stopping_,
-                   [&](std::size_t index, const char* data, std::size_t size) {
-                       finishUpTo(index);
-                       hash->update(data, size);
-                   });
-        finishUpTo(ranges_.size());
-        pieceHashes_ = std::move(hashes);
+            auto left = static_cast<std::uint64_t>(ranges_[i].length);
+            while (left > 0) {
+                Block& block = piecesHere ? ring_.front() : freeBlock();
+                block.size =
+                    file->read(block.bytes.get(),
+                               static_cast<std::size_t>(std::min<std::uint64_t>(left, blockSize)));
+                if (block.size == 0) {
+                    throw runtime::Error(runtime::ErrorNumber::InputPastEnd, file->path());
+                }
+                block.range = i;
+                left -= block.size;
+                if (piecesHere) {
+                    hashPieceBlock(block);
+                } else {
+                    publish(); // the piece hash starts on the block while this one does
+                }
+                whole.update(block.bytes.get(), block.size);
+            }
+        }
+        wholeHash_ = runtime::Sha256::hex(whole.finish());
+        if (piecesHere) {
+            finishPiecesUpTo(ranges_.size());
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            readerDone_ = true;
+        }
+        blockFilled_.notify_all();
         finished(nullptr);
     } catch (const Stopped&) {
         finished(nullptr);
     } catch (...) {
+        stop();
         finished(std::current_exception());
     }
 }
 
-void SetHasher::hashWhole() {
+void SetHasher::hashPieces() {
     try {
-        runtime::Sha256 hash;
-        readRanges(
-            files_, ranges_, stopping_,
-            [&](std::size_t, const char* data, std::size_t size) { hash.update(data, size); });
-        wholeHash_ = runtime::Sha256::hex(hash.finish());
+        while (const Block* block = filledBlock()) {
+            hashPieceBlock(*block);
+            release();
+        }
+        finishPiecesUpTo(ranges_.size());
         finished(nullptr);
     } catch (const Stopped&) {
         finished(nullptr);
     } catch (...) {
+        stop();
         finished(std::current_exception());
     }
+}
+
+void SetHasher::hashPieceBlock(const Block& block) {
+    finishPiecesUpTo(block.range);
+    pieceHash_->update(block.bytes.get(), block.size);
+}
+
+// Ends every piece before `range` (an empty one included), in order.
+void SetHasher::finishPiecesUpTo(std::size_t range) {
+    while (pieceIndex_ < range) {
+        pieceHashes_.push_back(pieceHash_->finish());
+        pieceHash_ = std::make_unique<runtime::Sha256>();
+        ++pieceIndex_;
+    }
+}
+
+// The threads hand blocks over in batches: each one, once it has to wait, sleeps until
+// half the ring is ready for it, so the two do not wake each other for every block.
+SetHasher::Block& SetHasher::freeBlock() {
+    std::unique_lock lock(mutex_);
+    if (filled_ - freed_ == ringSize) {
+        readerWaiting_ = true;
+        blockFreed_.wait(lock,
+                         [this] { return stopping_ || filled_ - freed_ <= ringSize - batch; });
+        readerWaiting_ = false;
+    }
+    if (stopping_) {
+        throw Stopped{};
+    }
+    return ring_[filled_ % ringSize];
+}
+
+void SetHasher::publish() {
+    bool wake = false;
+    {
+        const std::lock_guard lock(mutex_);
+        ++filled_;
+        wake = piecesWaiting_ && filled_ - freed_ >= batch;
+    }
+    if (wake) {
+        blockFilled_.notify_one();
+    }
+}
+
+// The next block to hash into its piece; nothing once the reader has read them all.
+const SetHasher::Block* SetHasher::filledBlock() {
+    std::unique_lock lock(mutex_);
+    if (filled_ == freed_) {
+        piecesWaiting_ = true;
+        blockFilled_.wait(lock,
+                          [this] { return stopping_ || filled_ - freed_ >= batch || readerDone_; });
+        piecesWaiting_ = false;
+    }
+    if (stopping_) {
+        throw Stopped{};
+    }
+    return filled_ > freed_ ? &ring_[freed_ % ringSize] : nullptr;
+}
+
+void SetHasher::release() {
+    bool wake = false;
+    {
+        const std::lock_guard lock(mutex_);
+        ++freed_;
+        wake = readerWaiting_ && filled_ - freed_ <= ringSize - batch;
+    }
+    if (wake) {
+        blockFreed_.notify_one();
+    }
+}
+
+void SetHasher::stop() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    blockFilled_.notify_all();
+    blockFreed_.notify_all();
 }
 
 void SetHasher::finished(std::exception_ptr error) {
@@ -145,15 +222,15 @@ const std::vector<runtime::Sha256::Digest>& SetHasher::pieceHashes() {
     return pieceHashes_;
 }
 
+const std::string& SetHasher::wholeHash() {
+    rethrow();
+    return wholeHash_;
+}
+
 void waitForHashes(Host& host, SetHasher& hasher) {
     while (!hasher.waitFor(PumpThrottle::interval)) {
         host.pumpEvents();
     }
-}
-
-const std::string& SetHasher::wholeHash() {
-    rethrow();
-    return wholeHash_;
 }
 
 } // namespace engine

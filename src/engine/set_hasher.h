@@ -1,10 +1,11 @@
 #pragma once
 
-#include <atomic>
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -24,10 +25,11 @@ struct HashedRange {
 };
 
 // Hashes a set's pieces, each on its own and all of them as one file, while the run
-// copies them: two helper threads, one per kind of hash, each reading the bytes on its
-// own, mostly from the page cache the copy has just filled. So a split or a merge
-// takes about as long as one hash of the whole file, not as the copy and two hashes
-// one after another.
+// copies them. One helper thread reads each block once and hashes it into the whole
+// file's hash while a second one hashes the same block into its piece's hash, so the
+// two hashes share one core each and the bytes leave the page cache once. A split or
+// a merge then takes about as long as one hash of the whole file, not as the copy and
+// two hashes one after another.
 class SetHasher {
 public:
     SetHasher(std::vector<std::string> files, std::vector<HashedRange> ranges);
@@ -42,16 +44,45 @@ public:
     const std::string& wholeHash();
 
 private:
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+        std::size_t range = 0;
+    };
+    // Blocks read ahead of the piece hash: enough to even out the two threads' pace.
+    static constexpr std::size_t ringSize = 8;
+    static constexpr std::size_t batch = ringSize / 2;
+
+    void readAndHashWhole(bool piecesHere);
     void hashPieces();
-    void hashWhole();
+    void hashPieceBlock(const Block& block);
+    void finishPiecesUpTo(std::size_t range);
+    Block& freeBlock();
+    void publish();
+    const Block* filledBlock();
+    void release();
+    void stop();
     void finished(std::exception_ptr error);
     void rethrow();
 
     std::vector<std::string> files_;
     std::vector<HashedRange> ranges_;
+
+    std::array<Block, ringSize> ring_;
+    std::uint64_t filled_ = 0; // blocks the reader has handed on
+    std::uint64_t freed_ = 0;  // blocks the piece hash is done with
+    bool readerDone_ = false;
+    bool readerWaiting_ = false;
+    bool piecesWaiting_ = false;
+    bool stopping_ = false;
+    std::condition_variable blockFilled_;
+    std::condition_variable blockFreed_;
+
+    std::unique_ptr<runtime::Sha256> pieceHash_;
+    std::size_t pieceIndex_ = 0;
     std::vector<runtime::Sha256::Digest> pieceHashes_;
     std::string wholeHash_;
-    std::atomic<bool> stopping_{false};
+
     std::mutex mutex_;
     std::condition_variable changed_;
     int running_ = 0;

@@ -58,6 +58,31 @@ TEST(SetProof, TheChecksumFileListsEveryPieceThenTheWholeFile) {
 #endif
 }
 
+// Files of many read blocks, pieces that start and end inside a block, on a block's
+// edge, or span several: each hash is that of its own bytes, and the merge agrees.
+TEST(SetProof, EveryHashCoversExactlyItsOwnBytes) {
+    const std::pair<std::size_t, std::int32_t> cases[] = {
+        {5'000'123, 700'001}, {3 << 20, 256 << 10}, {2'621'441, 99'999}, {600'002, 600'000}};
+    for (const auto& [length, size] : cases) {
+        TempFolder folder;
+        const std::string content = testing_support::randomBytes(length, 5);
+        writeFile(folder.file("m.bin"), content);
+        RecordingHost host;
+        ASSERT_TRUE(engine::SplitIT(host, folder.file("m.bin"), size, "").completed());
+        std::string expected;
+        const std::size_t count = (length + size - 1) / size;
+        for (std::size_t k = 1; k <= count; ++k) {
+            const std::string name = "m" + std::string(k < 10 ? "00" : "0") + std::to_string(k);
+            expected += sha256(readFile(folder.file(name + ".bin"))) + "  " + name + ".bin\n";
+        }
+        expected += sha256(content) + "  m.bin\n";
+        EXPECT_EQ(readFile(folder.file("m.bin.sha256")), expected) << length << "/" << size;
+        fs::remove(at(folder, "m.bin"));
+        EXPECT_EQ(engine::MergeIT(host, folder.file("m.BAT")).kind, Kind::Completed) << length;
+        EXPECT_EQ(host.lastStatus(), engine::merge_text::succeededAndChecked);
+    }
+}
+
 struct DamageCase {
     const char* name;
     std::function<void(const TempFolder&)> damage;
