@@ -1,6 +1,7 @@
 #include "engine/checksum_file.h"
 
 #include "engine/piece_set.h"
+#include "runtime/ascii_case.h"
 #include "runtime/path.h"
 
 namespace engine {
@@ -47,9 +48,7 @@ std::optional<ChecksumLine> parseLine(std::string_view text) {
         return std::nullopt;
     }
     ChecksumLine entry;
-    for (const char c : text.substr(0, hexDigits)) {
-        entry.hex += static_cast<char>(c >= 'A' && c <= 'F' ? c - 'A' + 'a' : c);
-    }
+    entry.hex = runtime::lowerAscii(std::string(text.substr(0, hexDigits)));
     const std::string_view name = text.substr(hexDigits + 2);
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (escaped && name[i] == '\\' && i + 1 < name.size()) {

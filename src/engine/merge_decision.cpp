@@ -3,6 +3,7 @@
 #include "engine/checksum_file.h"
 #include "engine/merge_script_reader.h"
 #include "engine/piece_set.h"
+#include "runtime/ascii_case.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
 
@@ -23,19 +24,6 @@ constexpr std::int64_t largestChecksumFile = 8 << 20;
 const char* const notAScript = "不是合并脚本。请选择分割时生成的合并脚本（名称.BAT）"
                                "或第一个分割文件（名称001.扩展名）";
 
-std::string upperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
-bool hasScriptExtension(const std::string& name) {
-    return name.size() >= 4 && upperAscii(name.substr(name.size() - 4)) == ".BAT";
-}
-
 // The folder's files by name, as its file system compares names.
 class Folder {
 public:
@@ -51,7 +39,7 @@ public:
     // A script is found in any case of ".BAT", as the command interpreter finds it.
     const ListedFile* findScript(const std::string& scriptName) const {
         for (const auto& file : listing_) {
-            if (upperAscii(file.name) == upperAscii(scriptName)) {
+            if (runtime::upperAscii(file.name) == runtime::upperAscii(scriptName)) {
                 return &file;
             }
         }
@@ -277,8 +265,7 @@ ChecksumsOrRefusal findChecksums(const MergeCommand& command, const Folder& fold
         candidates.push_back(named);
     }
     for (const auto& file : folder.listing()) {
-        const std::string key = upperAscii(file.name);
-        if (key.size() > 7 && key.substr(key.size() - 7) == ".SHA256" &&
+        if (file.name.size() > 7 && runtime::endsWithIgnoringAsciiCase(file.name, ".sha256") &&
             (candidates.empty() || candidates.front() != &file)) {
             candidates.push_back(&file);
         }
@@ -319,7 +306,7 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     if (!pickedFile || !pickedFile->regular) {
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
     }
-    const bool pickedScript = hasScriptExtension(picked);
+    const bool pickedScript = runtime::endsWithIgnoringAsciiCase(picked, ".BAT");
     const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
                                                 : commandForOther(*pickedFile, folder, readFile);
     if (const auto* refused = std::get_if<MergeRefusal>(&found)) {

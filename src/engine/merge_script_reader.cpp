@@ -1,5 +1,6 @@
 #include "engine/merge_script_reader.h"
 
+#include "runtime/ascii_case.h"
 #include "runtime/error.h"
 #include "runtime/script_encoding.h"
 
@@ -20,18 +21,15 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-char upper(char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
-
 // "CHCP 65001 >NUL", "@chcp 936": the line a script may switch the interpreter's code
 // page with before its command.
 bool isCodePageSwitch(std::string_view line) {
     if (!line.empty() && line.front() == '@') {
         line.remove_prefix(1);
     }
-    if (line.size() < 5 || upper(line[0]) != 'C' || upper(line[1]) != 'H' ||
-        upper(line[2]) != 'C' || upper(line[3]) != 'P' || !isBlank(line[4])) {
+    if (line.size() < 5 || runtime::upperAscii(line[0]) != 'C' ||
+        runtime::upperAscii(line[1]) != 'H' || runtime::upperAscii(line[2]) != 'C' ||
+        runtime::upperAscii(line[3]) != 'P' || !isBlank(line[4])) {
         return false;
     }
     line.remove_prefix(5);
@@ -41,7 +39,7 @@ bool isCodePageSwitch(std::string_view line) {
         if (std::isdigit(static_cast<unsigned char>(c)) && rest.empty()) {
             ++digits;
         } else if (!isBlank(c)) {
-            rest += upper(c);
+            rest += runtime::upperAscii(c);
         }
     }
     return digits > 0 && (rest.empty() || rest == ">NUL");
@@ -173,7 +171,7 @@ private:
     void readCommandWord() {
         std::string word;
         while (!atEnd() && std::isalpha(static_cast<unsigned char>(line_[pos_]))) {
-            word += upper(line_[pos_++]);
+            word += runtime::upperAscii(line_[pos_++]);
         }
         if (word != "COPY" || (!atEnd() && line_[pos_] != '/' && !isBlank(line_[pos_]))) {
             refuse("只接受一条 COPY/B 命令");
@@ -182,7 +180,7 @@ private:
 
     void readSwitch() {
         ++pos_;
-        const char letter = atEnd() ? '\0' : upper(line_[pos_]);
+        const char letter = atEnd() ? '\0' : runtime::upperAscii(line_[pos_]);
         ++pos_;
         const bool endsHere = atEnd() || isBlank(line_[pos_]) || line_[pos_] == '+' ||
                               line_[pos_] == '/' || line_[pos_] == '"';

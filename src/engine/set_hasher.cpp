@@ -5,6 +5,7 @@
 #include "runtime/file.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <system_error>
 
@@ -33,15 +34,18 @@ SetHasher::SetHasher(std::vector<std::string> files, std::vector<HashedRange> ra
     running_ = 2;
     bool piecesOnTheirOwn = true;
     try {
-        threads_.emplace_back([this] { hashPieces(); });
+        threads_.emplace_back([this] { asHelper([this] { hashPieces(); }); });
     } catch (const std::system_error&) {
         piecesOnTheirOwn = false;
         running_ = 1;
     }
+    const auto reader = [this, piecesOnTheirOwn] {
+        asHelper([this, piecesOnTheirOwn] { readAndHashWhole(!piecesOnTheirOwn); });
+    };
     try {
-        threads_.emplace_back([this, piecesOnTheirOwn] { readAndHashWhole(!piecesOnTheirOwn); });
+        threads_.emplace_back(reader);
     } catch (const std::system_error&) {
-        readAndHashWhole(!piecesOnTheirOwn);
+        reader();
     }
 }
 
@@ -52,44 +56,10 @@ SetHasher::~SetHasher() {
     }
 }
 
-void SetHasher::readAndHashWhole(bool piecesHere) {
+// Runs a helper's work and records how it ended; an error stops the other helper too.
+void SetHasher::asHelper(const std::function<void()>& work) {
     try {
-        runtime::Sha256 whole;
-        std::optional<runtime::File> file;
-        std::size_t open = files_.size();
-        for (std::size_t i = 0; i < ranges_.size(); ++i) {
-            if (!file || open != ranges_[i].file) {
-                open = ranges_[i].file;
-                file.emplace(runtime::File::openForReading(files_.at(open)));
-            }
-            auto left = static_cast<std::uint64_t>(ranges_[i].length);
-            while (left > 0) {
-                Block& block = piecesHere ? ring_.front() : freeBlock();
-                block.size =
-                    file->read(block.bytes.get(),
-                               static_cast<std::size_t>(std::min<std::uint64_t>(left, blockSize)));
-                if (block.size == 0) {
-                    throw runtime::Error(runtime::ErrorNumber::InputPastEnd, file->path());
-                }
-                block.range = i;
-                left -= block.size;
-                if (piecesHere) {
-                    hashPieceBlock(block);
-                } else {
-                    publish(); // the piece hash starts on the block while this one does
-                }
-                whole.update(block.bytes.get(), block.size);
-            }
-        }
-        wholeHash_ = runtime::Sha256::hex(whole.finish());
-        if (piecesHere) {
-            finishPiecesUpTo(ranges_.size());
-        }
-        {
-            const std::lock_guard lock(mutex_);
-            readerDone_ = true;
-        }
-        blockFilled_.notify_all();
+        work();
         finished(nullptr);
     } catch (const Stopped&) {
         finished(nullptr);
@@ -99,20 +69,51 @@ void SetHasher::readAndHashWhole(bool piecesHere) {
     }
 }
 
-void SetHasher::hashPieces() {
-    try {
-        while (const Block* block = filledBlock()) {
-            hashPieceBlock(*block);
-            release();
+void SetHasher::readAndHashWhole(bool piecesHere) {
+    runtime::Sha256 whole;
+    std::optional<runtime::File> file;
+    std::size_t open = files_.size();
+    for (std::size_t i = 0; i < ranges_.size(); ++i) {
+        if (!file || open != ranges_[i].file) {
+            open = ranges_[i].file;
+            file.emplace(runtime::File::openForReading(files_.at(open)));
         }
-        finishPiecesUpTo(ranges_.size());
-        finished(nullptr);
-    } catch (const Stopped&) {
-        finished(nullptr);
-    } catch (...) {
-        stop();
-        finished(std::current_exception());
+        auto left = static_cast<std::uint64_t>(ranges_[i].length);
+        while (left > 0) {
+            Block& block = piecesHere ? ring_.front() : freeBlock();
+            block.size =
+                file->read(block.bytes.get(),
+                           static_cast<std::size_t>(std::min<std::uint64_t>(left, blockSize)));
+            if (block.size == 0) {
+                throw runtime::Error(runtime::ErrorNumber::InputPastEnd, file->path());
+            }
+            block.range = i;
+            left -= block.size;
+            if (piecesHere) {
+                hashPieceBlock(block);
+            } else {
+                publish(); // the piece hash starts on the block while this one does
+            }
+            whole.update(block.bytes.get(), block.size);
+        }
     }
+    wholeHash_ = runtime::Sha256::hex(whole.finish());
+    if (piecesHere) {
+        finishPiecesUpTo(ranges_.size());
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        readerDone_ = true;
+    }
+    blockFilled_.notify_all();
+}
+
+void SetHasher::hashPieces() {
+    while (const Block* block = filledBlock()) {
+        hashPieceBlock(*block);
+        release();
+    }
+    finishPiecesUpTo(ranges_.size());
 }
 
 void SetHasher::hashPieceBlock(const Block& block) {

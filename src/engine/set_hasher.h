@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -53,6 +54,7 @@ private:
     static constexpr std::size_t ringSize = 8;
     static constexpr std::size_t batch = ringSize / 2;
 
+    void asHelper(const std::function<void()>& work);
     void readAndHashWhole(bool piecesHere);
     void hashPieces();
     void hashPieceBlock(const Block& block);

@@ -1,3 +1,4 @@
+#include "runtime/ascii_case.h"
 #include "runtime/path.h"
 
 #include <algorithm>
@@ -19,13 +20,7 @@ std::string nativePath(const std::string& path) {
 }
 
 std::string nameKey(const std::string& name) {
-    std::string key = name;
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return key;
+    return lowerAscii(name);
 }
 
 } // namespace runtime
