@@ -133,7 +133,7 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
                 ranges.push_back({paths.size(), piece.size});
                 paths.push_back(folder + piece.name);
             }
-            hasher.emplace(std::move(paths), std::move(ranges));
+            hasher.emplace(files, std::move(paths), std::move(ranges));
         }
         // The result is as private as the pieces the split made (they share one mode).
         TemporaryTarget output(

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <system_error>
 
 namespace engine {
@@ -21,8 +20,9 @@ struct Stopped {};
 
 } // namespace
 
-SetHasher::SetHasher(std::vector<std::string> files, std::vector<HashedRange> ranges)
-    : files_(std::move(files)), ranges_(std::move(ranges)),
+SetHasher::SetHasher(FileOpener& files, std::vector<std::string> paths,
+                     std::vector<HashedRange> ranges)
+    : files_(files), paths_(std::move(paths)), ranges_(std::move(ranges)),
       pieceHash_(std::make_unique<runtime::Sha256>()) {
     for (auto& block : ring_) {
         block.bytes = std::make_unique<char[]>(blockSize);
@@ -71,12 +71,12 @@ void SetHasher::asHelper(const std::function<void()>& work) {
 
 void SetHasher::readAndHashWhole(bool piecesHere) {
     runtime::Sha256 whole;
-    std::optional<runtime::File> file;
-    std::size_t open = files_.size();
+    std::unique_ptr<runtime::File> file;
+    std::size_t open = paths_.size();
     for (std::size_t i = 0; i < ranges_.size(); ++i) {
         if (!file || open != ranges_[i].file) {
             open = ranges_[i].file;
-            file.emplace(runtime::File::openForReading(files_.at(open)));
+            file = files_.open(paths_.at(open), FileOpener::Mode::Read);
         }
         auto left = static_cast<std::uint64_t>(ranges_[i].length);
         while (left > 0) {

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/file_opener.h"
 #include "engine/host.h"
 #include "runtime/sha256.h"
 
@@ -33,7 +34,8 @@ struct HashedRange {
 // two hashes one after another.
 class SetHasher {
 public:
-    SetHasher(std::vector<std::string> files, std::vector<HashedRange> ranges);
+    // Files are opened through `files`, which must outlive the hasher.
+    SetHasher(FileOpener& files, std::vector<std::string> paths, std::vector<HashedRange> ranges);
     ~SetHasher();
     SetHasher(const SetHasher&) = delete;
     SetHasher& operator=(const SetHasher&) = delete;
@@ -67,7 +69,8 @@ private:
     void finished(std::exception_ptr error);
     void rethrow();
 
-    std::vector<std::string> files_;
+    FileOpener& files_;
+    std::vector<std::string> paths_;
     std::vector<HashedRange> ranges_;
 
     std::array<Block, ringSize> ring_;

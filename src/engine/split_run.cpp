@@ -111,7 +111,7 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         for (int k = 1; k <= plan.count; ++k) {
             ranges.push_back({0, plan.pieceLength(k)});
         }
-        SetHasher hasher({SFile}, std::move(ranges));
+        SetHasher hasher(files, {SFile}, std::move(ranges));
         PieceOpener pieces(plan, files, permissions);
         CopyLoop(host, *source, CopyLoop::Direction::SharedToSteps)
             .run(plan.count, plan.fileLength, [&](int k) {
@@ -123,8 +123,9 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         }
         source->close();
         waitForHashes(host, hasher);
-        writeMergeScript(files, plan.names.scriptPath(), script, permissions);
+        // A hash that failed leaves the set without a script, as any other failure does.
         const auto& pieceHashes = hasher.pieceHashes();
+        writeMergeScript(files, plan.names.scriptPath(), script, permissions);
         writeChecksumFile(
             files, checksumPath, static_cast<std::size_t>(plan.count) + 1,
             [&](std::size_t line) {

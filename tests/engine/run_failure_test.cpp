@@ -37,6 +37,7 @@ struct FailureCase {
     ErrorNumber error;
     Kind outcome;
     const char* messagePart; // with the failing file's path after it
+    int soundReadings = 0;   // openings for reading that read without fail
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) {
@@ -59,7 +60,7 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
 #ifdef __linux__
     const auto filesBefore = openFileCount();
 #endif
-    FailingFiles files(c.failing, c.fault, c.bytes, c.error);
+    FailingFiles files(c.failing, c.fault, c.bytes, c.error, c.soundReadings);
     RecordingHost host;
     const engine::RunOutcome outcome =
         c.merge ? engine::MergeIT(host, folder.file("f.BAT"), files)
@@ -92,6 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
                                   ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
                       FailureCase{"SplitSourceRead", false, ".bin", Fault::Read, 1500,
                                   ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
+                      // The copy reads the source whole; the hashes' reading fails.
+                      FailureCase{"SplitSourceReadForTheHashes", false, ".bin", Fault::Read, 1500,
+                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误", 1},
                       FailureCase{"SplitScriptWrite", false, ".BAT", Fault::Write, 10,
                                   ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
                       FailureCase{"MergePieceRead", true, "003.bin", Fault::Read, 100,

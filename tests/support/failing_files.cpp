@@ -56,7 +56,8 @@ bool endsWith(const std::string& text, const std::string& ending) {
 std::unique_ptr<runtime::File> FailingFiles::open(const std::string& path, Mode mode,
                                                   std::uint32_t permissions) {
     std::unique_ptr<runtime::File> file = FileOpener::open(path, mode, permissions);
-    if (!file || !endsWith(path, nameEnding_)) {
+    if (!file || !endsWith(path, nameEnding_) ||
+        (mode == Mode::Read && soundReadings_.fetch_sub(1) > 0)) {
         return file;
     }
     return std::make_unique<FailAfter>(std::move(*file), fault_, bytes_, error_);
