@@ -1,5 +1,6 @@
 #include "engine/checksum_file.h"
 
+#include "engine/atomic_file.h"
 #include "engine/piece_set.h"
 #include "runtime/ascii_case.h"
 #include "runtime/path.h"
@@ -98,35 +99,19 @@ std::optional<SetChecksums> readChecksums(std::string_view text) {
 void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,
                        const std::function<std::string(std::size_t)>& line,
                        std::uint32_t permissions) {
-    // Written whole under another name first: a checksum file is either complete or absent.
-    const runtime::PathParts parts = runtime::splitPath(path, runtime::nativePathStyle());
-    const std::string temporary = parts.folder + temporaryName(parts.name, 0);
-    {
-        auto file = files.open(temporary, FileOpener::Mode::CreateOrTruncate, permissions);
-        try {
-            // Written in blocks, so a set of many pieces needs no text of them all at once.
-            constexpr std::size_t block = 64 << 10;
-            std::string text;
-            for (std::size_t i = 0; i < lines; ++i) {
-                text += line(i);
-                if (text.size() >= block || i + 1 == lines) {
-                    file->writeAll(text.data(), text.size());
-                    text.clear();
-                }
-            }
-            file->close();
-        } catch (...) {
-            file.reset();
-            runtime::removeFile(temporary);
-            throw;
+    // A checksum file is either complete or absent.
+    AtomicFile file(files, path, permissions);
+    // Written in blocks, so a set of many pieces needs no text of them all at once.
+    constexpr std::size_t block = 64 << 10;
+    std::string text;
+    for (std::size_t i = 0; i < lines; ++i) {
+        text += line(i);
+        if (text.size() >= block || i + 1 == lines) {
+            file.write(text);
+            text.clear();
         }
     }
-    try {
-        runtime::renameReplacing(temporary, path);
-    } catch (...) {
-        runtime::removeFile(temporary);
-        throw;
-    }
+    file.commit();
 }
 
 } // namespace engine

@@ -31,8 +31,7 @@ std::string checksumFileName(const std::string& targetName);
 // sha256sum writes it (the line starts with "\" and the backslash is doubled).
 std::string checksumLine(const ChecksumLine& entry);
 
-// Writes the checksum file's lines (line(0) to line(lines - 1)) whole under a temporary
-// name, then puts it in place.
+// Writes the checksum file's lines (line(0) to line(lines - 1)) as an AtomicFile.
 void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,
                        const std::function<std::string(std::size_t)>& line,
                        std::uint32_t permissions = runtime::File::defaultPermissions);

@@ -2,38 +2,72 @@
 
 #include "engine/pump_throttle.h"
 #include "engine/split_run.h"
-#include "runtime/byte_copier.h"
+#include "runtime/error.h"
 #include "runtime/number_text.h"
+
+#include <algorithm>
 
 namespace engine {
 
-void CopyLoop::run(int count, std::int64_t total, const std::function<Step(int)>& openStep) {
-    runtime::ByteCopier copier;
-    PumpThrottle pump(host_);
+CopyLoop::CopyLoop(Host& host, runtime::File& shared, Direction direction, bool hashing,
+                   std::string changedText)
+    : host_(host), shared_(shared), direction_(direction), changedText_(std::move(changedText)),
+      hashing_(hashing) {}
+
+void CopyLoop::run(int count, std::int64_t total, const OpenStep& openStep,
+                   const DoneStep& doneStep) {
+    pass_ = std::make_unique<OnePass>(static_cast<std::size_t>(count), hashing_);
     std::int64_t done = 0;
     for (int k = 1; k <= count; ++k) {
         Step step = openStep(k);
         runtime::File& own = *step.file;
-        const auto length = static_cast<std::uint64_t>(step.length);
-        const auto keepLive = [&](std::uint64_t copied) {
-            if (pump.due()) {
-                host_.setProgress(done + static_cast<std::int64_t>(copied), total);
-                pump.pumpNow();
-            }
-        };
         if (direction_ == Direction::SharedToSteps) {
             own.reserve(step.length);
-            copier.copy(shared_, own, length, keepLive);
+            copyStep(shared_, own, step.length, k, done, total);
         } else {
-            copier.copy(own, shared_, length, keepLive);
+            copyStep(own, shared_, step.length, k, done, total);
         }
-        own.close();
+        const std::string path = own.path();
+        doneStep(k, std::move(step.file));
         done += step.length;
         host_.setProgress(done, total);
-        host_.setStatus(split_text::processing + own.path() + "  " +
-                        runtime::percentText(k, count));
-        pump.pumpNow();
+        host_.setStatus(split_text::processing + path + "  " + runtime::percentText(k, count));
+        host_.pumpEvents();
     }
+}
+
+void CopyLoop::copyStep(runtime::File& from, runtime::File& to, std::int64_t length, int step,
+                        std::int64_t doneBefore, std::int64_t total) {
+    PumpThrottle pump(host_);
+    const auto keepLive = [&] { pump.pumpNow(); };
+    auto left = static_cast<std::uint64_t>(length);
+    while (left > 0) {
+        OnePass::Block& block = pass_->nextFree(keepLive);
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(left, OnePass::blockSize));
+        std::size_t got = 0;
+        while (got < want) {
+            const std::size_t n = from.read(block.bytes + got, want - got);
+            if (n == 0) {
+                throw runtime::Error(runtime::ErrorNumber::InvalidArgument, changedText_,
+                                     from.path());
+            }
+            got += n;
+        }
+        block.size = got;
+        block.piece = static_cast<std::size_t>(step - 1);
+        pass_->filled(); // the hashes start on it while it is written
+        to.writeAll(block.bytes, got);
+        left -= got;
+        if (pump.due()) {
+            host_.setProgress(doneBefore + length - static_cast<std::int64_t>(left), total);
+            pump.pumpNow();
+        }
+    }
+}
+
+SetHashes CopyLoop::hashes() {
+    return pass_->finish([this] { host_.pumpEvents(); });
 }
 
 } // namespace engine

@@ -22,10 +22,27 @@ std::unique_ptr<runtime::File> FileOpener::open(const std::string& path, Mode mo
     }
     case Mode::WriteExisting:
         return owned(File::openForWriting(path, permissions));
-    case Mode::CreateOrTruncate:
-        return owned(File::createOrTruncate(path, permissions));
     }
     return nullptr;
+}
+
+std::unique_ptr<runtime::File> FileOpener::createTemporary(const std::string& folderPrefix,
+                                                           const std::string& shownAs,
+                                                           std::string& createdPath,
+                                                           std::uint32_t permissions) {
+    return owned(runtime::File::createTemporary(folderPrefix, shownAs, createdPath, permissions));
+}
+
+void FileOpener::flushFolder(const std::string& folderPrefix) {
+    runtime::flushFolder(folderPrefix);
+}
+
+bool FileOpener::canFlushFileSystem() {
+    return runtime::canFlushFileSystem();
+}
+
+void FileOpener::flushFileSystem(const std::string& folderPrefix) {
+    runtime::flushFileSystem(folderPrefix);
 }
 
 FileOpener& systemFiles() {

@@ -1,11 +1,10 @@
 #include "engine/merge_run.h"
 
+#include "engine/atomic_file.h"
 #include "engine/copy_loop.h"
 #include "engine/merge_decision.h"
 #include "engine/piece_set.h"
-#include "engine/pump_throttle.h"
 #include "engine/run_report.h"
-#include "engine/set_hasher.h"
 #include "engine/split_run.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
@@ -20,9 +19,6 @@ namespace {
 
 using runtime::Error;
 using runtime::ErrorNumber;
-
-// The most attempts at a free temporary name before the merge gives up.
-constexpr int temporaryNameAttempts = 100;
 
 std::string readWholeFile(FileOpener& files, const std::string& path) {
     const auto script = files.open(path, FileOpener::Mode::Read);
@@ -42,63 +38,21 @@ std::string readWholeFile(FileOpener& files, const std::string& path) {
 
 // Names the first piece whose hash is not the one the checksum file gives, then the
 // result when it differs.
-void checkHashes(SetHasher& hasher, const SetChecksums& sums, const std::string& folder,
+void checkHashes(const SetHashes& hashes, const SetChecksums& sums, const std::string& folder,
                  const std::string& target) {
-    const auto& pieces = hasher.pieceHashes();
     for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
-        if (runtime::Sha256::hex(pieces.at(i)) != sums.pieces[i].hex) {
+        if (runtime::Sha256::hex(hashes.pieces.at(i)) != sums.pieces[i].hex) {
             throw Error(ErrorNumber::InvalidArgument,
                         "第" + runtime::decimalText(static_cast<std::int64_t>(i + 1)) +
                             "个分割文件已损坏：" + folder + sums.pieces[i].name + "，请重新获取",
                         {});
         }
     }
-    if (hasher.wholeHash() != sums.whole.hex) {
+    if (hashes.whole != sums.whole.hex) {
         throw Error(ErrorNumber::InvalidArgument, "合并结果与校验文件不符，请重新获取整组分割文件",
                     folder + target);
     }
 }
-
-// A file in the target's folder that is removed unless it is put in place.
-class TemporaryTarget {
-public:
-    TemporaryTarget(FileOpener& files, const std::string& folder, const std::string& target,
-                    std::uint32_t permissions) {
-        for (int attempt = 0;; ++attempt) {
-            path_ = folder + temporaryName(target, attempt);
-            try {
-                file_ = files.open(path_, FileOpener::Mode::CreateNew, permissions);
-                return;
-            } catch (const Error& error) {
-                if (error.number() != ErrorNumber::FileAlreadyExists ||
-                    attempt + 1 >= temporaryNameAttempts) {
-                    throw;
-                }
-            }
-        }
-    }
-    ~TemporaryTarget() {
-        if (!placed_) {
-            file_.reset();
-            runtime::removeFile(path_);
-        }
-    }
-    TemporaryTarget(const TemporaryTarget&) = delete;
-    TemporaryTarget& operator=(const TemporaryTarget&) = delete;
-
-    runtime::File& file() { return *file_; }
-
-    void putInPlace(const std::string& target) {
-        file_->close();
-        runtime::renameReplacing(path_, target);
-        placed_ = true;
-    }
-
-private:
-    std::string path_;
-    std::unique_ptr<runtime::File> file_;
-    bool placed_ = false;
-};
 
 } // namespace
 
@@ -115,6 +69,8 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
                 split_text::errorPrefix +
                 Error(ErrorNumber::FileNotFound, "找不到要合并的文件", picked).description());
         }
+        // What a killed merge left here would otherwise stay for good.
+        runtime::removeStaleTemporaries(folder);
         const MergeDecision decision =
             decideMerge(parts.name, runtime::listFolder(folder), [&](const std::string& name) {
                 return readWholeFile(files, folder + name);
@@ -125,36 +81,39 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             return report.refused(split_text::errorPrefix + error.description());
         }
         const MergePlan& plan = std::get<MergePlan>(decision);
-        std::optional<SetHasher> hasher;
-        if (plan.checksums) {
-            std::vector<std::string> paths;
-            std::vector<HashedRange> ranges;
-            for (const auto& piece : plan.pieces) {
-                ranges.push_back({paths.size(), piece.size});
-                paths.push_back(folder + piece.name);
-            }
-            hasher.emplace(files, std::move(paths), std::move(ranges));
-        }
         // The result is as private as the pieces the split made (they share one mode).
-        TemporaryTarget output(
-            files, folder, plan.target,
-            files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions());
+        const std::uint32_t permissions =
+            files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions();
+        AtomicFile output(files, folder + plan.target, permissions);
         output.file().reserve(plan.total);
-        CopyLoop(host, output.file(), CopyLoop::Direction::StepsToShared)
-            .run(static_cast<int>(plan.pieces.size()), plan.total, [&](int k) {
-                const MergePiece& piece = plan.pieces[static_cast<std::size_t>(k - 1)];
-                auto file = files.open(folder + piece.name, FileOpener::Mode::Read);
-                if (file->length() != piece.size) {
-                    throw Error(ErrorNumber::InvalidArgument,
-                                "分割文件在合并时被改动了，请重新合并", file->path());
+        CopyLoop loop(host, output.file(), CopyLoop::Direction::StepsToShared,
+                      plan.checksums.has_value(), merge_text::pieceChanged);
+        const auto changed = [](const runtime::File& piece) {
+            return Error(ErrorNumber::InvalidArgument, merge_text::pieceChanged, piece.path());
+        };
+        const auto piece = [&](int k) -> const MergePiece& {
+            return plan.pieces[static_cast<std::size_t>(k - 1)];
+        };
+        loop.run(
+            static_cast<int>(plan.pieces.size()), plan.total,
+            [&](int k) {
+                auto file = files.open(folder + piece(k).name, FileOpener::Mode::Read);
+                if (file->length() != piece(k).size) {
+                    throw changed(*file);
                 }
-                return CopyLoop::Step{std::move(file), piece.size};
+                return CopyLoop::Step{std::move(file), piece(k).size};
+            },
+            [&](int k, std::unique_ptr<runtime::File> file) {
+                if (file->length() != piece(k).size) {
+                    throw changed(*file);
+                }
+                file->close();
             });
-        if (hasher) {
-            waitForHashes(host, *hasher);
-            checkHashes(*hasher, *plan.checksums, folder, plan.target);
+        if (plan.checksums) {
+            checkHashes(loop.hashes(), *plan.checksums, folder, plan.target);
         }
-        output.putInPlace(folder + plan.target);
+        // Flushed before it replaces anything, and the folder after.
+        output.commit();
         return report.completed(plan.checksums ? merge_text::succeededAndChecked
                                                : merge_text::succeeded);
     });

@@ -20,6 +20,7 @@ inline constexpr const char* succeeded = "合并成功！";
 inline constexpr const char* succeededAndChecked =
     "合并成功！已按校验文件核对了每个分割文件和合并后的文件。";
 inline constexpr const char* nothingToMerge = "请输入要合并的文件！";
+inline constexpr const char* pieceChanged = "分割文件在合并时被改动了，请重新合并";
 } // namespace merge_text
 
 } // namespace engine

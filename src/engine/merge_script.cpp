@@ -1,7 +1,6 @@
 #include "engine/merge_script.h"
 
-#include "runtime/error.h"
-#include "runtime/file.h"
+#include "engine/atomic_file.h"
 #include "runtime/script_encoding.h"
 
 namespace engine {
@@ -45,16 +44,8 @@ std::string mergeScriptBytes(const std::string& line) {
 
 void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes,
                       std::uint32_t permissions) {
-    auto script = files.open(path, FileOpener::Mode::CreateOrTruncate, permissions);
-    try {
-        script->writeAll(bytes.data(), bytes.size());
-        script->close();
-    } catch (...) {
-        // Half a script would name only some of the pieces.
-        script.reset();
-        runtime::removeFile(path);
-        throw;
-    }
+    // Whole or not at all: half a script would name only some of the pieces.
+    writeAtomically(files, path, bytes, permissions);
 }
 
 } // namespace engine

@@ -25,7 +25,7 @@ inline constexpr const char* utf8Switch = "@CHCP 65001 >NUL";
 // that no split fails because of a name.
 std::string mergeScriptBytes(const std::string& line);
 
-// Creates or replaces the script file with the given bytes.
+// Creates or replaces the script file with the given bytes, whole and flushed.
 void writeMergeScript(FileOpener& files, const std::string& path, const std::string& bytes,
                       std::uint32_t permissions = runtime::File::defaultPermissions);
 

@@ -10,19 +10,15 @@ PieceOpener::PieceOpener(const PiecePlan& plan, FileOpener& files, std::uint32_t
         return; // nothing to overlap
     }
     try {
-        worker_ = std::thread([this] { openAhead(); });
+        worker_ = std::jthread([this](std::stop_token stop) { openAhead(stop); });
     } catch (const std::system_error&) {
         // No thread to be had: take() opens each file itself, which is only slower.
     }
 }
 
 PieceOpener::~PieceOpener() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    changed_.notify_all();
     if (worker_.joinable()) {
+        worker_.request_stop();
         worker_.join();
     }
     for (auto& opened : ready_) {
@@ -53,12 +49,11 @@ PieceOpener::Opened PieceOpener::open(int piece) const {
     return opened;
 }
 
-void PieceOpener::openAhead() {
+void PieceOpener::openAhead(std::stop_token stop) {
     for (int piece = 1; piece <= plan_.count; ++piece) {
         {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || ready_.size() < ahead; });
-            if (stopping_) {
+            if (!changed_.wait(lock, stop, [this] { return ready_.size() < ahead; })) {
                 return;
             }
         }

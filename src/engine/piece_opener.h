@@ -10,6 +10,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <stop_token>
 #include <thread>
 
 namespace engine {
@@ -45,7 +46,7 @@ private:
     };
 
     Opened open(int piece) const;
-    void openAhead();
+    void openAhead(std::stop_token stop);
 
     const PiecePlan& plan_;
     FileOpener& files_;
@@ -53,10 +54,9 @@ private:
     int nextToTake_ = 1;
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable_any changed_;
     std::deque<Opened> ready_;
-    bool stopping_ = false;
-    std::thread worker_;
+    std::jthread worker_;
 };
 
 } // namespace engine

@@ -3,6 +3,8 @@
 #include "engine/split_run.h"
 #include "runtime/error.h"
 
+#include <new>
+
 namespace engine {
 
 RunOutcome RunReport::completed(const std::string& status) {
@@ -27,6 +29,11 @@ RunOutcome RunReport::guard(const std::function<RunOutcome()>& work) {
         return {RunOutcome::Kind::Cancelled, {}};
     } catch (const runtime::Error& error) {
         return failed(split_text::errorPrefix + error.description());
+    } catch (const std::bad_alloc&) {
+        return failed(split_text::errorPrefix + std::string("内存不足，请关闭别的程序后再试"));
+    } catch (...) {
+        // Nothing may end the program through the window's event loop.
+        return failed(split_text::errorPrefix + std::string("程序内部错误，操作没有完成，请重试"));
     }
 }
 

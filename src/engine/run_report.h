@@ -19,7 +19,8 @@ public:
     RunOutcome failed(const std::string& message);
 
     // Runs the work; an Error it throws ends the run as failed ("错误提示信息:" and the
-    // error's description), the host's RunCancelled as cancelled.
+    // error's description), the host's RunCancelled as cancelled, and anything else as
+    // failed too, so that no error reaches the window's event loop.
     RunOutcome guard(const std::function<RunOutcome()>& work);
 
 private:

@@ -3,13 +3,14 @@
 #include "engine/checksum_file.h"
 #include "engine/copy_loop.h"
 #include "engine/merge_script.h"
+#include "engine/piece_flusher.h"
 #include "engine/piece_opener.h"
 #include "engine/piece_plan.h"
 #include "engine/run_report.h"
-#include "engine/set_hasher.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
+#include "runtime/script_encoding.h"
 
 namespace engine {
 
@@ -78,6 +79,9 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
     }
     return report.guard([&] {
         const std::int64_t length = runtime::fileLength(SFile);
+        if (length == 0) {
+            return report.refused(split_text::sourceEmpty);
+        }
         if (!passesSizeGate(length, SplitSIZE)) {
             return report.refused(split_text::sourceTooSmall);
         }
@@ -86,11 +90,16 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         }
         const PiecePlan plan =
             makePlan(SFile, SplitSIZE, Oname, length, runtime::nativePathStyle());
+        if (!runtime::isUtf8(plan.sourceName)) {
+            return report.refused(split_text::nameNotText);
+        }
         if (const auto character = characterNoScriptCarries(plan.sourceName)) {
             return report.refused(split_text::nameNotCarried(*character));
         }
         const std::string script = mergeScriptBytes(mergeScriptLine(plan));
 
+        // What a killed run left here would otherwise stay for good.
+        runtime::removeStaleTemporaries(plan.names.folder());
         const auto source = files.open(SFile, FileOpener::Mode::Read);
         const auto sourceIdentity = runtime::fileIdentity(SFile);
         if (sourceIdentity && planWritesOverSource(plan, *sourceIdentity)) {
@@ -107,34 +116,42 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         removeVoucher(plan.names.scriptPath());
         removeVoucher(checksumPath);
 
-        std::vector<HashedRange> ranges;
-        for (int k = 1; k <= plan.count; ++k) {
-            ranges.push_back({0, plan.pieceLength(k)});
-        }
-        SetHasher hasher(files, {SFile}, std::move(ranges));
         PieceOpener pieces(plan, files, permissions);
-        CopyLoop(host, *source, CopyLoop::Direction::SharedToSteps)
-            .run(plan.count, plan.fileLength, [&](int k) {
+        PieceFlusher flusher(host, files, plan.names.folder());
+        CopyLoop loop(host, *source, CopyLoop::Direction::SharedToSteps, true,
+                      split_text::sourceChanged);
+        loop.run(
+            plan.count, plan.fileLength,
+            [&](int k) {
                 return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
-            });
+            },
+            [&](int, std::unique_ptr<runtime::File> piece) { flusher.written(std::move(piece)); });
+        const SetHashes hashes = loop.hashes();
+        // Checked once the last byte is read and hashed: the set is the source as it was
+        // for the whole run, or the run fails.
         if (source->stamp() != sourceBefore) {
             throw runtime::Error(runtime::ErrorNumber::InvalidArgument, split_text::sourceChanged,
                                  SFile);
         }
         source->close();
-        waitForHashes(host, hasher);
-        // A hash that failed leaves the set without a script, as any other failure does.
-        const auto& pieceHashes = hasher.pieceHashes();
+        // Nothing vouches for a piece before it is on the disk.
+        flusher.finish();
         writeMergeScript(files, plan.names.scriptPath(), script, permissions);
-        writeChecksumFile(
-            files, checksumPath, static_cast<std::size_t>(plan.count) + 1,
-            [&](std::size_t line) {
-                return line < pieceHashes.size()
-                           ? checksumLine({runtime::Sha256::hex(pieceHashes[line]),
-                                           plan.pieceBareName(static_cast<int>(line) + 1)})
-                           : checksumLine({hasher.wholeHash(), plan.names.targetName()});
-            },
-            permissions);
+        try {
+            writeChecksumFile(
+                files, checksumPath, static_cast<std::size_t>(plan.count) + 1,
+                [&](std::size_t line) {
+                    return line < hashes.pieces.size()
+                               ? checksumLine({runtime::Sha256::hex(hashes.pieces[line]),
+                                               plan.pieceBareName(static_cast<int>(line) + 1)})
+                               : checksumLine({hashes.whole, plan.names.targetName()});
+                },
+                permissions);
+        } catch (...) {
+            // A failed split leaves nothing that vouches for its pieces.
+            runtime::removeFile(plan.names.scriptPath());
+            throw;
+        }
         return report.completed(split_text::completed(plan.count));
     });
 }

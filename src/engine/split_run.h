@@ -22,6 +22,11 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
 namespace split_text {
 inline constexpr const char* sizeNotPositive = "分割后文件大小必须大于0,请重新设置!";
 inline constexpr const char* sourceTooSmall = "被分割文件大小小于分割后文件大小,请重新设置!";
+inline constexpr const char* sourceEmpty =
+    "要分割的文件大小为0字节（空文件，或系统生成、读不出长度的文件），无法分割，请另选一个文件!";
+inline constexpr const char* nameNotText =
+    "文件名不是有效的UTF-8文字（可能是别的系统用另一种编码起的名字），合并脚本和校验文件写不出它，"
+    "请给文件改名后再分割!";
 inline constexpr const char* tooManyPieces = "分割后的文件超过32767个,请把分割后文件大小设大一些!";
 inline constexpr const char* wouldOverwriteSource =
     "分割出的文件会覆盖源文件本身,请另选一个输出文件夹!";

@@ -45,6 +45,13 @@ std::string describe(ErrorNumber number) {
     case ErrorNumber::NotRegularFile:
         return "不是普通文件（是符号链接、文件夹、设备或管道），为了数据安全不读写它，请删除或改名"
                "后再试";
+    case ErrorNumber::FileTooLarge:
+        return "文件太大，超过了这个磁盘或系统允许的单个文件大小，请把分割后文件大小设小一些或换一"
+               "个磁盘";
+    case ErrorNumber::FileInUse:
+        return "文件正被其他程序使用，请关闭该程序后再试";
+    case ErrorNumber::IsAFolder:
+        return "这是文件夹，不是文件，请选择一个文件";
     }
     return "系统报告了错误";
 }
@@ -58,7 +65,7 @@ std::string withPath(const std::string& description, const std::string& path) {
 Error::Error(ErrorNumber number, const std::string& path) : Error(number, describe(number), path) {}
 
 Error::Error(ErrorNumber number, const std::string& description, const std::string& path)
-    : std::runtime_error(withPath(description, path)), number_(number),
+    : std::runtime_error(withPath(description, path)), number_(number), reason_(description),
       description_(withPath(description, path)) {}
 
 Error systemError(int code, const std::string& path) {

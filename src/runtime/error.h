@@ -27,6 +27,9 @@ enum class ErrorNumber : int {
     TooManyLinks = 1001,
     NotAFolder = 1002,
     NotRegularFile = 1003,
+    FileTooLarge = 1004,
+    FileInUse = 1005,
+    IsAFolder = 1006,
 };
 
 // Chinese description of an error number, without any file name.
@@ -40,9 +43,13 @@ public:
 
     ErrorNumber number() const noexcept { return number_; }
     const std::string& description() const noexcept { return description_; }
+    // The same error about another file: what a temporary file meets is told of the
+    // file it stands in for.
+    Error at(const std::string& path) const { return Error(number_, reason_, path); }
 
 private:
     ErrorNumber number_;
+    std::string reason_;
     std::string description_;
 };
 

@@ -22,11 +22,12 @@ ErrorNumber errorNumberFromSystem(int code, const std::string& path) {
     case ETXTBSY:
         return ErrorNumber::PermissionDenied;
     case ENOSPC:
-    case EFBIG:
     case EDQUOT:
         return ErrorNumber::DiskFull;
+    case EFBIG:
+        return ErrorNumber::FileTooLarge;
     case EISDIR:
-        return ErrorNumber::PathFileAccess;
+        return ErrorNumber::IsAFolder;
     case EEXIST:
         return ErrorNumber::FileAlreadyExists;
     case EMFILE:

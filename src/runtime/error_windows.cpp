@@ -20,17 +20,19 @@ ErrorNumber errorNumberFromSystem(int code, const std::string& path) {
         return ErrorNumber::TooManyLinks;
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
+        return isDirectory(path) ? ErrorNumber::IsAFolder : ErrorNumber::PermissionDenied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-        return isDirectory(path) ? ErrorNumber::PathFileAccess : ErrorNumber::PermissionDenied;
+        return ErrorNumber::FileInUse;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_FILE_TOO_LARGE:
         return ErrorNumber::DiskFull;
+    case ERROR_FILE_TOO_LARGE:
+        return ErrorNumber::FileTooLarge;
     case ERROR_HANDLE_EOF:
         return ErrorNumber::InputPastEnd;
     case ERROR_DIRECTORY:
-        return ErrorNumber::PathFileAccess;
+        return ErrorNumber::IsAFolder;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
         return ErrorNumber::FileAlreadyExists;

@@ -1,10 +1,38 @@
 #include "runtime/file.h"
 
 #include "runtime/error.h"
-
 #include "runtime/path.h"
 
+#include <random>
+
 namespace runtime {
+
+namespace {
+constexpr std::string_view temporaryStart = ".corvane-";
+constexpr std::string_view temporaryEnd = ".tmp";
+constexpr std::size_t temporaryDigits = 16;
+} // namespace
+
+std::string newTemporaryName() {
+    thread_local std::mt19937_64 numbers{std::random_device{}()};
+    const char* digits = "0123456789abcdef";
+    std::string name(temporaryStart);
+    std::uint64_t value = numbers();
+    for (std::size_t i = 0; i < temporaryDigits; ++i, value >>= 4) {
+        name += digits[value & 0xF];
+    }
+    return name + std::string(temporaryEnd);
+}
+
+bool isTemporaryName(std::string_view name) {
+    if (name.size() != temporaryStart.size() + temporaryDigits + temporaryEnd.size() ||
+        name.substr(0, temporaryStart.size()) != temporaryStart ||
+        name.substr(name.size() - temporaryEnd.size()) != temporaryEnd) {
+        return false;
+    }
+    const std::string_view digits = name.substr(temporaryStart.size(), temporaryDigits);
+    return digits.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/path.h"
@@ -21,7 +22,8 @@ struct FileIdentity {
 // The identity of an existing file or folder; nothing when the path names none.
 std::optional<FileIdentity> fileIdentity(const std::string& path);
 
-// Length in bytes of an existing file (64-bit); throws Error when it cannot be read.
+// Length in bytes of an existing regular file (64-bit); throws Error when it cannot be
+// read, IsAFolder for a folder and NotRegularFile for a device or a pipe.
 std::int64_t fileLength(const std::string& path);
 
 bool pathExists(const std::string& path);
@@ -49,15 +51,34 @@ struct FileStamp {
 // throws Error when it cannot be read.
 std::vector<FolderEntry> listFolder(const std::string& folder);
 
-// Replaces `to` by `from` in one step (both in the same folder); throws Error.
-void renameReplacing(const std::string& from, const std::string& to);
 // Removes a file; returns false when it could not be removed (it may not exist).
 bool removeFile(const std::string& path) noexcept;
 
+// Folders are given as prefixes here: empty (the current folder) or ending in a separator.
+
+// Makes a folder's entries (files made, renamed or removed in it) durable. Nothing on
+// Windows, which cannot flush a folder and writes its renames through instead.
+void flushFolder(const std::string& folderPrefix);
+// Whether the platform can write a whole file system through in one call (not Windows,
+// where only an administrator may flush a volume: there each file is flushed).
+bool canFlushFileSystem() noexcept;
+// Writes every file of the file system that holds the folder through to the disk.
+void flushFileSystem(const std::string& folderPrefix);
+
+// The names of the program's temporary files: ".corvane-" + 16 hexadecimal digits +
+// ".tmp". A dotted name keeps them out of sight, a random one keeps them from meeting
+// any other file, and a fixed shape lets a later run find what a killed one left.
+std::string newTemporaryName();
+bool isTemporaryName(std::string_view name);
+// Removes the temporary files in the folder that no running writer holds (a writer holds
+// its own from creation until it is put in place); returns how many went. Nothing else
+// is touched, and failures are left for the run's own opens to report.
+int removeStaleTemporaries(const std::string& folderPrefix) noexcept;
+
 // An open file; closed when it goes out of scope. Paths are UTF-8.
 //
-// Only regular files are opened, and opening never waits: a folder, a device or a
-// named pipe is refused (NotRegularFile), and so is a symbolic link at a name that
+// Only regular files are opened, and opening never waits: a folder (IsAFolder), a device
+// or a named pipe is refused (NotRegularFile), and so is a symbolic link at a name that
 // is opened for writing, so a write never lands outside the folder it names.
 // `permissions` (POSIX mode bits) are given to a file that is created, and taken
 // away from an existing file that has more.
@@ -77,6 +98,12 @@ public:
     // Opens a file for writing, creating it when missing, without cutting its content.
     static File openForWriting(const std::string& path,
                                std::uint32_t permissions = defaultPermissions);
+    // Creates a temporary file in the folder under a new name (see newTemporaryName), never
+    // opening an existing file, and holds it against removeStaleTemporaries while open. Its
+    // errors name `shownAs`, the file it stands in for; `createdPath` receives its own path.
+    static File createTemporary(const std::string& folderPrefix, const std::string& shownAs,
+                                std::string& createdPath,
+                                std::uint32_t permissions = defaultPermissions);
 
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -85,12 +112,16 @@ public:
     virtual ~File();
 
     // Reads up to size bytes; returns how many were read, 0 at the end of the file.
-    // Virtual, like allowsKernelCopy, so a test can stand a faulty device in for a file.
+    // Virtual, like flush, placeAs and close, so a test can stand a faulty device in for a
+    // file.
     virtual std::size_t read(void* buffer, std::size_t size);
     virtual void writeAll(const void* data, std::size_t size);
-    // True when the kernel may copy between this file and another by itself, bypassing
-    // read and writeAll.
-    virtual bool allowsKernelCopy() const noexcept { return true; }
+    // Writes what was written through to the disk; throws Error when the disk refuses.
+    virtual void flush();
+    // Puts a temporary file (made by createTemporary at `temporaryPath`) in place of
+    // `target` in one step and closes it; what it replaces is gone only once it is there.
+    // Flush first: only the name changes here.
+    virtual void placeAs(const std::string& temporaryPath, const std::string& target);
     std::int64_t length() const;
     FileStamp stamp() const;
     // The file's permission bits (0666 where the platform has none).
@@ -105,7 +136,7 @@ public:
     // clearing pages the copy then overwrites, and a buffer beats the kernel copy.
     bool inMemory() const noexcept;
     // Closes now and reports a failed close (data not written), unlike the destructor.
-    void close();
+    virtual void close();
 
     bool isOpen() const noexcept;
     const std::string& path() const noexcept { return path_; }

@@ -3,11 +3,14 @@
 #include "runtime/error.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,7 +36,10 @@ std::int64_t fileLength(const std::string& path) {
         throwLastSystemError(path);
     }
     if (S_ISDIR(info.st_mode)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
+        throw Error(ErrorNumber::IsAFolder, path);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw Error(ErrorNumber::NotRegularFile, path);
     }
     return static_cast<std::int64_t>(info.st_size);
 }
@@ -48,20 +54,28 @@ bool isDirectory(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-void renameReplacing(const std::string& from, const std::string& to) {
-    if (std::rename(from.c_str(), to.c_str()) != 0) {
-        throwLastSystemError(to);
-    }
-}
-
 bool removeFile(const std::string& path) noexcept {
     return ::unlink(path.c_str()) == 0;
 }
 
 namespace {
+std::string folderPath(const std::string& folderPrefix) {
+    return folderPrefix.empty() ? std::string(".") : folderPrefix;
+}
+
+// A write past a file-size limit (ulimit -f) would end the process with SIGXFSZ; ignored,
+// the write fails with EFBIG instead and the run reports it and cleans up.
+void letWritesFailOnTheSizeLimit() {
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
 // The descriptor, or -1 with errno set. O_NONBLOCK: opening a named pipe must not wait
 // for a writer or a reader (regular files ignore the flag).
 int openRetrying(const std::string& path, int flags, std::uint32_t permissions) {
+    if (flags & (O_WRONLY | O_RDWR)) {
+        letWritesFailOnTheSizeLimit();
+    }
     int fd = -1;
     do {
         fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, static_cast<mode_t>(permissions));
@@ -94,8 +108,7 @@ int checkedRegular(int fd, const std::string& path, std::uint32_t permissions) {
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw Error(S_ISDIR(info.st_mode) ? ErrorNumber::PathFileAccess
-                                          : ErrorNumber::NotRegularFile,
+        throw Error(S_ISDIR(info.st_mode) ? ErrorNumber::IsAFolder : ErrorNumber::NotRegularFile,
                     path);
     }
     const mode_t allowed = info.st_mode & 07777 & static_cast<mode_t>(permissions | ~0777u);
@@ -146,6 +159,124 @@ std::optional<File> File::createIfAbsent(const std::string& path, std::uint32_t 
 
 File File::openForWriting(const std::string& path, std::uint32_t permissions) {
     return File(openChecked(path, writeFlags | O_CREAT, permissions), path);
+}
+
+File File::createTemporary(const std::string& folderPrefix, const std::string& shownAs,
+                           std::string& createdPath, std::uint32_t permissions) {
+    // A clash with another name is as good as impossible; a few attempts cover a folder
+    // that somehow holds one, and a cleaner that removed ours before we locked it.
+    constexpr int attempts = 16;
+    for (int attempt = 1;; ++attempt) {
+        const std::string path = folderPrefix + newTemporaryName();
+        const int fd = openRetrying(path, writeFlags | O_CREAT | O_EXCL, permissions);
+        if (fd < 0) {
+            if (errno == EEXIST && attempt < attempts) {
+                continue;
+            }
+            throwOpenError(shownAs, writeFlags);
+        }
+        File file(checkedRegular(fd, shownAs, permissions), shownAs);
+        struct stat info {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) {
+            createdPath = path;
+            return file;
+        }
+        file.release();
+        ::unlink(path.c_str());
+        if (attempt >= attempts) {
+            throw Error(ErrorNumber::FileAlreadyExists, shownAs);
+        }
+    }
+}
+
+void File::flush() {
+    int result = 0;
+    do {
+        result = ::fdatasync(handle_);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        throwLastSystemError(path_);
+    }
+}
+
+void File::placeAs(const std::string& temporaryPath, const std::string& target) {
+    // Renamed while still open and locked, so no cleaner can take it on the way.
+    if (std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
+        throwLastSystemError(target);
+    }
+    close();
+}
+
+void flushFolder(const std::string& folderPrefix) {
+    const std::string path = folderPath(folderPrefix);
+    const int fd = openRetrying(path, O_RDONLY | O_DIRECTORY, 0);
+    if (fd < 0) {
+        throwLastSystemError(path);
+    }
+    int result = 0;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    const int code = errno;
+    ::close(fd);
+    // Some file systems cannot flush a folder, and say so: nothing more can be done there.
+    if (result != 0 && code != EINVAL && code != ENOTSUP) {
+        throwSystemError(code, path);
+    }
+}
+
+bool canFlushFileSystem() noexcept {
+    return true;
+}
+
+void flushFileSystem(const std::string& folderPrefix) {
+    const std::string path = folderPath(folderPrefix);
+#ifdef __linux__
+    const int fd = openRetrying(path, O_RDONLY | O_DIRECTORY, 0);
+    if (fd < 0) {
+        throwLastSystemError(path);
+    }
+    const int result = ::syncfs(fd);
+    const int code = errno;
+    ::close(fd);
+    if (result != 0) {
+        throwSystemError(code, path);
+    }
+#else
+    ::sync();
+#endif
+}
+
+int removeStaleTemporaries(const std::string& folderPrefix) noexcept {
+    const std::string path = folderPath(folderPrefix);
+    DIR* directory = ::opendir(path.c_str());
+    if (!directory) {
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* entry = ::readdir(directory)) {
+        if (!isTemporaryName(entry->d_name)) {
+            continue;
+        }
+        const int fd = ::openat(::dirfd(directory), entry->d_name,
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat held {};
+        struct stat named {};
+        // Unlocked means its writer is gone; the name must still be the file we locked.
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(::dirfd(directory), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_ino == held.st_ino && named.st_dev == held.st_dev &&
+            ::unlinkat(::dirfd(directory), entry->d_name, 0) == 0) {
+            ++removed;
+        }
+        ::close(fd);
+    }
+    ::closedir(directory);
+    return removed;
 }
 
 FileStamp File::stamp() const {

@@ -82,7 +82,10 @@ std::int64_t fileLength(const std::string& path) {
         throwLastSystemError(path);
     }
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        throw Error(ErrorNumber::PathFileAccess, path);
+        throw Error(ErrorNumber::IsAFolder, path);
+    }
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) {
+        throw Error(ErrorNumber::NotRegularFile, path);
     }
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
                                      data.nFileSizeLow);
@@ -97,12 +100,6 @@ bool isDirectory(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-void renameReplacing(const std::string& from, const std::string& to) {
-    if (!MoveFileExW(apiPath(from).c_str(), apiPath(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        throwLastSystemError(to);
-    }
-}
-
 bool removeFile(const std::string& path) noexcept {
     return DeleteFileW(apiPath(path).c_str()) != 0;
 }
@@ -111,7 +108,7 @@ namespace {
 // Opening a folder as a file would fail with a less telling "access denied".
 void refuseFolder(const std::string& path) {
     if (isDirectory(path)) {
-        throw Error(ErrorNumber::PathFileAccess, path);
+        throw Error(ErrorNumber::IsAFolder, path);
     }
 }
 } // namespace
@@ -151,6 +148,67 @@ std::optional<File> File::createIfAbsent(const std::string& path, std::uint32_t)
 File File::openForWriting(const std::string& path, std::uint32_t) {
     refuseFolder(path);
     return File(openChecked(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS), path);
+}
+
+File File::createTemporary(const std::string& folderPrefix, const std::string& shownAs,
+                           std::string& createdPath, std::uint32_t) {
+    // Opened without FILE_SHARE_DELETE: no one can remove it while it is open.
+    constexpr int attempts = 16;
+    for (int attempt = 1;; ++attempt) {
+        const std::string path = folderPrefix + newTemporaryName();
+        const HANDLE handle =
+            CreateFileW(apiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            const DWORD code = GetLastError();
+            if ((code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) && attempt < attempts) {
+                continue;
+            }
+            throwSystemError(static_cast<int>(code), shownAs);
+        }
+        createdPath = path;
+        return File(checkedRegular(handle, shownAs), shownAs);
+    }
+}
+
+void File::flush() {
+    if (!FlushFileBuffers(handle_)) {
+        throwLastSystemError(path_);
+    }
+}
+
+void File::placeAs(const std::string& temporaryPath, const std::string& target) {
+    // Windows renames no file that is open without sharing; written through, since no
+    // folder can be flushed here.
+    close();
+    if (!MoveFileExW(apiPath(temporaryPath).c_str(), apiPath(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        throwLastSystemError(target);
+    }
+}
+
+void flushFolder(const std::string&) {}
+
+bool canFlushFileSystem() noexcept {
+    return false;
+}
+
+void flushFileSystem(const std::string&) {}
+
+int removeStaleTemporaries(const std::string& folderPrefix) noexcept {
+    try {
+        int removed = 0;
+        for (const FolderEntry& entry : listFolder(folderPrefix)) {
+            // A writer's own file is open without delete sharing, so this fails for it.
+            if (entry.regular && isTemporaryName(entry.name) &&
+                removeFile(folderPrefix + entry.name)) {
+                ++removed;
+            }
+        }
+        return removed;
+    } catch (...) {
+        return 0;
+    }
 }
 
 FileStamp File::stamp() const {

@@ -15,8 +15,4 @@ PathParts splitPath(const std::string& path, PathStyle style) {
     return {std::string(), path};
 }
 
-bool namesEqual(const std::string& a, const std::string& b) {
-    return nameKey(a) == nameKey(b);
-}
-
 } // namespace runtime

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace runtime {
@@ -24,9 +25,16 @@ PathParts splitPath(const std::string& path, PathStyle style);
 // The path with the platform's own separators ("D:/x/a.BAT" -> "D:\x\a.BAT" on Windows).
 std::string nativePath(const std::string& path);
 
-// A name as the file system compares it: ASCII case folded on Windows, unchanged elsewhere.
+// A name as the file system compares it: unchanged on POSIX; on Windows without the
+// trailing dots and blanks Windows drops, and upper-cased by the system's own rules.
 std::string nameKey(const std::string& name);
-// True when two bare names name the same file on this platform's file systems.
+// True when two bare names name the same file on this platform's file systems (on
+// Windows by CompareStringOrdinal, ignoring case as its file systems do).
 bool namesEqual(const std::string& a, const std::string& b);
+// Why a bare name cannot be a file this program writes, or nothing when it can: a
+// control character anywhere; on Windows also a trailing dot or blank (dropped by the
+// system, so the name would land on another file), a device name (CON, NUL, COM1 ...),
+// or a character Windows names cannot hold.
+std::optional<std::string> unusableNameReason(const std::string& name);
 
 } // namespace runtime

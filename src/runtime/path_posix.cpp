@@ -18,4 +18,17 @@ std::string nameKey(const std::string& name) {
     return name;
 }
 
+bool namesEqual(const std::string& a, const std::string& b) {
+    return a == b;
+}
+
+std::optional<std::string> unusableNameReason(const std::string& name) {
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '\x7F') {
+            return "文件名中有控制字符";
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace runtime

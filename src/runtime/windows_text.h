@@ -19,4 +19,16 @@ inline std::wstring widen(std::string_view text, UINT codePage = CP_UTF8) {
     return wide;
 }
 
+inline std::string narrow(std::wstring_view wide, UINT codePage = CP_UTF8) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int size = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
+                        nullptr, nullptr);
+    return text;
+}
+
 } // namespace runtime

@@ -31,13 +31,14 @@ std::size_t openFileCount() {
 struct FailureCase {
     const char* name;
     bool merge;          // a merge of f.bin's pieces, else a split of f.bin
-    const char* failing; // the end of the failing file's name
+    const char* failing; // the failing file's name
     Fault fault;
     std::uint64_t bytes; // let through before the failure
     ErrorNumber error;
     Kind outcome;
     const char* messagePart; // with the failing file's path after it
-    int soundReadings = 0;   // openings for reading that read without fail
+    // As on a platform that cannot flush a whole file system, where each piece is flushed.
+    bool eachPieceFlushed = false;
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) {
@@ -60,7 +61,8 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
 #ifdef __linux__
     const auto filesBefore = openFileCount();
 #endif
-    FailingFiles files(c.failing, c.fault, c.bytes, c.error, c.soundReadings);
+    FailingFiles files(c.failing, c.fault, c.bytes, c.error);
+    files.wholeFileSystem = !c.eachPieceFlushed;
     RecordingHost host;
     const engine::RunOutcome outcome =
         c.merge ? engine::MergeIT(host, folder.file("f.BAT"), files)
@@ -69,7 +71,7 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
     EXPECT_EQ(outcome.kind, c.outcome);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], outcome.text);
-    const std::string failingPath = folder.file(std::string("f") + c.failing);
+    const std::string failingPath = folder.file(c.failing);
     EXPECT_EQ(host.messages[0], std::string("错误提示信息:") + c.messagePart + "：" + failingPath);
     EXPECT_EQ(host.lastStatus().find("圆满完成"), std::string::npos);
     EXPECT_EQ(host.lastStatus().find("合并成功"), std::string::npos);
@@ -80,6 +82,7 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
     } else {
         // Pieces written so far stay; no script vouches for an unfinished set.
         EXPECT_FALSE(fs::exists(fs::u8path(folder.file("f.BAT"))));
+        EXPECT_FALSE(fs::exists(fs::u8path(folder.file("f.bin.sha256"))));
         EXPECT_EQ(readFile(folder.file("f.bin")), content);
     }
 #ifdef __linux__
@@ -89,20 +92,36 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RunFailure,
-    ::testing::Values(FailureCase{"SplitPieceWrite", false, "002.bin", Fault::Write, 300,
+    ::testing::Values(FailureCase{"SplitPieceWrite", false, "f002.bin", Fault::Write, 300,
                                   ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
-                      FailureCase{"SplitSourceRead", false, ".bin", Fault::Read, 1500,
+                      FailureCase{"SplitPieceWritePastTheSizeLimit", false, "f002.bin",
+                                  Fault::Write, 300, ErrorNumber::FileTooLarge, Kind::Failed,
+                                  "文件太大，超过了这个磁盘或系统允许的单个文件大小，请把分割后文件"
+                                  "大小设小一些或换一个磁盘"},
+                      FailureCase{"SplitPieceClose", false, "f002.bin", Fault::Close, 0,
                                   ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
-                      // The copy reads the source whole; the hashes' reading fails.
-                      FailureCase{"SplitSourceReadForTheHashes", false, ".bin", Fault::Read, 1500,
-                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误", 1},
-                      FailureCase{"SplitScriptWrite", false, ".BAT", Fault::Write, 10,
-                                  ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
-                      FailureCase{"MergePieceRead", true, "003.bin", Fault::Read, 100,
+                      FailureCase{"SplitPieceFlush", false, "f002.bin", Fault::Flush, 0,
+                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误", true},
+                      FailureCase{"SplitSourceRead", false, "f.bin", Fault::Read, 1500,
                                   ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
-                      FailureCase{"MergeTargetWrite", true, ".bin.part", Fault::Write, 1000,
+                      FailureCase{"SplitScriptWrite", false, "f.BAT", Fault::Write, 10,
                                   ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
-                      FailureCase{"MergeScriptRead", true, ".BAT", Fault::Read, 0,
+                      FailureCase{"SplitScriptFlush", false, "f.BAT", Fault::Flush, 0,
+                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
+                      // The script is in place by then; it goes again, since nothing else vouches.
+                      FailureCase{"SplitChecksumFileWrite", false, "f.bin.sha256", Fault::Write,
+                                  100, ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
+                      FailureCase{"SplitChecksumFilePlace", false, "f.bin.sha256", Fault::Place, 0,
+                                  ErrorNumber::PermissionDenied, Kind::Failed, "拒绝的权限"},
+                      FailureCase{"MergePieceRead", true, "f003.bin", Fault::Read, 100,
+                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
+                      FailureCase{"MergeTargetWrite", true, "f.bin", Fault::Write, 1000,
+                                  ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
+                      FailureCase{"MergeTargetFlush", true, "f.bin", Fault::Flush, 0,
+                                  ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
+                      FailureCase{"MergeTargetPlace", true, "f.bin", Fault::Place, 0,
+                                  ErrorNumber::PermissionDenied, Kind::Failed, "拒绝的权限"},
+                      FailureCase{"MergeScriptRead", true, "f.BAT", Fault::Read, 0,
                                   ErrorNumber::DeviceIo, Kind::Refused, "设备 I/O 错误"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -199,7 +199,7 @@ TEST(SetProof, AReSplitCutOffByAFullDiskLeavesNothingThatVouchesForTheMix) {
     RecordingHost first;
     ASSERT_TRUE(engine::SplitIT(first, folder.file("r.bin"), 3000, "").completed());
     writeFile(folder.file("r.bin"), testing_support::randomBytes(10000, 2));
-    testing_support::FailingFiles fullDisk("003.bin", testing_support::FailingFiles::Fault::Write,
+    testing_support::FailingFiles fullDisk("r003.bin", testing_support::FailingFiles::Fault::Write,
                                            300, runtime::ErrorNumber::DiskFull);
     RecordingHost second;
     EXPECT_EQ(engine::SplitIT(second, folder.file("r.bin"), 3000, "", fullDisk).kind, Kind::Failed);

@@ -1,6 +1,7 @@
 #include "engine/piece_plan.h"
 #include "engine/split_run.h"
 #include "recording_host.h"
+#include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
 #include "temp_folder.h"
@@ -114,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RefusalCase{"SizePlusOne", 4, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
         RefusalCase{"SmallerThanSize", 2, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
-        RefusalCase{"Empty", 0, 3, "被分割文件大小小于分割后文件大小,请重新设置!"},
+        RefusalCase{"Empty", 0, 3, engine::split_text::sourceEmpty},
         RefusalCase{"SizeZero", 10, 0, "分割后文件大小必须大于0,请重新设置!"},
         RefusalCase{"SizeNegative", 10, -5, "分割后文件大小必须大于0,请重新设置!"},
         RefusalCase{"MoreThan32767Pieces", 100000, 1,
@@ -191,7 +192,9 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         ErrorCase{"SourceIsAFolder", [](auto& f) { return f.file("out"); },
                   [](auto& f) { return f.file("out") + sep(); }, 3,
-                  [](auto& f) { return "错误提示信息:路径/文件访问错误：" + f.file("out"); }}),
+                  [](auto& f) {
+                      return "错误提示信息:这是文件夹，不是文件，请选择一个文件：" + f.file("out");
+                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SplitRun, APieceThatCannotBeMadeStopsTheRunThere) {
@@ -332,15 +335,17 @@ void expectSplitInChild(const std::function<void()>& restrict, const std::string
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(SplitRun, AFullDiskEndsInTheErrorReport) {
+// The kernel's signal for a write past the limit would end the program on the spot.
+TEST_F(SplitRun, AFileSizeLimitEndsInTheErrorReportNotInASignal) {
     writeFile(folder.file("f.bin"), testing_support::randomBytes(300000, 3));
     expectSplitInChild(
         [] {
-            std::signal(SIGXFSZ, SIG_IGN);
             rlimit limit{50000, 50000};
             setrlimit(RLIMIT_FSIZE, &limit);
         },
-        folder.file("f.bin"), 100000, out, "错误提示信息:磁盘已满：" + out + "f001.bin");
+        folder.file("f.bin"), 100000, out,
+        "错误提示信息:" + runtime::describe(runtime::ErrorNumber::FileTooLarge) + "：" + out +
+            "f001.bin");
 }
 
 TEST_F(SplitRun, AnUnwritableDestinationEndsInTheErrorReport) {

@@ -1,4 +1,3 @@
-#include "runtime/byte_copier.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "temp_folder.h"
@@ -47,8 +46,8 @@ TEST(FileErrors, MapOntoTheRuntimeNumbers) {
     EXPECT_EQ(errorOpening(folder.file("nofolder") + runtime::nativeSeparator() + "a.txt",
                            createOrTruncate),
               ErrorNumber::PathNotFound);
-    EXPECT_EQ(errorOpening(folder.file("sub"), File::openForReading), ErrorNumber::PathFileAccess);
-    EXPECT_EQ(errorOpening(folder.file("sub"), createOrTruncate), ErrorNumber::PathFileAccess);
+    EXPECT_EQ(errorOpening(folder.file("sub"), File::openForReading), ErrorNumber::IsAFolder);
+    EXPECT_EQ(errorOpening(folder.file("sub"), createOrTruncate), ErrorNumber::IsAFolder);
     // A file where a folder should be: POSIX tells that apart, Windows does not.
     EXPECT_EQ(
         errorOpening(folder.file("plain") + runtime::nativeSeparator() + "a.txt", createOrTruncate),
@@ -64,6 +63,8 @@ TEST(FileErrors, MapEachSystemCodeOntoAnErrorThatSaysWhatHappened) {
     const std::pair<int, ErrorNumber> cases[] = {
         {ERROR_DISK_FULL, ErrorNumber::DiskFull},
         {ERROR_HANDLE_DISK_FULL, ErrorNumber::DiskFull},
+        {ERROR_FILE_TOO_LARGE, ErrorNumber::FileTooLarge},
+        {ERROR_SHARING_VIOLATION, ErrorNumber::FileInUse},
         {ERROR_FILENAME_EXCED_RANGE, ErrorNumber::NameTooLong},
         {ERROR_CANT_RESOLVE_FILENAME, ErrorNumber::TooManyLinks},
         {ERROR_NOT_READY, ErrorNumber::DiskNotReady},
@@ -72,7 +73,7 @@ TEST(FileErrors, MapEachSystemCodeOntoAnErrorThatSaysWhatHappened) {
         {ERROR_INVALID_FUNCTION, ErrorNumber::OtherSystemError}};
 #else
     const std::pair<int, ErrorNumber> cases[] = {
-        {ENOSPC, ErrorNumber::DiskFull},          {EFBIG, ErrorNumber::DiskFull},
+        {ENOSPC, ErrorNumber::DiskFull},          {EFBIG, ErrorNumber::FileTooLarge},
         {ENAMETOOLONG, ErrorNumber::NameTooLong}, {ELOOP, ErrorNumber::TooManyLinks},
         {ENOTDIR, ErrorNumber::NotAFolder},       {EIO, ErrorNumber::DeviceIo},
         {EEXIST, ErrorNumber::FileAlreadyExists}, {EMFILE, ErrorNumber::TooManyFiles},
@@ -91,15 +92,15 @@ TEST(FileErrors, MapEachSystemCodeOntoAnErrorThatSaysWhatHappened) {
 
 #ifdef _WIN32
 // Only Windows lets a program lock others out of a file while it has it open.
-TEST(FileErrors, AFileAnotherProgramHoldsExclusivelyIsPermissionDenied) {
+TEST(FileErrors, AFileAnotherProgramHoldsExclusivelyIsSaidToBeInUse) {
     TempFolder folder;
     const std::string path = folder.file("held.txt");
     testing_support::writeFile(path, "x");
     const HANDLE held = CreateFileW(std::filesystem::u8path(path).wstring().c_str(), GENERIC_READ,
                                     0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(errorOpening(path, File::openForReading), ErrorNumber::PermissionDenied);
-    EXPECT_EQ(errorOpening(path, createOrTruncate), ErrorNumber::PermissionDenied);
+    EXPECT_EQ(errorOpening(path, File::openForReading), ErrorNumber::FileInUse);
+    EXPECT_EQ(errorOpening(path, createOrTruncate), ErrorNumber::FileInUse);
     CloseHandle(held);
 }
 #endif
@@ -151,55 +152,60 @@ TEST(OpenAhead, LeavesAnExistingFileAloneUntilItIsCut) {
     EXPECT_EQ(runtime::fileLength(folder.file("new")), 0);
 }
 
-class ByteCopy : public ::testing::TestWithParam<bool> {};
+struct TemporaryNameCase {
+    const char* name;
+    const char* fileName;
+    bool temporary;
+};
 
-TEST_P(ByteCopy, CopiesExactRangesAcrossChunksAndReportsEachChunk) {
-    TempFolder folder;
-    const std::size_t total = runtime::ByteCopier::chunkSize * 2 + 12345;
-    const std::string content = testing_support::randomBytes(total, 7);
-    testing_support::writeFile(folder.file("source"), content);
+class TemporaryName : public ::testing::TestWithParam<TemporaryNameCase> {};
 
-    File source = File::openForReading(folder.file("source"));
-    runtime::ByteCopier copier(GetParam());
-    std::vector<std::uint64_t> reported;
-    const auto report = [&](std::uint64_t copied) { reported.push_back(copied); };
-    const std::uint64_t chunk = runtime::ByteCopier::chunkSize;
-    const std::uint64_t firstPart = chunk + 1;
-    {
-        File first = File::createOrTruncate(folder.file("first"));
-        copier.copy(source, first, firstPart, report);
-        first.close();
-    }
-    {
-        File second = File::createOrTruncate(folder.file("second"));
-        copier.copy(source, second, total - firstPart, report);
-        second.close();
-    }
-    // Each range reports the bytes it has copied so far, chunk by chunk.
-    const std::vector<std::uint64_t> expected = {chunk, firstPart, chunk, total - firstPart};
-    EXPECT_EQ(reported, expected);
-    EXPECT_EQ(testing_support::readFile(folder.file("first")), content.substr(0, firstPart));
-    EXPECT_EQ(testing_support::readFile(folder.file("second")), content.substr(firstPart));
-    if (!GetParam()) {
-        EXPECT_FALSE(copier.usesKernelCopy());
-    }
+// Only the exact shape counts: anything else in a user's folder is never removed.
+TEST_P(TemporaryName, IsRecognisedOnlyInItsExactShape) {
+    EXPECT_EQ(runtime::isTemporaryName(GetParam().fileName), GetParam().temporary);
 }
 
-TEST_P(ByteCopy, ASourceThatEndsEarlyIsInputPastEnd) {
-    TempFolder folder;
-    testing_support::writeFile(folder.file("short"), "12345");
-    File source = File::openForReading(folder.file("short"));
-    File target = File::createOrTruncate(folder.file("target"));
-    runtime::ByteCopier copier(GetParam());
-    try {
-        copier.copy(source, target, 6);
-        FAIL() << "copied past the end";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.number(), ErrorNumber::InputPastEnd);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Table, TemporaryName,
+    ::testing::Values(TemporaryNameCase{"Exact", ".corvane-0123456789abcdef.tmp", true},
+                      TemporaryNameCase{"UpperCaseDigits", ".corvane-0123456789ABCDEF.tmp", false},
+                      TemporaryNameCase{"FifteenDigits", ".corvane-0123456789abcde.tmp", false},
+                      TemporaryNameCase{"SeventeenDigits", ".corvane-0123456789abcdef0.tmp", false},
+                      TemporaryNameCase{"NotHexadecimal", ".corvane-0123456789abcdeg.tmp", false},
+                      TemporaryNameCase{"OtherEnding", ".corvane-0123456789abcdef.txt", false},
+                      TemporaryNameCase{"NoDot", "corvane-0123456789abcdef.tmp", false},
+                      TemporaryNameCase{"OldPartName", "report.doc.part", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-INSTANTIATE_TEST_SUITE_P(KernelAndBuffer, ByteCopy, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Kernel" : "Buffered"; });
+TEST(TemporaryFile, IsNewEveryTimeAndOnlyAnAbandonedOneIsRemoved) {
+    TempFolder folder;
+    const std::string prefix = folder.prefix();
+    std::string heldPath;
+    std::string abandonedPath;
+    File held = File::createTemporary(prefix, folder.file("a.bin"), heldPath);
+    File::createTemporary(prefix, folder.file("b.bin"), abandonedPath).close();
+    EXPECT_NE(heldPath, abandonedPath);
+    EXPECT_TRUE(runtime::isTemporaryName(
+        testing_support::utf8(std::filesystem::u8path(heldPath).filename())));
+    const std::string lookalike = ".corvane-0123456789ABCDEF.tmp";
+    testing_support::writeFile(folder.file(lookalike), "user's");
+    testing_support::writeFile(folder.file("a.bin.part"), "user's");
+
+    EXPECT_EQ(runtime::removeStaleTemporaries(prefix), 1);
+    EXPECT_TRUE(runtime::pathExists(heldPath));
+    EXPECT_FALSE(runtime::pathExists(abandonedPath));
+    EXPECT_EQ(testing_support::readFile(folder.file(lookalike)), "user's");
+    EXPECT_EQ(testing_support::readFile(folder.file("a.bin.part")), "user's");
+
+    // Errors name the file it stands in for; placing it replaces that file whole.
+    testing_support::writeFile(folder.file("a.bin"), "old");
+    EXPECT_EQ(held.path(), folder.file("a.bin"));
+    held.writeAll("new", 3);
+    held.flush();
+    held.placeAs(heldPath, folder.file("a.bin"));
+    runtime::flushFolder(prefix);
+    EXPECT_EQ(testing_support::readFile(folder.file("a.bin")), "new");
+    EXPECT_FALSE(runtime::pathExists(heldPath));
+}
 
 } // namespace

@@ -1,17 +1,24 @@
 #include "failing_files.h"
 
+#include "runtime/path.h"
+
 #include <algorithm>
 
 namespace testing_support {
 
+std::string bareName(const std::string& path) {
+    return runtime::splitPath(path, runtime::nativePathStyle()).name;
+}
+
 namespace {
 
-// A real file that lets `budget` bytes through in one direction, then fails.
-class FailAfter : public runtime::File {
+// A real file that logs what makes it durable and fails the way it is told to.
+class TestFile : public runtime::File {
 public:
-    FailAfter(runtime::File&& real, FailingFiles::Fault fault, std::uint64_t budget,
-              runtime::ErrorNumber error)
-        : File(std::move(real)), fault_(fault), budget_(budget), error_(error) {}
+    TestFile(runtime::File&& real, FailingFiles& files, std::string name, FailingFiles::Fault fault,
+             std::uint64_t budget, runtime::ErrorNumber error)
+        : File(std::move(real)), files_(files), name_(std::move(name)), fault_(fault),
+          budget_(budget), error_(error) {}
 
     std::size_t read(void* buffer, std::size_t size) override {
         if (fault_ != FailingFiles::Fault::Read) {
@@ -38,29 +45,91 @@ public:
         }
     }
 
-    bool allowsKernelCopy() const noexcept override { return false; }
+    void flush() override {
+        failIf(FailingFiles::Fault::Flush);
+        File::flush();
+        files_.log("flush " + name_);
+    }
+
+    void close() override {
+        const bool open = isOpen();
+        File::close();
+        if (open) {
+            failIf(FailingFiles::Fault::Close);
+        }
+    }
+
+    void placeAs(const std::string& temporaryPath, const std::string& target) override {
+        failIf(FailingFiles::Fault::Place);
+        File::placeAs(temporaryPath, target);
+        files_.log("place " + name_);
+    }
 
 private:
+    void failIf(FailingFiles::Fault fault) {
+        if (fault_ == fault) {
+            throw runtime::Error(error_, path());
+        }
+    }
+
+    FailingFiles& files_;
+    std::string name_;
     FailingFiles::Fault fault_;
     std::uint64_t budget_;
     runtime::ErrorNumber error_;
 };
 
-bool endsWith(const std::string& text, const std::string& ending) {
-    return text.size() >= ending.size() &&
-           text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
 } // namespace
+
+std::unique_ptr<runtime::File> FailingFiles::wrap(std::unique_ptr<runtime::File> file,
+                                                  const std::string& name) {
+    if (!file) {
+        return file;
+    }
+    const Fault fault = name == name_ ? fault_ : Fault::None;
+    return std::make_unique<TestFile>(std::move(*file), *this, name, fault, bytes_, error_);
+}
 
 std::unique_ptr<runtime::File> FailingFiles::open(const std::string& path, Mode mode,
                                                   std::uint32_t permissions) {
-    std::unique_ptr<runtime::File> file = FileOpener::open(path, mode, permissions);
-    if (!file || !endsWith(path, nameEnding_) ||
-        (mode == Mode::Read && soundReadings_.fetch_sub(1) > 0)) {
-        return file;
+    if (mode == Mode::Read) {
+        log("read " + bareName(path));
     }
-    return std::make_unique<FailAfter>(std::move(*file), fault_, bytes_, error_);
+    return wrap(FileOpener::open(path, mode, permissions), bareName(path));
+}
+
+std::unique_ptr<runtime::File> FailingFiles::createTemporary(const std::string& folderPrefix,
+                                                             const std::string& shownAs,
+                                                             std::string& createdPath,
+                                                             std::uint32_t permissions) {
+    log("temporary " + bareName(shownAs));
+    return wrap(FileOpener::createTemporary(folderPrefix, shownAs, createdPath, permissions),
+                bareName(shownAs));
+}
+
+void FailingFiles::flushFolder(const std::string& folderPrefix) {
+    FileOpener::flushFolder(folderPrefix);
+    log("flush folder");
+}
+
+void FailingFiles::flushFileSystem(const std::string& folderPrefix) {
+    FileOpener::flushFileSystem(folderPrefix);
+    log("flush file system");
+}
+
+void FailingFiles::log(const std::string& call) {
+    const std::lock_guard lock(mutex_);
+    calls_.push_back(call);
+}
+
+std::vector<std::string> FailingFiles::calls() {
+    const std::lock_guard lock(mutex_);
+    return calls_;
+}
+
+int FailingFiles::readings(const std::string& name) {
+    const std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count(calls_.begin(), calls_.end(), "read " + name));
 }
 
 } // namespace testing_support

@@ -3,34 +3,56 @@
 #include "engine/file_opener.h"
 #include "runtime/error.h"
 
-#include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
-// The system's files, except that the one file whose name ends in `nameEnding` fails
-// after `bytes` bytes have been read from it or written to it, as a failing disk would.
-// The first `soundReadings` times it is opened for reading it reads without fail (the
-// split opens its source for the copy, then for the hashes).
+// The system's files, except that the one file named `name` (a bare name; a temporary
+// file counts under the name of the file it stands in for) fails as a failing disk
+// would: after `bytes` bytes read or written, or at its flush, close or placing.
+// Every call that makes something durable is logged, in order, with the bare name it
+// concerns, so a test can check what was flushed before what.
 class FailingFiles : public engine::FileOpener {
 public:
-    enum class Fault { Read, Write };
+    enum class Fault { None, Read, Write, Flush, Close, Place };
 
-    FailingFiles(std::string nameEnding, Fault fault, std::uint64_t bytes,
-                 runtime::ErrorNumber error, int soundReadings = 0)
-        : nameEnding_(std::move(nameEnding)), fault_(fault), bytes_(bytes), error_(error),
-          soundReadings_(soundReadings) {}
+    FailingFiles() = default;
+    FailingFiles(std::string name, Fault fault, std::uint64_t bytes, runtime::ErrorNumber error)
+        : name_(std::move(name)), fault_(fault), bytes_(bytes), error_(error) {}
 
     std::unique_ptr<runtime::File> open(const std::string& path, Mode mode,
                                         std::uint32_t permissions) override;
+    std::unique_ptr<runtime::File> createTemporary(const std::string& folderPrefix,
+                                                   const std::string& shownAs,
+                                                   std::string& createdPath,
+                                                   std::uint32_t permissions) override;
+    void flushFolder(const std::string& folderPrefix) override;
+    bool canFlushFileSystem() override { return wholeFileSystem; }
+    void flushFileSystem(const std::string& folderPrefix) override;
+
+    // Stands in for a platform that cannot flush a whole file system when false.
+    bool wholeFileSystem = runtime::canFlushFileSystem();
+
+    void log(const std::string& call);
+    std::vector<std::string> calls();
+    // How often a file of this bare name was opened for reading.
+    int readings(const std::string& name);
 
 private:
-    std::string nameEnding_;
-    Fault fault_;
-    std::uint64_t bytes_;
-    runtime::ErrorNumber error_;
-    std::atomic<int> soundReadings_;
+    std::unique_ptr<runtime::File> wrap(std::unique_ptr<runtime::File> file,
+                                        const std::string& name);
+
+    std::string name_;
+    Fault fault_ = Fault::None;
+    std::uint64_t bytes_ = 0;
+    runtime::ErrorNumber error_ = runtime::ErrorNumber::DeviceIo;
+    std::mutex mutex_;
+    std::vector<std::string> calls_;
 };
+
+std::string bareName(const std::string& path);
 
 } // namespace testing_support

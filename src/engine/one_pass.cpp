@@ -1,0 +1,197 @@
+#include "engine/one_pass.h"
+
+#include "engine/pump_throttle.h"
+
+#include <algorithm>
+#include <new>
+#include <system_error>
+
+namespace engine {
+
+namespace {
+
+// Page-aligned like the page cache the blocks are copied to and from.
+constexpr std::align_val_t pageAlignment{4096};
+
+char* alignedBytes(std::size_t size) {
+    return static_cast<char*>(::operator new[](size, pageAlignment));
+}
+
+void freeAligned(char* bytes) {
+    ::operator delete[](bytes, pageAlignment);
+}
+
+} // namespace
+
+OnePass::OnePass(std::size_t pieceCount, bool hashing)
+    : pieceCount_(pieceCount), hashing_(hashing),
+      memory_(alignedBytes((hashing ? ringSize : 1) * blockSize), freeAligned),
+      piece_(std::make_unique<runtime::Sha256>()) {
+    for (std::size_t i = 0; i < ringSize; ++i) {
+        ring_[i].bytes = memory_.get() + (hashing ? i * blockSize : 0);
+    }
+    if (!hashing_) {
+        return;
+    }
+    hashes_.pieces.reserve(pieceCount_);
+    try {
+        for (const Helper helper : {Whole, Pieces}) {
+            helpers_.emplace_back(
+                [this, helper, stop = stop_.get_token()] { hashBlocks(helper, stop); });
+        }
+        onHelpers_ = true;
+    } catch (const std::system_error&) {
+        // No thread to be had: the run's thread hashes each block itself, only slower.
+        stop_.request_stop();
+        helpers_.clear();
+    }
+}
+
+OnePass::~OnePass() {
+    stop_.request_stop();
+    // The helpers end at their next wait; the jthreads join them.
+}
+
+std::uint64_t OnePass::slowestDone() const {
+    return std::min(done_[Whole], done_[Pieces]);
+}
+
+void OnePass::rethrowLocked() {
+    if (error_) {
+        std::rethrow_exception(error_);
+    }
+}
+
+OnePass::Block& OnePass::nextFree(const Waiting& waiting) {
+    if (!onHelpers_) {
+        return ring_[0];
+    }
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        rethrowLocked();
+        if (filled_ - slowestDone() < ringSize) {
+            return ring_[filled_ % ringSize];
+        }
+        runWaiting_ = true;
+        const bool freed = forRun_.wait_for(lock, PumpThrottle::interval, [this] {
+            return error_ || filled_ - slowestDone() <= ringSize - batch;
+        });
+        runWaiting_ = false;
+        if (!freed) {
+            lock.unlock();
+            waiting();
+            lock.lock();
+        }
+    }
+}
+
+void OnePass::filled() {
+    if (!hashing_) {
+        return;
+    }
+    if (!onHelpers_) {
+        hashWhole(ring_[0]);
+        hashPiece(ring_[0]);
+        return;
+    }
+    bool wake = false;
+    {
+        const std::lock_guard lock(mutex_);
+        ++filled_;
+        for (const Helper helper : {Whole, Pieces}) {
+            wake = wake || (helperWaiting_[helper] && filled_ - done_[helper] >= batch);
+        }
+    }
+    if (wake) {
+        forHelpers_.notify_all();
+    }
+}
+
+void OnePass::hashBlocks(Helper helper, std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    try {
+        for (;;) {
+            helperWaiting_[helper] = true;
+            const bool ready = forHelpers_.wait(
+                lock, stop, [&] { return filled_ - done_[helper] >= batch || lastFilled_; });
+            helperWaiting_[helper] = false;
+            if (!ready) {
+                break; // stopped: the run ended early, or the other helper failed
+            }
+            const std::uint64_t from = done_[helper];
+            const std::uint64_t to = filled_;
+            if (from == to) {
+                lock.unlock();
+                if (helper == Whole) {
+                    hashes_.whole = runtime::Sha256::hex(whole_.finish());
+                } else {
+                    finishPiecesUpTo(pieceCount_);
+                }
+                lock.lock();
+                break;
+            }
+            lock.unlock();
+            for (std::uint64_t i = from; i < to; ++i) {
+                const Block& block = ring_[i % ringSize];
+                helper == Whole ? hashWhole(block) : hashPiece(block);
+            }
+            lock.lock();
+            done_[helper] = to;
+            if (runWaiting_ && filled_ - slowestDone() <= ringSize - batch) {
+                forRun_.notify_all();
+            }
+        }
+    } catch (...) {
+        if (!lock.owns_lock()) {
+            lock.lock();
+        }
+        if (!error_) {
+            error_ = std::current_exception();
+        }
+        stop_.request_stop();
+    }
+    helperEnded_[helper] = true;
+    forRun_.notify_all();
+}
+
+void OnePass::hashWhole(const Block& block) {
+    whole_.update(block.bytes, block.size);
+}
+
+void OnePass::hashPiece(const Block& block) {
+    finishPiecesUpTo(block.piece);
+    piece_->update(block.bytes, block.size);
+}
+
+// Ends every piece before `piece` (an empty one included), in order.
+void OnePass::finishPiecesUpTo(std::size_t piece) {
+    while (pieceIndex_ < piece) {
+        hashes_.pieces.push_back(piece_->finish());
+        piece_ = std::make_unique<runtime::Sha256>();
+        ++pieceIndex_;
+    }
+}
+
+SetHashes OnePass::finish(const Waiting& waiting) {
+    if (!hashing_) {
+        return {};
+    }
+    if (!onHelpers_) {
+        hashes_.whole = runtime::Sha256::hex(whole_.finish());
+        finishPiecesUpTo(pieceCount_);
+        return std::move(hashes_);
+    }
+    std::unique_lock lock(mutex_);
+    lastFilled_ = true;
+    forHelpers_.notify_all();
+    while (!forRun_.wait_for(lock, PumpThrottle::interval,
+                             [this] { return helperEnded_[Whole] && helperEnded_[Pieces]; })) {
+        lock.unlock();
+        waiting();
+        lock.lock();
+    }
+    rethrowLocked();
+    return std::move(hashes_);
+}
+
+} // namespace engine
