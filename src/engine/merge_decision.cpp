@@ -58,11 +58,29 @@ MergeRefusal refusal(ErrorNumber number, std::string description, std::string na
     return MergeRefusal{number, std::move(description), std::move(name)};
 }
 
+const char* const linkLeadingOut = "是指向别的文件夹的链接，合并只读取脚本所在文件夹中的文件";
+
+// Why the merge reads nothing from this file: only the folder's own regular files are read
+// (never a pipe, which would wait, nor a link to another folder's file).
+std::optional<MergeRefusal> unreadable(const ListedFile& file) {
+    if (!file.regular) {
+        return refusal(ErrorNumber::NotRegularFile, runtime::describe(ErrorNumber::NotRegularFile),
+                       file.name);
+    }
+    if (file.leadsOut) {
+        return refusal(ErrorNumber::NotRegularFile, linkLeadingOut, file.name);
+    }
+    return std::nullopt;
+}
+
 // The command a script holds, or why it holds none. Of the ways its bytes can be
 // read, the one whose pieces are all in the folder wins: a script written on Windows
 // in code page 936 names the same files as one written elsewhere in UTF-8.
 CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
                             const std::string& whenNotOne, const Folder& folder) {
+    if (const auto refused = unreadable(script)) {
+        return *refused;
+    }
     if (script.size > largestScript) {
         return refusal(ErrorNumber::InvalidArgument,
                        whenNotOne.empty() ? "文件太大，不是合并脚本" : whenNotOne, script.name);
@@ -78,6 +96,7 @@ CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
     for (const std::string& text : scriptTextReadings(bytes)) {
         try {
             MergeCommand command = readMergeScript(text);
+            command.script = script.name;
             const bool allThere = std::all_of(command.sources.begin(), command.sources.end(),
                                               [&](const auto& name) { return folder.find(name); });
             if (allThere) {
@@ -199,11 +218,51 @@ std::optional<PieceSet> numberedSet(const std::vector<std::string>& sources) {
     return std::nullopt;
 }
 
+bool isBareName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\:") == std::string::npos;
+}
+
+bool sameFile(const ListedFile& file, const std::string& name, const ListedFile* named) {
+    return runtime::namesEqual(file.name, name) ||
+           (named && named->identity && file.identity == named->identity);
+}
+
+// Why the target cannot be written, or nothing: it must be a bare name the program can
+// write, not a folder or a device, and not the script or the checksum file of the set
+// (in any spelling, or as another link of the same file).
+std::optional<MergeRefusal> unwritableTarget(const std::string& name, const Folder& folder,
+                                             const std::vector<const ListedFile*>& setFiles) {
+    if (!isBareName(name)) {
+        return refusal(ErrorNumber::InvalidArgument, "合并后的文件名不能带文件夹或驱动器", name);
+    }
+    if (const auto reason = runtime::unusableNameReason(name)) {
+        return refusal(ErrorNumber::InvalidArgument, "合并后的文件名不能用：" + *reason, name);
+    }
+    const ListedFile* target = folder.find(name);
+    if (target && !target->regular) {
+        return refusal(ErrorNumber::NotRegularFile,
+                       "合并后的文件名已被文件夹、设备或管道占用，请把它改名后再合并", name);
+    }
+    for (const ListedFile* file : setFiles) {
+        if (file && sameFile(*file, name, target)) {
+            return refusal(ErrorNumber::PathFileAccess,
+                           "合并后的文件会覆盖这组文件的合并脚本或校验文件本身，请检查合并脚本",
+                           file->name);
+        }
+    }
+    return std::nullopt;
+}
+
 // Refuses what would lose data or give a corrupt file.
-MergeDecision check(const MergeCommand& command, const Folder& folder, const char* listedBy) {
+MergeDecision check(const MergeCommand& command, const Folder& folder, const char* listedBy,
+                    const std::vector<const ListedFile*>& setFiles) {
     const std::string listed =
         std::string("缺少分割文件（") + listedBy + "共列出" +
         runtime::decimalText(static_cast<std::int64_t>(command.sources.size())) + "个）";
+    if (const auto refused = unwritableTarget(command.target, folder, setFiles)) {
+        return *refused;
+    }
     MergePlan plan;
     plan.target = command.target;
     const ListedFile* target = folder.find(command.target);
@@ -212,16 +271,10 @@ MergeDecision check(const MergeCommand& command, const Folder& folder, const cha
         if (!piece) {
             return refusal(ErrorNumber::FileNotFound, listed, name);
         }
-        if (!piece->regular) {
-            return refusal(ErrorNumber::NotRegularFile,
-                           runtime::describe(ErrorNumber::NotRegularFile), name);
+        if (const auto refused = unreadable(*piece)) {
+            return *refused;
         }
-        if (piece->leadsOut) {
-            return refusal(ErrorNumber::NotRegularFile,
-                           "是指向别的文件夹的链接，合并只读取脚本所在文件夹中的文件", name);
-        }
-        if (runtime::namesEqual(name, command.target) ||
-            (target && target->identity && piece->identity == target->identity)) {
+        if (sameFile(*piece, command.target, target)) {
             return refusal(ErrorNumber::PathFileAccess, "目标文件同时也是要合并的文件", name);
         }
         plan.pieces.push_back({name, piece->size});
@@ -249,52 +302,62 @@ bool sameNames(const std::vector<std::string>& a, const std::vector<std::string>
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), runtime::namesEqual);
 }
 
-bool isBareName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of("/\\:") == std::string::npos;
-}
-
-using ChecksumsOrRefusal = std::variant<std::optional<SetChecksums>, MergeRefusal>;
+// A set's checksum file and the file it was read from.
+struct FoundChecksums {
+    std::optional<SetChecksums> sums;
+    const ListedFile* file = nullptr;
+};
+using ChecksumsOrRefusal = std::variant<FoundChecksums, MergeRefusal>;
 
 // The set's checksum file: found by the target's name, or else as the .sha256 file of
-// the folder that lists the first piece.
+// the folder that lists the first piece. Only the one by the target's name can stop a
+// merge when it cannot be read; any other is someone else's and is passed over.
 ChecksumsOrRefusal findChecksums(const MergeCommand& command, const Folder& folder,
                                  const FileReader& reader) {
+    const ListedFile* named = folder.find(checksumFileName(command.target));
     std::vector<const ListedFile*> candidates;
-    if (const ListedFile* named = folder.find(checksumFileName(command.target))) {
+    if (named) {
         candidates.push_back(named);
     }
     for (const auto& file : folder.listing()) {
         if (file.name.size() > 7 && runtime::endsWithIgnoringAsciiCase(file.name, ".sha256") &&
-            (candidates.empty() || candidates.front() != &file)) {
+            &file != named) {
             candidates.push_back(&file);
         }
     }
     for (const ListedFile* file : candidates) {
-        const bool named = file == candidates.front() &&
-                           runtime::namesEqual(file->name, checksumFileName(command.target));
+        const bool isNamed = file == named;
         std::optional<SetChecksums> sums;
-        if (file->regular && file->size <= largestChecksumFile) {
+        if (const auto refused = unreadable(*file)) {
+            if (isNamed) {
+                return *refused;
+            }
+            continue;
+        }
+        if (file->size <= largestChecksumFile) {
             try {
                 sums = readChecksums(reader(file->name));
             } catch (const runtime::Error& error) {
-                return refusal(error.number(), error.description());
+                if (isNamed) {
+                    return refusal(error.number(), error.description());
+                }
+                continue;
             }
         }
         bool bare = sums.has_value() && isBareName(sums->whole.name);
         for (std::size_t i = 0; bare && i < sums->pieces.size(); ++i) {
             bare = isBareName(sums->pieces[i].name);
         }
-        if (named && !bare) {
+        if (isNamed && !bare) {
             return refusal(ErrorNumber::InvalidArgument, "校验文件已损坏，无法读取，请重新获取",
                            file->name);
         }
         if (bare &&
-            (named || runtime::namesEqual(sums->pieces.front().name, command.sources.front()))) {
-            return sums;
+            (isNamed || runtime::namesEqual(sums->pieces.front().name, command.sources.front()))) {
+            return FoundChecksums{std::move(sums), file};
         }
     }
-    return std::optional<SetChecksums>();
+    return FoundChecksums{};
 }
 
 } // namespace
@@ -303,8 +366,11 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
                           const FileReader& readFile) {
     const Folder folder(listing);
     const ListedFile* pickedFile = folder.find(picked);
-    if (!pickedFile || !pickedFile->regular) {
+    if (!pickedFile) {
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
+    }
+    if (const auto refused = unreadable(*pickedFile)) {
+        return *refused;
     }
     const bool pickedScript = runtime::endsWithIgnoringAsciiCase(picked, ".BAT");
     const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
@@ -319,7 +385,7 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     if (const auto* refused = std::get_if<MergeRefusal>(&sums)) {
         return *refused;
     }
-    const auto& checksums = std::get<std::optional<SetChecksums>>(sums);
+    const auto& [checksums, checksumFile] = std::get<FoundChecksums>(sums);
     if (checksums) {
         // The checksum file is the list: count, order and names.
         std::vector<std::string> listed;
@@ -329,12 +395,22 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
         if (fromScript && !sameNames(listed, command.sources)) {
             return refusal(ErrorNumber::InvalidArgument,
                            "合并脚本和校验文件列出的分割文件不一致，请重新获取这组文件",
-                           checksumFileName(command.target));
+                           checksumFile->name);
+        }
+        // The script (or the pieces' names) decides the target; a checksum file that names
+        // another file is a disagreement, never a way to write elsewhere.
+        if (!runtime::namesEqual(checksums->whole.name, command.target)) {
+            return refusal(ErrorNumber::InvalidArgument,
+                           "校验文件说合并后的文件是“" + checksums->whole.name + "”，而" +
+                               (fromScript ? "合并脚本" : "分割文件的名称") + "说是“" +
+                               command.target + "”，两者不一致，请重新获取这组文件",
+                           checksumFile->name);
         }
         command.sources = std::move(listed);
-        command.target = checksums->whole.name;
     }
-    MergeDecision decision = check(command, folder, checksums ? "校验文件" : "脚本");
+    const ListedFile* script = command.script.empty() ? nullptr : folder.find(command.script);
+    MergeDecision decision =
+        check(command, folder, checksums ? "校验文件" : "脚本", {script, checksumFile});
     auto* plan = std::get_if<MergePlan>(&decision);
     if (!plan) {
         return decision;

@@ -149,7 +149,7 @@ public:
         if (groups.size() > 2 || groups[1].size() != 1) {
             refuse("目标文件名不止一个");
         }
-        MergeCommand command{groups[0], groups[1][0], true};
+        MergeCommand command{groups[0], groups[1][0], true, {}};
         for (const auto& name : command.sources) {
             checkName(name);
         }

@@ -11,6 +11,7 @@ struct MergeCommand {
     std::vector<std::string> sources;
     std::string target;
     bool fromScript = false; // read from a script, not made from numbered pieces
+    std::string script;      // the script's bare name, when read from one
 };
 
 // Reads the text of a merge script (already decoded to UTF-8): a CHCP line may come

@@ -82,6 +82,26 @@ std::map<std::string, std::string> withSums(std::map<std::string, std::string> f
     return files;
 }
 
+// A file whose reading fails.
+const std::string unreadable = "<unreadable>";
+
+ListedFile linkLeadingOut(const std::string& name, std::int64_t size) {
+    return {name, size, true, std::nullopt, true};
+}
+
+const std::string allUpperHex = [] {
+    std::string text;
+    for (const auto& name : piecesOfS) {
+        text += std::string(64, 'A') + "  " + name + "\n";
+    }
+    return text + std::string(64, 'B') + "  s.txt\n";
+}();
+
+// s.txt's script, joining into another target.
+std::map<std::string, std::string> scriptOfSInto(const std::string& target) {
+    return {{"s.BAT", "COPY/B s001.txt/B+s002.txt/B+s003.txt/B+s004.txt/B " + target + "/B\r\n"}};
+}
+
 class MergeDecision : public ::testing::TestWithParam<DecisionCase> {};
 
 TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
@@ -91,6 +111,9 @@ TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
         if (found == c.scripts.end()) {
             ADD_FAILURE() << "read " << name;
             return std::string();
+        }
+        if (found->second == unreadable) {
+            throw runtime::Error(runtime::ErrorNumber::PermissionDenied, name);
         }
         return found->second;
     });
@@ -350,6 +373,137 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      "无法确认这组分割文件是否完整",
                      "s003.txt"},
+        // The target is the script's: a checksum file cannot send the bytes elsewhere.
+        DecisionCase{"ChecksumFileRedirectsTheTarget",
+                     with(setOfS(), {file("s.txt.sha256", 300)}),
+                     withSums(scriptOfS, "s.txt.sha256", sumsOf(piecesOfS, "victim.txt")),
+                     "s.BAT",
+                     {},
+                     {},
+                     "“victim.txt”",
+                     "s.txt.sha256"},
+        DecisionCase{"OtherChecksumFileRedirectsTheTargetOntoTheScript",
+                     with(setOfS(), {file("mine.sha256", 300)}),
+                     withSums(scriptOfS, "mine.sha256", sumsOf(piecesOfS, "s.BAT")),
+                     "s.BAT",
+                     {},
+                     {},
+                     "两者不一致",
+                     "mine.sha256"},
+        DecisionCase{"ChecksumFileRedirectsTheTargetWithoutAScript",
+                     with(setOfS(false), {file("s.txt.sha256", 300)}),
+                     {{"s.txt.sha256", sumsOf(piecesOfS, "s.txt.sha256")}},
+                     "s001.txt",
+                     {},
+                     {},
+                     "两者不一致",
+                     "s.txt.sha256"},
+        DecisionCase{"ScriptTargetIsTheScript",
+                     setOfS(),
+                     scriptOfSInto("s.BAT"),
+                     "s.BAT",
+                     {},
+                     {},
+                     "合并脚本或校验文件本身",
+                     "s.BAT"},
+        DecisionCase{
+            "ScriptTargetIsTheChecksumFile",
+            with(setOfS(), {file("mine.sha256", 300)}),
+            withSums(scriptOfSInto("mine.sha256"), "mine.sha256", sumsOf(piecesOfS, "mine.sha256")),
+            "s.BAT",
+            {},
+            {},
+            "合并脚本或校验文件本身",
+            "mine.sha256"},
+        DecisionCase{"ScriptTargetIsALinkOfTheScript",
+                     {file("s001.txt", 3),
+                      file("s002.txt", 1),
+                      {"s.BAT", 40, true, runtime::FileIdentity{1, 9}},
+                      {"s.txt", 40, true, runtime::FileIdentity{1, 9}}},
+                     {{"s.BAT", "COPY/B s001.txt/B+s002.txt/B s.txt/B\r\n"}},
+                     "s.BAT",
+                     {},
+                     {},
+                     "合并脚本或校验文件本身",
+                     "s.BAT"},
+        DecisionCase{"ScriptTargetIsAFolder",
+                     with(setOfS(), {{"out", 0, false, std::nullopt}}),
+                     scriptOfSInto("out"),
+                     "s.BAT",
+                     {},
+                     {},
+                     "已被文件夹",
+                     "out"},
+        DecisionCase{"OneLineChecksumFile",
+                     with(setOfS(), {file("s.txt.sha256", 80)}),
+                     withSums(scriptOfS, "s.txt.sha256", std::string(64, 'a') + "  s.txt\n"),
+                     "s.BAT",
+                     {},
+                     {},
+                     "校验文件已损坏",
+                     "s.txt.sha256"},
+        // PowerShell's Get-FileHash writes upper-case digits.
+        DecisionCase{"UpperCaseDigitsInTheChecksumFile",
+                     with(setOfS(), {file("s.txt.sha256", 300)}),
+                     withSums(scriptOfS, "s.txt.sha256", allUpperHex),
+                     "s.BAT",
+                     piecesOfS,
+                     "s.txt",
+                     {},
+                     {},
+                     true},
+        DecisionCase{"UnreadableChecksumFileOfSomeoneElse",
+                     with(setOfS(), {file("other.sha256", 300)}),
+                     withSums(scriptOfS, "other.sha256", unreadable), "s.BAT", piecesOfS, "s.txt"},
+        DecisionCase{"UnreadableChecksumFileOfTheSet",
+                     with(setOfS(), {file("s.txt.sha256", 300)}),
+                     withSums(scriptOfS, "s.txt.sha256", unreadable),
+                     "s.BAT",
+                     {},
+                     {},
+                     "拒绝的权限",
+                     ""},
+        // The command interpreter finds a script in any case of ".BAT"; so does the merge.
+        DecisionCase{"FirstPieceWithALowerCaseScript",
+                     {file("s001.txt", 3), file("s002.txt", 3), file("s.bat", 40)},
+                     {{"s.bat", "COPY/B s001.txt/B+s002.txt/B s.txt/B\r\n"}},
+                     "s001.txt",
+                     {"s001.txt", "s002.txt"},
+                     "s.txt"},
+        DecisionCase{"ScriptLinkedFromElsewhere",
+                     with(setOfS(false), {linkLeadingOut("s.BAT", 60)}),
+                     {},
+                     "s.BAT",
+                     {},
+                     {},
+                     "链接",
+                     "s.BAT"},
+        DecisionCase{"ChecksumFileLinkedFromElsewhere",
+                     with(setOfS(), {linkLeadingOut("s.txt.sha256", 300)}),
+                     scriptOfS,
+                     "s.BAT",
+                     {},
+                     {},
+                     "链接",
+                     "s.txt.sha256"},
+        DecisionCase{"PickedAPipe",
+                     with(setOfS(false), {{"s.BAT", 0, false, std::nullopt}}),
+                     {},
+                     "s.BAT",
+                     {},
+                     {},
+                     "不是普通文件",
+                     "s.BAT"},
+        // x12002.bin reads as piece 2 of x12.bin and as piece 2002 of x1.bin: the hint
+        // names the set whose first piece is there.
+        DecisionCase{"LaterPieceHintNamesTheSetThatIsThere",
+                     {file("x12002.bin", 5), file("x1001.bin", 5)},
+                     {},
+                     "x12002.bin",
+                     {},
+                     {},
+                     "第2002个分割文件。请选择第一个分割文件“x1001.bin”",
+                     "x12002.bin"},
         DecisionCase{
             "PieceLinkedFromElsewhere",
             with(without(setOfS(), "s002.txt"), {{"s002.txt", 3, true, std::nullopt, true}}),

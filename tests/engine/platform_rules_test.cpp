@@ -1,4 +1,5 @@
 // Rules where Windows and POSIX file systems differ; each test states both sides.
+#include "engine/merge_decision.h"
 #include "engine/merge_run.h"
 #include "engine/merge_script.h"
 #include "engine/split_run.h"
@@ -139,5 +140,66 @@ TEST(PlatformRules, LongPathsWithBlanksSplitAndMerge) {
         fs::remove(longPath(deep));
     }
 }
+
+struct TargetNameCase {
+    const char* name;
+    std::vector<std::string> pieces; // all of them 2 bytes, but the last of 1
+    std::string target;              // as the script writes it
+    std::string windowsRefusal;      // part of the refusal Windows gives; POSIX joins
+};
+
+void PrintTo(const TargetNameCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class TargetName : public ::testing::TestWithParam<TargetNameCase> {};
+
+// Names that Windows takes for a piece or a device: a merge there would overwrite the
+// piece or write nowhere, and report success.
+TEST_P(TargetName, IsRefusedWhereTheSystemWouldTakeItForAnotherFile) {
+    const auto& c = GetParam();
+    std::vector<engine::ListedFile> listing;
+    std::string line = "COPY/B ";
+    for (std::size_t i = 0; i < c.pieces.size(); ++i) {
+        listing.push_back({c.pieces[i], i + 1 < c.pieces.size() ? 2 : 1, true, std::nullopt});
+        line += c.pieces[i] + (i + 1 < c.pieces.size() ? "/B+" : "/B ");
+    }
+    line += c.target + "/B\r\n";
+    const std::string script = "@CHCP 65001 >NUL\r\n" + line;
+    listing.push_back({"s.BAT", static_cast<std::int64_t>(script.size()), true, std::nullopt});
+    const auto decision =
+        engine::decideMerge("s.BAT", listing, [&](const std::string&) { return script; });
+#ifdef _WIN32
+    ASSERT_TRUE(std::holds_alternative<engine::MergeRefusal>(decision));
+    EXPECT_NE(std::get<engine::MergeRefusal>(decision).description.find(c.windowsRefusal),
+              std::string::npos)
+        << std::get<engine::MergeRefusal>(decision).description;
+#else
+    ASSERT_TRUE(std::holds_alternative<engine::MergePlan>(decision))
+        << std::get<engine::MergeRefusal>(decision).description;
+    std::string unquoted = c.target;
+    std::erase(unquoted, '"');
+    EXPECT_EQ(std::get<engine::MergePlan>(decision).target, unquoted);
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TargetName,
+    ::testing::Values(
+        TargetNameCase{"TrailingDot", {"a001.bin", "a002.bin"}, "a001.bin.", "以点或空格结尾"},
+        TargetNameCase{
+            "TrailingBlank", {"a001.bin", "a002.bin"}, "\"a001.bin \"", "以点或空格结尾"},
+        TargetNameCase{"CaseOutsideAscii",
+                       {"\xC3\xA9"
+                        "001.bin",
+                        "\xC3\xA9"
+                        "002.bin"},
+                       "\xC3\x89"
+                       "001.bin",
+                       "目标文件同时也是要合并的文件"},
+        TargetNameCase{"DeviceName", {"a001.bin", "a002.bin"}, "CON", "设备名"},
+        TargetNameCase{"DeviceNameWithAnExtension", {"a001.bin", "a002.bin"}, "nul.txt", "设备名"},
+        TargetNameCase{"NumberedDevice", {"a001.bin", "a002.bin"}, "COM1", "设备名"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -85,6 +85,10 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
         EXPECT_FALSE(fs::exists(fs::u8path(folder.file("f.bin.sha256"))));
         EXPECT_EQ(readFile(folder.file("f.bin")), content);
     }
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        EXPECT_FALSE(runtime::isTemporaryName(testing_support::utf8(entry.path().filename())))
+            << "left behind: " << entry.path();
+    }
 #ifdef __linux__
     EXPECT_EQ(openFileCount(), filesBefore);
 #endif
@@ -113,6 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
                                   100, ErrorNumber::DiskFull, Kind::Failed, "磁盘已满"},
                       FailureCase{"SplitChecksumFilePlace", false, "f.bin.sha256", Fault::Place, 0,
                                   ErrorNumber::PermissionDenied, Kind::Failed, "拒绝的权限"},
+                      FailureCase{"SplitSourceCutShort", false, "f.bin", Fault::ShortRead, 1500,
+                                  ErrorNumber::DeviceIo, Kind::Failed,
+                                  engine::split_text::sourceChanged},
+                      FailureCase{"MergePieceCutShort", true, "f002.bin", Fault::ShortRead, 300,
+                                  ErrorNumber::DeviceIo, Kind::Failed,
+                                  engine::merge_text::pieceChanged},
                       FailureCase{"MergePieceRead", true, "f003.bin", Fault::Read, 100,
                                   ErrorNumber::DeviceIo, Kind::Failed, "设备 I/O 错误"},
                       FailureCase{"MergeTargetWrite", true, "f.bin", Fault::Write, 1000,

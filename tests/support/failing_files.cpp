@@ -21,10 +21,14 @@ public:
           budget_(budget), error_(error) {}
 
     std::size_t read(void* buffer, std::size_t size) override {
-        if (fault_ != FailingFiles::Fault::Read) {
+        const bool cut = fault_ == FailingFiles::Fault::ShortRead;
+        if (fault_ != FailingFiles::Fault::Read && !cut) {
             return File::read(buffer, size);
         }
         if (budget_ == 0) {
+            if (cut) {
+                return 0;
+            }
             throw runtime::Error(error_, path());
         }
         const std::size_t got = File::read(buffer, std::min<std::uint64_t>(size, budget_));

@@ -17,7 +17,8 @@ namespace testing_support {
 // concerns, so a test can check what was flushed before what.
 class FailingFiles : public engine::FileOpener {
 public:
-    enum class Fault { None, Read, Write, Flush, Close, Place };
+    // ShortRead: the file ends after `bytes` bytes, as one cut by another program would.
+    enum class Fault { None, Read, ShortRead, Write, Flush, Close, Place };
 
     FailingFiles() = default;
     FailingFiles(std::string name, Fault fault, std::uint64_t bytes, runtime::ErrorNumber error)

@@ -1,0 +1,87 @@
+// The main of every GoogleTest suite: GoogleTest's own, with a watchdog, so that a test
+// that hangs fails on its own after a while, naming itself, instead of stalling the run.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds one test may take; SPLITTER_TEST_TIME_FACTOR scales it for slow builds
+// (the sanitizers') and slow hosts (wine).
+std::chrono::seconds allowance() {
+    double factor = 1;
+    if (const char* text = std::getenv("SPLITTER_TEST_TIME_FACTOR")) {
+        factor = std::max(1.0, std::atof(text));
+    }
+    return std::chrono::seconds(static_cast<long long>(30 * factor));
+}
+
+class Watchdog : public ::testing::EmptyTestEventListener {
+public:
+    Watchdog() : limit_(allowance()), thread_([this] { watch(); }) {}
+    ~Watchdog() override {
+        {
+            const std::lock_guard lock(mutex_);
+            ended_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+    void OnTestStart(const ::testing::TestInfo& test) override {
+        const std::lock_guard lock(mutex_);
+        name_ = std::string(test.test_suite_name()) + "." + test.name();
+        deadline_ = Clock::now() + limit_;
+        changed_.notify_all();
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        const std::lock_guard lock(mutex_);
+        deadline_.reset();
+    }
+
+private:
+    void watch() {
+        std::unique_lock lock(mutex_);
+        while (!ended_) {
+            if (!deadline_) {
+                changed_.wait(lock);
+            } else if (changed_.wait_until(lock, *deadline_) == std::cv_status::timeout &&
+                       deadline_ && Clock::now() >= *deadline_) {
+                std::fprintf(stderr, "\n%s did not end within %lld s: it hangs.\n", name_.c_str(),
+                             static_cast<long long>(limit_.count()));
+                std::fflush(stderr);
+                std::_Exit(1);
+            }
+        }
+    }
+
+    std::chrono::seconds limit_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<Clock::time_point> deadline_;
+    std::string name_;
+    bool ended_ = false;
+    std::thread thread_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // The watchdog is a thread: death tests start a fresh process rather than fork this one.
+    ::testing::GTEST_FLAG(death_test_style) = "threadsafe";
+    // Listing the tests (CTest's discovery) runs none and needs no watch.
+    if (!::testing::GTEST_FLAG(list_tests)) {
+        ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    }
+    return RUN_ALL_TESTS();
+}
