@@ -369,9 +369,6 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     if (!pickedFile) {
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
     }
-    if (const auto refused = unreadable(*pickedFile)) {
-        return *refused;
-    }
     const bool pickedScript = runtime::endsWithIgnoringAsciiCase(picked, ".BAT");
     const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
                                                 : commandForOther(*pickedFile, folder, readFile);

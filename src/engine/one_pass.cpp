@@ -23,17 +23,17 @@ void freeAligned(char* bytes) {
 
 } // namespace
 
-OnePass::OnePass(std::size_t pieceCount, bool hashing)
+OnePass::OnePass(std::size_t pieceCount, bool hashing, bool onHelpers)
     : pieceCount_(pieceCount), hashing_(hashing),
-      memory_(alignedBytes((hashing ? ringSize : 1) * blockSize), freeAligned),
+      memory_(alignedBytes((hashing && onHelpers ? ringSize : 1) * blockSize), freeAligned),
       piece_(std::make_unique<runtime::Sha256>()) {
     for (std::size_t i = 0; i < ringSize; ++i) {
-        ring_[i].bytes = memory_.get() + (hashing ? i * blockSize : 0);
+        ring_[i].bytes = memory_.get() + (hashing && onHelpers ? i * blockSize : 0);
     }
-    if (!hashing_) {
+    hashes_.pieces.reserve(hashing_ ? pieceCount_ : 0);
+    if (!hashing_ || !onHelpers) {
         return;
     }
-    hashes_.pieces.reserve(pieceCount_);
     try {
         for (const Helper helper : {Whole, Pieces}) {
             helpers_.emplace_back(

@@ -46,7 +46,8 @@ public:
     // the window live; a host's RunCancelled passes through it.
     using Waiting = std::function<void()>;
 
-    OnePass(std::size_t pieceCount, bool hashing);
+    // onHelpers = false hashes on the run's thread, as when no thread can be had.
+    OnePass(std::size_t pieceCount, bool hashing, bool onHelpers = true);
     ~OnePass();
     OnePass(const OnePass&) = delete;
     OnePass& operator=(const OnePass&) = delete;

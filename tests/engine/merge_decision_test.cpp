@@ -478,6 +478,13 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      "链接",
                      "s.BAT"},
+        // Not read at all: the set's own pieces are joined as they are numbered.
+        DecisionCase{"ScriptBesideTheFirstPieceLinkedFromElsewhere",
+                     with(setOfS(false), {linkLeadingOut("s.BAT", 60)}),
+                     {},
+                     "s001.txt",
+                     piecesOfS,
+                     "s.txt"},
         DecisionCase{"ChecksumFileLinkedFromElsewhere",
                      with(setOfS(), {linkLeadingOut("s.txt.sha256", 300)}),
                      scriptOfS,

@@ -105,6 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"UnknownSwitch", "COPY/B a+b c /Z"},
         RefusedCase{"NoDestination", "COPY/B a001.txt/B+a002.txt/B"},
         RefusedCase{"TwoDestinations", "COPY/B a+b c d"},
+        RefusedCase{"JoinedDestination", "COPY a+b c+d"},
         RefusedCase{"DanglingPlus", "COPY/B a+ c"}, RefusedCase{"LeadingPlus", "COPY/B +a c"},
         RefusedCase{"FolderInSource", "COPY/B ..\\a+b c"},
         RefusedCase{"FolderInTarget", "COPY/B a+b ..\\c"},

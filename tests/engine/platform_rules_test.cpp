@@ -141,6 +141,20 @@ TEST(PlatformRules, LongPathsWithBlanksSplitAndMerge) {
     }
 }
 
+#ifndef _WIN32
+// Linux names are bytes; one that is not UTF-8 (from another system's encoding) gives a
+// script and a checksum file that no reader takes, so it is refused before anything.
+TEST(PlatformRules, ASourceNameThatIsNotTextIsRefusedBeforeAnythingIsWritten) {
+    TempFolder folder;
+    writeFile(folder.file("a\xFF\xFE.bin"), "0123456789");
+    RecordingHost host;
+    EXPECT_EQ(engine::SplitIT(host, folder.file("a\xFF\xFE.bin"), 3, "").kind,
+              engine::RunOutcome::Kind::Refused);
+    EXPECT_EQ(host.messages, std::vector<std::string>{engine::split_text::nameNotText});
+    EXPECT_EQ(testing_support::entriesIn(folder.path()), 1u);
+}
+#endif
+
 struct TargetNameCase {
     const char* name;
     std::vector<std::string> pieces; // all of them 2 bytes, but the last of 1

@@ -1,6 +1,7 @@
 // What the runs do when a disk fails them part way: tested with files that fail after
 // so many bytes, inside the test process, on every platform.
 #include "engine/merge_run.h"
+#include "engine/run_report.h"
 #include "engine/split_run.h"
 #include "failing_files.h"
 #include "recording_host.h"
@@ -164,6 +165,15 @@ TEST(RunFailure, APieceThatChangesDuringTheMergeStopsIt) {
     EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), files).kind, Kind::Failed);
     EXPECT_NE(host.messages.at(0).find(folder.file("f002.bin")), std::string::npos);
     EXPECT_EQ(readFile(folder.file("f.bin")), "old target");
+}
+
+// Whatever a run throws ends in its error report, never in the window's event loop.
+TEST(RunFailure, AnyOtherExceptionEndsTheRunAsFailed) {
+    RecordingHost host;
+    const auto outcome = engine::RunReport(host).guard(
+        []() -> engine::RunOutcome { throw std::logic_error("unexpected"); });
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(host.messages.size(), 1u);
 }
 
 } // namespace

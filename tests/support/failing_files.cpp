@@ -21,6 +21,14 @@ public:
           budget_(budget), error_(error) {}
 
     std::size_t read(void* buffer, std::size_t size) override {
+        if (fault_ == FailingFiles::Fault::Flaky) {
+            const std::size_t got = File::read(buffer, size);
+            if (budget_ >= position_ && budget_ < position_ + got) {
+                static_cast<unsigned char*>(buffer)[budget_ - position_] ^= 0xFF;
+            }
+            position_ += got;
+            return got;
+        }
         const bool cut = fault_ == FailingFiles::Fault::ShortRead;
         if (fault_ != FailingFiles::Fault::Read && !cut) {
             return File::read(buffer, size);
@@ -80,6 +88,7 @@ private:
     std::string name_;
     FailingFiles::Fault fault_;
     std::uint64_t budget_;
+    std::uint64_t position_ = 0;
     runtime::ErrorNumber error_;
 };
 

@@ -18,7 +18,8 @@ namespace testing_support {
 class FailingFiles : public engine::FileOpener {
 public:
     // ShortRead: the file ends after `bytes` bytes, as one cut by another program would.
-    enum class Fault { None, Read, ShortRead, Write, Flush, Close, Place };
+    // Flaky: the byte at offset `bytes` reads wrong, as a failing stick may return it.
+    enum class Fault { None, Read, ShortRead, Flaky, Write, Flush, Close, Place };
 
     FailingFiles() = default;
     FailingFiles(std::string name, Fault fault, std::uint64_t bytes, runtime::ErrorNumber error)
