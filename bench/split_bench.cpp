@@ -25,26 +25,26 @@ bool parseSize(const char* text, std::int32_t& size) {
     return status == std::errc() && ptr == end;
 }
 
-const char* outcomeName(engine::RunOutcome::Kind kind) {
+const char* outcomeName(engine::Ending kind) {
     switch (kind) {
-    case engine::RunOutcome::Kind::Completed:
+    case engine::Ending::Completed:
         return "completed";
-    case engine::RunOutcome::Kind::Refused:
+    case engine::Ending::Refused:
         return "refused";
-    case engine::RunOutcome::Kind::Failed:
+    case engine::Ending::Failed:
         return "failed";
-    case engine::RunOutcome::Kind::Cancelled:
+    case engine::Ending::Cancelled:
         return "cancelled";
     }
     return "failed";
 }
 
 // 0 completed, 1 refused (nothing written), 3 failed or cancelled; 2 is the usage error.
-int exitCode(engine::RunOutcome::Kind kind) {
+int exitCode(engine::Ending kind) {
     switch (kind) {
-    case engine::RunOutcome::Kind::Completed:
+    case engine::Ending::Completed:
         return 0;
-    case engine::RunOutcome::Kind::Refused:
+    case engine::Ending::Refused:
         return 1;
     default:
         return 3;
@@ -71,19 +71,15 @@ int runSplitBench(const std::vector<std::string>& arguments) {
     }
 
     ConsoleHost host(quiet);
-    engine::RunOutcome outcome;
-    if (words[0] == "split" && words.size() == 4) {
-        std::int32_t size = 0;
-        if (!parseSize(words[2].c_str(), size)) {
-            return usage();
-        }
-        outcome = engine::SplitIT(host, words[1], size, words[3]);
-    } else if (words[0] == "merge" && words.size() == 2) {
-        outcome = engine::MergeIT(host, words[1]);
-    } else {
+    std::int32_t size = 0;
+    const bool split = words[0] == "split" && words.size() == 4;
+    if (!(split && parseSize(words[2].c_str(), size)) &&
+        !(words[0] == "merge" && words.size() == 2)) {
         return usage();
     }
+    const engine::RunOutcome outcome =
+        split ? engine::SplitIT(host, words[1], size, words[3]) : engine::MergeIT(host, words[1]);
     host.finish(pumpStats);
-    std::printf("outcome: %s\n", outcomeName(outcome.kind));
-    return exitCode(outcome.kind);
+    std::printf("outcome: %s\n", outcomeName(outcome.ending()));
+    return exitCode(outcome.ending());
 }

@@ -52,17 +52,17 @@ private:
     std::map<std::string, const ListedFile*> byKey_;
 };
 
-using CommandOrRefusal = std::variant<MergeCommand, MergeRefusal>;
+using CommandOrRefusal = Result<MergeCommand>;
 
-MergeRefusal refusal(ErrorNumber number, std::string description, std::string name = {}) {
-    return MergeRefusal{number, std::move(description), std::move(name)};
+Problem refusal(ErrorNumber number, std::string description, std::string name = {}) {
+    return Problem{Ending::Refused, std::move(description), number, std::move(name)};
 }
 
 const char* const linkLeadingOut = "是指向别的文件夹的链接，合并只读取脚本所在文件夹中的文件";
 
 // Why the merge reads nothing from this file: only the folder's own regular files are read
 // (never a pipe, which would wait, nor a link to another folder's file).
-std::optional<MergeRefusal> unreadable(const ListedFile& file) {
+std::optional<Problem> unreadable(const ListedFile& file) {
     if (!file.regular) {
         return refusal(ErrorNumber::NotRegularFile, runtime::describe(ErrorNumber::NotRegularFile),
                        file.name);
@@ -92,7 +92,7 @@ CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
         return refusal(error.number(), error.description());
     }
     std::optional<MergeCommand> likeliest;
-    std::optional<MergeRefusal> refused;
+    std::optional<Problem> refused;
     for (const std::string& text : scriptTextReadings(bytes)) {
         try {
             MergeCommand command = readMergeScript(text);
@@ -163,9 +163,8 @@ CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
         if (const ListedFile* script = folder.findScript(reading.set.scriptName())) {
             const CommandOrRefusal fromScript = readScript(*script, reader, {}, folder);
             // The script beside it may belong to another source of the same base name.
-            if (const auto* command = std::get_if<MergeCommand>(&fromScript);
-                command && lists(*command, picked.name)) {
-                MergeCommand listed = *command;
+            if (fromScript && lists(*fromScript, picked.name)) {
+                MergeCommand listed = *fromScript;
                 listed.fromScript = true;
                 return listed;
             }
@@ -195,8 +194,8 @@ CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
     }
     // A script under another name, or no script at all.
     CommandOrRefusal other = readScript(picked, reader, notAScript, folder);
-    if (auto* command = std::get_if<MergeCommand>(&other)) {
-        command->fromScript = true;
+    if (other) {
+        other.value().fromScript = true;
     }
     return other;
 }
@@ -231,8 +230,8 @@ bool sameFile(const ListedFile& file, const std::string& name, const ListedFile*
 // Why the target cannot be written, or nothing: it must be a bare name the program can
 // write, not a folder or a device, and not the script or the checksum file of the set
 // (in any spelling, or as another link of the same file).
-std::optional<MergeRefusal> unwritableTarget(const std::string& name, const Folder& folder,
-                                             const std::vector<const ListedFile*>& setFiles) {
+std::optional<Problem> unwritableTarget(const std::string& name, const Folder& folder,
+                                        const std::vector<const ListedFile*>& setFiles) {
     if (!isBareName(name)) {
         return refusal(ErrorNumber::InvalidArgument, "合并后的文件名不能带文件夹或驱动器", name);
     }
@@ -307,7 +306,7 @@ struct FoundChecksums {
     std::optional<SetChecksums> sums;
     const ListedFile* file = nullptr;
 };
-using ChecksumsOrRefusal = std::variant<FoundChecksums, MergeRefusal>;
+using ChecksumsOrRefusal = Result<FoundChecksums>;
 
 // The set's checksum file: found by the target's name, or else as the .sha256 file of
 // the folder that lists the first piece. Only the one by the target's name can stop a
@@ -372,17 +371,17 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     const bool pickedScript = runtime::endsWithIgnoringAsciiCase(picked, ".BAT");
     const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
                                                 : commandForOther(*pickedFile, folder, readFile);
-    if (const auto* refused = std::get_if<MergeRefusal>(&found)) {
-        return *refused;
+    if (!found) {
+        return found.problem();
     }
-    MergeCommand command = std::get<MergeCommand>(found);
+    MergeCommand command = found.value();
     const bool fromScript = pickedScript || command.fromScript;
 
     const auto sums = findChecksums(command, folder, readFile);
-    if (const auto* refused = std::get_if<MergeRefusal>(&sums)) {
-        return *refused;
+    if (!sums) {
+        return sums.problem();
     }
-    const auto& [checksums, checksumFile] = std::get<FoundChecksums>(sums);
+    const auto& [checksums, checksumFile] = sums.value();
     if (checksums) {
         // The checksum file is the list: count, order and names.
         std::vector<std::string> listed;
@@ -408,10 +407,10 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     const ListedFile* script = command.script.empty() ? nullptr : folder.find(command.script);
     MergeDecision decision =
         check(command, folder, checksums ? "校验文件" : "脚本", {script, checksumFile});
-    auto* plan = std::get_if<MergePlan>(&decision);
-    if (!plan) {
+    if (!decision) {
         return decision;
     }
+    MergePlan* plan = &decision.value();
     if (checksums) {
         plan->checksums = *checksums;
     } else if (!fromScript) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/checksum_file.h"
+#include "engine/result.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 
@@ -8,7 +9,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace engine {
@@ -35,14 +35,9 @@ struct MergePlan {
     std::optional<SetChecksums> checksums;
 };
 
-// Why nothing is joined. `name` is the file of the folder it concerns (may be empty).
-struct MergeRefusal {
-    runtime::ErrorNumber number = runtime::ErrorNumber::InvalidArgument;
-    std::string description;
-    std::string name;
-};
-
-using MergeDecision = std::variant<MergePlan, MergeRefusal>;
+// What to join, or why nothing is (a refusal; its name is the file of the folder it
+// concerns, and may be empty).
+using MergeDecision = Result<MergePlan>;
 
 // Decides a merge from what was picked (a bare name in the listed folder) without
 // touching a file. The set's checksum file, where there is one, is the list of pieces

@@ -75,12 +75,13 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             decideMerge(parts.name, runtime::listFolder(folder), [&](const std::string& name) {
                 return readWholeFile(files, folder + name);
             });
-        if (const auto* refusal = std::get_if<MergeRefusal>(&decision)) {
-            const Error error(refusal->number, refusal->description,
-                              refusal->name.empty() ? std::string() : folder + refusal->name);
+        if (!decision) {
+            const Problem& refusal = decision.problem();
+            const Error error(refusal.number, refusal.message,
+                              refusal.name.empty() ? std::string() : folder + refusal.name);
             return report.refused(split_text::errorPrefix + error.description());
         }
-        const MergePlan& plan = std::get<MergePlan>(decision);
+        const MergePlan& plan = decision.value();
         // The result is as private as the pieces the split made (they share one mode).
         const std::uint32_t permissions =
             files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions();

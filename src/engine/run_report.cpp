@@ -9,24 +9,24 @@ namespace engine {
 
 RunOutcome RunReport::completed(const std::string& status) {
     host_.setStatus(status);
-    return {RunOutcome::Kind::Completed, status};
+    return RunOutcome(status);
 }
 
 RunOutcome RunReport::refused(const std::string& message) {
     host_.showMessage(message);
-    return {RunOutcome::Kind::Refused, message};
+    return RunOutcome(Problem{Ending::Refused, message});
 }
 
 RunOutcome RunReport::failed(const std::string& message) {
     host_.showMessage(message);
-    return {RunOutcome::Kind::Failed, message};
+    return RunOutcome(Problem{Ending::Failed, message});
 }
 
 RunOutcome RunReport::guard(const std::function<RunOutcome()>& work) {
     try {
         return work();
     } catch (const RunCancelled&) {
-        return {RunOutcome::Kind::Cancelled, {}};
+        return RunOutcome(Problem{Ending::Cancelled, {}});
     } catch (const runtime::Error& error) {
         return failed(split_text::errorPrefix + error.description());
     } catch (const std::bad_alloc&) {

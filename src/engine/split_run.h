@@ -2,7 +2,7 @@
 
 #include "engine/file_opener.h"
 #include "engine/host.h"
-#include "engine/run_outcome.h"
+#include "engine/result.h"
 
 #include <cstdint>
 #include <string>

@@ -36,21 +36,20 @@ std::string firstCharacters(const std::string& utf8, std::size_t count) {
 }
 
 PieceSizeResult evaluatePieceSize(const SizeSelection& selection) {
-    PieceSizeResult result;
     const int option = selection.selectedOption;
     try {
         if (option >= 0 && option <= 2) {
             const double number =
                 runtime::readNumericPrefix(firstCharacters(selection.captions[option], 4));
-            result.size = runtime::toInt32(number * presetFactor(option));
-        } else if (option == 3) {
-            const double number = runtime::readNumericPrefix(selection.customText);
-            result.size = runtime::toInt32(number * unitFactor(selection.unitChecked));
+            return runtime::toInt32(number * presetFactor(option));
         }
-    } catch (const runtime::Error&) {
+        if (option == 3) {
+            const double number = runtime::readNumericPrefix(selection.customText);
+            return runtime::toInt32(number * unitFactor(selection.unitChecked));
+        }
+        return 0;
+    } catch (const runtime::Error& error) {
         // A number past the 32-bit range: Start says so instead of splitting.
-        result.size = 0;
-        result.outOfRange = true;
+        return engine::Problem{engine::Ending::Refused, sizeOutOfRange, error.number()};
     }
-    return result;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "engine/result.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
+
+inline constexpr const char* sizeOutOfRange = "分割后文件大小超出范围,请重新设置!";
 
 // The state of the piece-size controls at the moment Start is pressed.
 struct SizeSelection {
@@ -12,11 +16,9 @@ struct SizeSelection {
     std::array<bool, 3> unitChecked{};   // Check1: MB, KB, Bytes
 };
 
-struct PieceSizeResult {
-    std::int32_t size = 0;
-    // The custom size does not fit a piece size (more than 2147483647 bytes).
-    bool outOfRange = false;
-};
+// Bytes per piece, or the refusal when the custom size does not fit a piece size (more
+// than 2147483647 bytes).
+using PieceSizeResult = engine::Result<std::int32_t>;
 
 // Turns the selection into bytes per piece: presets from the first four characters of
 // their captions (1 MB, 1.38 MB, 500 KB), the custom number times its unit, rounded

@@ -13,23 +13,22 @@ std::string sizeLine(std::int64_t fileLength) {
     return "文件大小：" + runtime::plainNumberText(kilobytes) + "KBytes";
 }
 
-SourceReport reportSource(const std::string& path) {
+engine::Result<std::string> reportSource(const std::string& path) {
     try {
-        return {sizeLine(runtime::fileLength(path)), {}};
+        return sizeLine(runtime::fileLength(path));
     } catch (const runtime::Error& error) {
-        return {{}, engine::split_text::errorPrefix + error.description()};
+        return engine::Problem{engine::Ending::Refused,
+                               engine::split_text::errorPrefix + error.description(),
+                               error.number()};
     }
 }
 
-StartRequest startRequest(const std::string& source, const SizeSelection& selection) {
+engine::Result<std::int32_t> startRequest(const std::string& source,
+                                          const SizeSelection& selection) {
     if (source.empty()) {
-        return {noSourceFile, 0};
+        return engine::Problem{engine::Ending::Refused, noSourceFile};
     }
-    const PieceSizeResult size = evaluatePieceSize(selection);
-    if (size.outOfRange) {
-        return {sizeOutOfRange, 0};
-    }
-    return {{}, size.size};
+    return evaluatePieceSize(selection);
 }
 
 bool RunLifecycle::begin() {

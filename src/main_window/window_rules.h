@@ -10,7 +10,6 @@ namespace window_rules {
 
 inline constexpr const char* windowCaption = "Corvane文件切割机v2.0";
 inline constexpr const char* noSourceFile = "请选择要分割的文件！";
-inline constexpr const char* sizeOutOfRange = "分割后文件大小超出范围,请重新设置!";
 
 // The status line after a file is chosen: "文件大小：" and the length in KB, rounded half
 // to even to two decimals, in the plain number form, then "KBytes" (1536 -> " 1.5").
@@ -18,18 +17,11 @@ std::string sizeLine(std::int64_t fileLength);
 
 // What choosing a source file shows: the size line, or the message when its length
 // cannot be read (a typed name that names no file, a folder).
-struct SourceReport {
-    std::string status;
-    std::string message; // empty when the size line is shown
-};
-SourceReport reportSource(const std::string& path);
+engine::Result<std::string> reportSource(const std::string& path);
 
-// What Start does: the message to show instead of splitting, or the piece size.
-struct StartRequest {
-    std::string message; // empty when the split goes ahead
-    std::int32_t pieceSize = 0;
-};
-StartRequest startRequest(const std::string& source, const SizeSelection& selection);
+// What Start does: split with this piece size, or show the problem's message instead.
+engine::Result<std::int32_t> startRequest(const std::string& source,
+                                          const SizeSelection& selection);
 
 // One run at a time; a request to end the program during a run ends the run first.
 class RunLifecycle {

@@ -339,10 +339,10 @@ void Form1::takeSourceFile(const QString& path) {
         return;
     }
     const auto report = window_rules::reportSource(utf8(name));
-    if (report.message.empty()) {
-        setStatus(report.status);
+    if (report) {
+        setStatus(*report);
     } else {
-        showMessage(report.message);
+        showMessage(report.problem().message);
     }
 }
 
@@ -369,14 +369,14 @@ void Form1::start_Click() {
         return;
     }
     const auto request = window_rules::startRequest(utf8(src->text()), sizeSelection());
-    if (!request.message.empty()) {
-        showMessage(request.message);
+    if (!request) {
+        showMessage(request.problem().message);
         return;
     }
     // Copies: browsing during the run must not change the run.
     const QString source = src->text();
     const QString destination = dec->text();
-    runExclusive([&] { SplitIT(source, request.pieceSize, destination); });
+    runExclusive([&] { SplitIT(source, *request, destination); });
 }
 
 bool Form1::runExclusive(const std::function<void()>& work) {

@@ -335,10 +335,10 @@ void Form1::takeSourceFile(const std::string& path) {
         return;
     }
     const auto report = window_rules::reportSource(path);
-    if (report.message.empty()) {
-        setStatus(report.status);
+    if (report) {
+        setStatus(*report);
     } else {
-        showMessage(report.message);
+        showMessage(report.problem().message);
     }
 }
 
@@ -395,13 +395,13 @@ void Form1::start_Click() {
     }
     const std::string source = textOf(src);
     const auto request = window_rules::startRequest(source, sizeSelection());
-    if (!request.message.empty()) {
-        showMessage(request.message);
+    if (!request) {
+        showMessage(request.problem().message);
         return;
     }
     // Copies: browsing during the run must not change the run.
     const std::string destination = textOf(dec);
-    runExclusive([&] { SplitIT(source, request.pieceSize, destination); });
+    runExclusive([&] { SplitIT(source, *request, destination); });
 }
 
 void Form1::runExclusive(const std::function<void()>& work) {

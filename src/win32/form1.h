@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/host.h"
-#include "engine/run_outcome.h"
+#include "engine/result.h"
 #include "main_window/piece_size.h"
 #include "main_window/window_rules.h"
 

@@ -20,7 +20,7 @@ using testing_support::RecordingHost;
 using testing_support::TempFolder;
 using testing_support::writeFile;
 using Fault = FailingFiles::Fault;
-using Kind = engine::RunOutcome::Kind;
+using Kind = engine::Ending;
 
 namespace {
 
@@ -59,7 +59,7 @@ TEST(OnePass, AMergeThatReadsOneWrongByteSaysWhichPieceAndKeepsTheOldTarget) {
     writeFile(folder.file("f.bin"), "old target");
     FailingFiles flaky("f002.bin", Fault::Flaky, 1000, runtime::ErrorNumber::DeviceIo);
     RecordingHost host;
-    EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), flaky).kind, Kind::Failed);
+    EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), flaky).ending(), Kind::Failed);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("第2个分割文件已损坏：" + folder.file("f002.bin")),
               std::string::npos)
@@ -84,7 +84,7 @@ TEST(OnePass, AnEmptyPieceBetweenOthersHasTheHashOfNothing) {
                                                    "  b.part\n" + sha256(c) + "  c.part\n" +
                                                    sha256(a + c) + "  whole.bin\n");
     RecordingHost host;
-    EXPECT_EQ(engine::MergeIT(host, folder.file("join.BAT")).kind, Kind::Completed)
+    EXPECT_EQ(engine::MergeIT(host, folder.file("join.BAT")).ending(), Kind::Completed)
         << (host.messages.empty() ? "" : host.messages[0]);
     EXPECT_EQ(host.lastStatus(), engine::merge_text::succeededAndChecked);
     EXPECT_EQ(readFile(folder.file("whole.bin")), a + c);
@@ -120,7 +120,7 @@ TEST_P(FlushOrder, PutsEveryFileOnTheDiskBeforeAnythingVouchesForIt) {
     const auto outcome = c.merge
                              ? engine::MergeIT(host, folder.file("f.BAT"), files)
                              : engine::SplitIT(host, folder.file("f.bin"), pieceSize, "", files);
-    ASSERT_TRUE(outcome.completed()) << outcome.text;
+    ASSERT_TRUE(outcome.completed()) << outcome.text();
     std::vector<std::string> durable = files.calls();
     std::erase_if(durable, [](const std::string& call) { return call.rfind("read ", 0) == 0; });
     EXPECT_EQ(durable, c.calls);
@@ -186,7 +186,7 @@ TEST_P(KilledRunsTemporary, IsRemovedByTheNextRunThere) {
     RecordingHost host;
     const auto outcome = merge ? engine::MergeIT(host, folder.file("f.BAT"))
                                : engine::SplitIT(host, folder.file("f.bin"), pieceSize, "");
-    EXPECT_TRUE(outcome.completed()) << outcome.text;
+    EXPECT_TRUE(outcome.completed()) << outcome.text();
     EXPECT_FALSE(runtime::pathExists(abandoned));
     EXPECT_EQ(readFile(folder.file("f.bin.part")), "looks like one");
 }

@@ -7,7 +7,6 @@
 using engine::decideMerge;
 using engine::ListedFile;
 using engine::MergePlan;
-using engine::MergeRefusal;
 
 namespace {
 
@@ -118,9 +117,8 @@ TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
         return found->second;
     });
     if (c.refusalPart.empty()) {
-        ASSERT_TRUE(std::holds_alternative<MergePlan>(decision))
-            << std::get<MergeRefusal>(decision).description;
-        const auto& plan = std::get<MergePlan>(decision);
+        ASSERT_TRUE(decision.ok()) << decision.problem().message;
+        const auto& plan = decision.value();
         std::vector<std::string> names;
         for (const auto& piece : plan.pieces) {
             names.push_back(piece.name);
@@ -129,10 +127,9 @@ TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
         EXPECT_EQ(plan.target, c.target);
         EXPECT_EQ(plan.checksums.has_value(), c.checked);
     } else {
-        ASSERT_TRUE(std::holds_alternative<MergeRefusal>(decision));
-        const auto& refusal = std::get<MergeRefusal>(decision);
-        EXPECT_NE(refusal.description.find(c.refusalPart), std::string::npos)
-            << refusal.description;
+        ASSERT_TRUE(!decision.ok());
+        const auto& refusal = decision.problem();
+        EXPECT_NE(refusal.message.find(c.refusalPart), std::string::npos) << refusal.message;
         EXPECT_EQ(refusal.name, c.refusalName);
     }
 }

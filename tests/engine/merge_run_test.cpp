@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 using engine::MergeIT;
-using Kind = engine::RunOutcome::Kind;
+using Kind = engine::Ending;
 using testing_support::entriesIn;
 using testing_support::readFile;
 using testing_support::RecordingHost;
@@ -127,7 +127,7 @@ TEST_P(MergeRefusal, ReportsTheProblemAndLeavesTheFolderAsItWas) {
                          readFile(testing_support::utf8(entry.path())));
     }
     RecordingHost host;
-    EXPECT_EQ(MergeIT(host, folder.file(c.picked)).kind, Kind::Refused);
+    EXPECT_EQ(MergeIT(host, folder.file(c.picked)).ending(), Kind::Refused);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].rfind("错误提示信息:", 0), 0u) << host.messages[0];
     EXPECT_NE(host.messages[0].find(c.descriptionPart), std::string::npos) << host.messages[0];
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MergeRun, AnEmptyNameAsksForAFile) {
     RecordingHost host;
-    EXPECT_EQ(MergeIT(host, "").kind, Kind::Refused);
+    EXPECT_EQ(MergeIT(host, "").ending(), Kind::Refused);
     EXPECT_EQ(host.messages, std::vector<std::string>{"请输入要合并的文件！"});
 }
 
@@ -180,7 +180,7 @@ TEST(MergeRun, ACancelRemovesTheUnfinishedTarget) {
     RecordingHost host;
     host.actOnPump = 3;
     host.action = [] { throw engine::RunCancelled{}; };
-    EXPECT_EQ(MergeIT(host, folder.file("c.BAT")).kind, Kind::Cancelled);
+    EXPECT_EQ(MergeIT(host, folder.file("c.BAT")).ending(), Kind::Cancelled);
     EXPECT_EQ(readFile(folder.file("c.txt")), "old");
     EXPECT_EQ(entriesIn(folder.path()), 13u); // ten pieces, script, checksums, the old target
 }

@@ -148,8 +148,8 @@ TEST(PlatformRules, ASourceNameThatIsNotTextIsRefusedBeforeAnythingIsWritten) {
     TempFolder folder;
     writeFile(folder.file("a\xFF\xFE.bin"), "0123456789");
     RecordingHost host;
-    EXPECT_EQ(engine::SplitIT(host, folder.file("a\xFF\xFE.bin"), 3, "").kind,
-              engine::RunOutcome::Kind::Refused);
+    EXPECT_EQ(engine::SplitIT(host, folder.file("a\xFF\xFE.bin"), 3, "").ending(),
+              engine::Ending::Refused);
     EXPECT_EQ(host.messages, std::vector<std::string>{engine::split_text::nameNotText});
     EXPECT_EQ(testing_support::entriesIn(folder.path()), 1u);
 }
@@ -184,16 +184,14 @@ TEST_P(TargetName, IsRefusedWhereTheSystemWouldTakeItForAnotherFile) {
     const auto decision =
         engine::decideMerge("s.BAT", listing, [&](const std::string&) { return script; });
 #ifdef _WIN32
-    ASSERT_TRUE(std::holds_alternative<engine::MergeRefusal>(decision));
-    EXPECT_NE(std::get<engine::MergeRefusal>(decision).description.find(c.windowsRefusal),
-              std::string::npos)
-        << std::get<engine::MergeRefusal>(decision).description;
+    ASSERT_TRUE(!decision.ok());
+    EXPECT_NE(decision.problem().message.find(c.windowsRefusal), std::string::npos)
+        << decision.problem().message;
 #else
-    ASSERT_TRUE(std::holds_alternative<engine::MergePlan>(decision))
-        << std::get<engine::MergeRefusal>(decision).description;
+    ASSERT_TRUE(decision.ok()) << decision.problem().message;
     std::string unquoted = c.target;
     std::erase(unquoted, '"');
-    EXPECT_EQ(std::get<engine::MergePlan>(decision).target, unquoted);
+    EXPECT_EQ(decision.value().target, unquoted);
 #endif
 }
 

@@ -19,7 +19,7 @@ using testing_support::RecordingHost;
 using testing_support::TempFolder;
 using testing_support::writeFile;
 using Fault = FailingFiles::Fault;
-using Kind = engine::RunOutcome::Kind;
+using Kind = engine::Ending;
 
 namespace {
 
@@ -69,9 +69,9 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
         c.merge ? engine::MergeIT(host, folder.file("f.BAT"), files)
                 : engine::SplitIT(host, folder.file("f.bin"), 700, "", files);
 
-    EXPECT_EQ(outcome.kind, c.outcome);
+    EXPECT_EQ(outcome.ending(), c.outcome);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], outcome.text);
+    EXPECT_EQ(host.messages[0], outcome.text());
     const std::string failingPath = folder.file(c.failing);
     EXPECT_EQ(host.messages[0], std::string("错误提示信息:") + c.messagePart + "：" + failingPath);
     EXPECT_EQ(host.lastStatus().find("圆满完成"), std::string::npos);
@@ -162,7 +162,7 @@ TEST(RunFailure, APieceThatChangesDuringTheMergeStopsIt) {
     writeFile(folder.file("f.bin"), "old target");
     GrowingPiece files;
     RecordingHost host;
-    EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), files).kind, Kind::Failed);
+    EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), files).ending(), Kind::Failed);
     EXPECT_NE(host.messages.at(0).find(folder.file("f002.bin")), std::string::npos);
     EXPECT_EQ(readFile(folder.file("f.bin")), "old target");
 }
@@ -172,7 +172,7 @@ TEST(RunFailure, AnyOtherExceptionEndsTheRunAsFailed) {
     RecordingHost host;
     const auto outcome = engine::RunReport(host).guard(
         []() -> engine::RunOutcome { throw std::logic_error("unexpected"); });
-    EXPECT_EQ(outcome.kind, Kind::Failed);
+    EXPECT_EQ(outcome.ending(), Kind::Failed);
     EXPECT_EQ(host.messages.size(), 1u);
 }
 

@@ -87,9 +87,8 @@ TEST(ScriptReading, FindsThePiecesWhateverFormTheScriptCameIn) {
             }
             const auto decision = engine::decideMerge(plan.names.scriptName(), listing,
                                                       [&](const std::string&) { return *bytes; });
-            const auto* merge = std::get_if<engine::MergePlan>(&decision);
-            ASSERT_TRUE(merge) << name << " " << form.name << ": "
-                               << std::get<engine::MergeRefusal>(decision).description;
+            ASSERT_TRUE(decision) << name << " " << form.name << ": " << decision.problem().message;
+            const engine::MergePlan* merge = &decision.value();
             std::vector<std::string> found;
             for (const auto& piece : merge->pieces) {
                 found.push_back(piece.name);
@@ -106,8 +105,8 @@ TEST(ScriptReading, NamesWhatItLookedForReadablyWhenNoneIsThere) {
     const std::vector<engine::ListedFile> listing = {{"报告.BAT", 80, true, std::nullopt}};
     const auto decision =
         engine::decideMerge("报告.BAT", listing, [&](const std::string&) { return bytes; });
-    ASSERT_TRUE(std::holds_alternative<engine::MergeRefusal>(decision));
-    EXPECT_EQ(std::get<engine::MergeRefusal>(decision).name, "报告001.doc");
+    ASSERT_TRUE(!decision.ok());
+    EXPECT_EQ(decision.problem().name, "报告001.doc");
 }
 
 } // namespace

@@ -21,7 +21,7 @@ using testing_support::readFile;
 using testing_support::RecordingHost;
 using testing_support::TempFolder;
 using testing_support::writeFile;
-using Kind = engine::RunOutcome::Kind;
+using Kind = engine::Ending;
 
 namespace {
 
@@ -78,7 +78,7 @@ TEST(SetProof, EveryHashCoversExactlyItsOwnBytes) {
         expected += sha256(content) + "  m.bin\n";
         EXPECT_EQ(readFile(folder.file("m.bin.sha256")), expected) << length << "/" << size;
         fs::remove(at(folder, "m.bin"));
-        EXPECT_EQ(engine::MergeIT(host, folder.file("m.BAT")).kind, Kind::Completed) << length;
+        EXPECT_EQ(engine::MergeIT(host, folder.file("m.BAT")).ending(), Kind::Completed) << length;
         EXPECT_EQ(host.lastStatus(), engine::merge_text::succeededAndChecked);
     }
 }
@@ -109,7 +109,7 @@ TEST_P(DamagedSet, IsNamedBeforeTheTargetIsReplaced) {
 
     RecordingHost host;
     const auto outcome = engine::MergeIT(host, folder.file("s001.bin"));
-    EXPECT_EQ(outcome.kind, c.outcome) << outcome.text;
+    EXPECT_EQ(outcome.ending(), c.outcome) << outcome.text();
     if (std::string(c.messagePart).empty()) {
         EXPECT_EQ(host.lastStatus(), engine::merge_text::succeededAndChecked);
         EXPECT_EQ(readFile(folder.file("s.bin")), content);
@@ -183,7 +183,7 @@ TEST(SetProof, ASourceThatChangesDuringTheSplitGetsNoScriptOrChecksumFile) {
     writeFile(folder.file("g.bin"), testing_support::randomBytes(5000, 2));
     GrowingSource files(folder.file("g.bin"));
     RecordingHost host;
-    EXPECT_EQ(engine::SplitIT(host, folder.file("g.bin"), 1000, "", files).kind, Kind::Failed);
+    EXPECT_EQ(engine::SplitIT(host, folder.file("g.bin"), 1000, "", files).ending(), Kind::Failed);
     ASSERT_EQ(host.messages.size(), 1u);
 #ifndef _WIN32
     // Windows lets no other program write to a file the split is reading.
@@ -202,12 +202,13 @@ TEST(SetProof, AReSplitCutOffByAFullDiskLeavesNothingThatVouchesForTheMix) {
     testing_support::FailingFiles fullDisk("r003.bin", testing_support::FailingFiles::Fault::Write,
                                            300, runtime::ErrorNumber::DiskFull);
     RecordingHost second;
-    EXPECT_EQ(engine::SplitIT(second, folder.file("r.bin"), 3000, "", fullDisk).kind, Kind::Failed);
+    EXPECT_EQ(engine::SplitIT(second, folder.file("r.bin"), 3000, "", fullDisk).ending(),
+              Kind::Failed);
     EXPECT_FALSE(fs::exists(at(folder, "r.BAT")));
     EXPECT_FALSE(fs::exists(at(folder, "r.bin.sha256")));
     fs::remove(at(folder, "r.bin"));
     RecordingHost merge;
-    EXPECT_EQ(engine::MergeIT(merge, folder.file("r001.bin")).kind, Kind::Refused);
+    EXPECT_EQ(engine::MergeIT(merge, folder.file("r001.bin")).ending(), Kind::Refused);
     EXPECT_FALSE(fs::exists(at(folder, "r.bin")));
 }
 
@@ -241,10 +242,10 @@ TEST_P(UnsafeName, IsNeverWrittenThroughAndNeverWaitedOn) {
     writeFile(folder.file("a.txt"), "0123456789");
     RecordingHost host;
     const auto outcome = engine::SplitIT(host, folder.file("a.txt"), 3, out);
-    EXPECT_EQ(outcome.kind, c.outcome) << outcome.text;
+    EXPECT_EQ(outcome.ending(), c.outcome) << outcome.text();
     if (c.outcome != Kind::Completed) {
-        EXPECT_NE(outcome.text.find("不是普通文件"), std::string::npos) << outcome.text;
-        EXPECT_NE(outcome.text.find(out + c.at), std::string::npos) << outcome.text;
+        EXPECT_NE(outcome.text().find("不是普通文件"), std::string::npos) << outcome.text();
+        EXPECT_NE(outcome.text().find(out + c.at), std::string::npos) << outcome.text();
     }
     EXPECT_EQ(readFile(outside.file("precious")), "keep");
 }
@@ -276,7 +277,7 @@ TEST(SetProof, TheMergeReadsNoLinkLeadingOutAndNoPipe) {
             fs::create_symlink(at(outside, "shadow"), at(folder, "m002.txt"));
         }
         RecordingHost host;
-        EXPECT_EQ(engine::MergeIT(host, folder.file("m.BAT")).kind, Kind::Refused) << pipe;
+        EXPECT_EQ(engine::MergeIT(host, folder.file("m.BAT")).ending(), Kind::Refused) << pipe;
         EXPECT_FALSE(fs::exists(at(folder, "m.txt")));
     }
 }

@@ -21,7 +21,7 @@
 
 namespace fs = std::filesystem;
 using engine::SplitIT;
-using Kind = engine::RunOutcome::Kind;
+using Kind = engine::Ending;
 using testing_support::entriesIn;
 using testing_support::readFile;
 using testing_support::RecordingHost;
@@ -104,7 +104,7 @@ class SplitRefusal : public SplitRun, public ::testing::WithParamInterface<Refus
 TEST_P(SplitRefusal, ReturnsFalseAndWritesNothing) {
     const auto& c = GetParam();
     writeFile(folder.file("s.txt"), std::string(c.length, 'x'));
-    EXPECT_EQ(SplitIT(host, folder.file("s.txt"), c.size, out).kind, Kind::Refused);
+    EXPECT_EQ(SplitIT(host, folder.file("s.txt"), c.size, out).ending(), Kind::Refused);
     EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
     EXPECT_TRUE(host.statuses.empty());
@@ -131,7 +131,7 @@ TEST_F(SplitRun, RefusesANameTheScriptCannotCarryBeforeWritingAnything) {
     for (const auto& [name, shown] : cases) {
         writeFile(folder.file(name), "0123456789");
         RecordingHost run;
-        EXPECT_EQ(SplitIT(run, folder.file(name), 3, out).kind, Kind::Refused) << name;
+        EXPECT_EQ(SplitIT(run, folder.file(name), 3, out).ending(), Kind::Refused) << name;
         ASSERT_EQ(run.messages.size(), 1u) << name;
         EXPECT_NE(run.messages[0].find(shown), std::string::npos) << run.messages[0];
     }
@@ -165,7 +165,8 @@ TEST_P(SplitErrorReport, ShowsTheDescriptionAndClosesEveryFile) {
 #ifdef __linux__
     const auto filesBefore = openFileCount();
 #endif
-    EXPECT_EQ(SplitIT(host, c.source(folder), c.size, c.destination(folder)).kind, Kind::Failed);
+    EXPECT_EQ(SplitIT(host, c.source(folder), c.size, c.destination(folder)).ending(),
+              Kind::Failed);
     EXPECT_EQ(host.messages, std::vector<std::string>{c.expectedMessage(folder)});
     EXPECT_EQ(host.lastStatus().find("圆满完成"), std::string::npos);
     EXPECT_FALSE(fs::exists(folder.path() / "out" / "big.BAT"));
@@ -254,7 +255,7 @@ TEST_F(SplitRun, NeverWritesOverTheSource) {
     }
     for (const auto& c : cases) {
         RecordingHost run;
-        EXPECT_EQ(SplitIT(run, c.source, 5, c.destination).kind, Kind::Refused) << c.what;
+        EXPECT_EQ(SplitIT(run, c.source, 5, c.destination).ending(), Kind::Refused) << c.what;
         EXPECT_EQ(run.messages, std::vector<std::string>{engine::split_text::wouldOverwriteSource})
             << c.what;
         EXPECT_EQ(readFile(c.source), content) << c.what;
@@ -302,7 +303,7 @@ TEST_F(SplitRun, ACancelFromTheEventPumpEndsTheRunWithItsFilesClosed) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         throw engine::RunCancelled{};
     };
-    EXPECT_EQ(SplitIT(host, folder.file("c.txt"), 10, out).kind, Kind::Cancelled);
+    EXPECT_EQ(SplitIT(host, folder.file("c.txt"), 10, out).ending(), Kind::Cancelled);
     EXPECT_FALSE(fs::exists(out + "c.BAT"));
     EXPECT_TRUE(fs::exists(out + "c002.txt"));
     EXPECT_FALSE(fs::exists(out + "c003.txt"));

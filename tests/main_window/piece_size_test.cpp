@@ -32,8 +32,11 @@ TEST_P(PieceSize, EvaluatesTheSelection) {
         selection.unitChecked[static_cast<std::size_t>(c.unit)] = true;
     }
     const PieceSizeResult result = evaluatePieceSize(selection);
-    EXPECT_EQ(result.size, c.size);
-    EXPECT_EQ(result.outOfRange, c.outOfRange);
+    EXPECT_EQ(result.ok() ? result.value() : 0, c.size);
+    EXPECT_EQ(!result.ok(), c.outOfRange);
+    if (!result.ok()) {
+        EXPECT_EQ(result.problem().message, sizeOutOfRange);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

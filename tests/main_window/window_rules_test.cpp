@@ -19,12 +19,12 @@ TEST(SizeLine, IsKilobytesInThePlainNumberForm) {
 TEST(StartRequest, SaysWhatIsMissingOrGivesTheSize) {
     SizeSelection selection;
     selection.captions = {"1MB", "1.38MB", "500KB（手机电子书）", "其它容量"};
-    EXPECT_EQ(window_rules::startRequest("", selection).message, "请选择要分割的文件！");
-    EXPECT_EQ(window_rules::startRequest("a.txt", selection).pieceSize, 512000);
+    EXPECT_EQ(window_rules::startRequest("", selection).problem().message, "请选择要分割的文件！");
+    EXPECT_EQ(window_rules::startRequest("a.txt", selection).value(), 512000);
     selection.selectedOption = 3;
     selection.customText = "2048";
     selection.unitChecked[0] = true;
-    EXPECT_EQ(window_rules::startRequest("a.txt", selection).message,
+    EXPECT_EQ(window_rules::startRequest("a.txt", selection).problem().message,
               "分割后文件大小超出范围,请重新设置!");
 }
 

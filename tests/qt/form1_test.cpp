@@ -115,7 +115,7 @@ void Form1Test::opensWithTheDesignTimeState() {
     QCOMPARE(form.window.start->geometry(), QRect(40, 248, 53, 24));
     QCOMPARE(form.window.findChild<QLineEdit*>("other")->palette().color(QPalette::Text),
              QColor(0, 0, 255));
-    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 512000);
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).value(), 512000);
 }
 
 void Form1Test::otherSizeEnablesTheUnitsWithMegabytesChecked() {
@@ -129,7 +129,7 @@ void Form1Test::otherSizeEnablesTheUnitsWithMegabytesChecked() {
     QVERIFY(form.window.Check1[0]->isChecked());
     QVERIFY(form.window.other->hasFocus());
     form.window.other->setText(QStringLiteral("3"));
-    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 3145728);
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).value(), 3145728);
 }
 
 void Form1Test::aClickIntoTheCustomBoxSelectsOtherSize() {
@@ -148,7 +148,7 @@ void Form1Test::presetsDisableTheUnitsAndKeepTheirCheck() {
     QTest::mouseClick(form.window.Option1[0], Qt::LeftButton);
     QVERIFY(!form.window.Check1[1]->isEnabled());
     QVERIFY(form.window.Check1[1]->isChecked());
-    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 1048576);
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).value(), 1048576);
 }
 
 void Form1Test::unitBoxesActAsOneChoice() {
@@ -166,7 +166,7 @@ void Form1Test::unitBoxesActAsOneChoice() {
     QTest::mouseClick(units[2], Qt::LeftButton); // clearing it leaves bytes
     QVERIFY(!units[0]->isChecked() && !units[1]->isChecked() && !units[2]->isChecked());
     form.window.other->setText(QStringLiteral("10"));
-    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).size, 10);
+    QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).value(), 10);
 }
 
 void Form1Test::browseFillsSourceDestinationAndSizeLine_data() {
@@ -541,7 +541,7 @@ void Form1Test::keysLeaveTheOptionAndFocusAUserExpects() {
     QTEST(form.window.sizeSelection().selectedOption, "expectedOption");
     QVERIFY(QApplication::focusWidget());
     QTEST(QApplication::focusWidget()->objectName(), "expectedFocus");
-    QTEST(static_cast<int>(evaluatePieceSize(form.window.sizeSelection()).size), "expectedSize");
+    QTEST(static_cast<int>(evaluatePieceSize(form.window.sizeSelection()).value()), "expectedSize");
 }
 
 void Form1Test::framesCarryTheirTitleOnTheirTopLine() {

@@ -101,7 +101,7 @@ TEST(Form1Win32, OpensWithTheDesignTimeState) {
     MapWindowPoints(nullptr, f.window(), reinterpret_cast<POINT*>(&start), 2);
     EXPECT_EQ(start.right - start.left, win32::pixels(800));
     EXPECT_EQ(start.top, win32::pixels(3720));
-    EXPECT_EQ(evaluatePieceSize(f.sizeSelection()).size, 512000);
+    EXPECT_EQ(evaluatePieceSize(f.sizeSelection()).value(), 512000);
 }
 
 // What clicks and typing leave for Start; the arithmetic itself is the rules' own table.
@@ -126,7 +126,7 @@ TEST(Form1Win32, TheSizeControlsHandTheirStateToTheRule) {
             // One unit at most.
             EXPECT_FALSE(checked(f.Check1[0]) && c.unit != 0);
         }
-        EXPECT_EQ(evaluatePieceSize(f.sizeSelection()).size, c.size) << c.option << c.typed;
+        EXPECT_EQ(evaluatePieceSize(f.sizeSelection()).value(), c.size) << c.option << c.typed;
         EXPECT_EQ(IsWindowEnabled(f.Check1[1]) != FALSE, c.unitsEnabled) << c.option;
     }
 }
