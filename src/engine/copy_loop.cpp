@@ -9,6 +9,10 @@
 
 namespace engine {
 
+namespace {
+constexpr std::int64_t writebackChunk = 8 << 20;
+} // namespace
+
 CopyLoop::CopyLoop(Host& host, runtime::File& shared, Direction direction, bool hashing,
                    std::string changedText)
     : host_(host), shared_(shared), direction_(direction), changedText_(std::move(changedText)),
@@ -41,6 +45,9 @@ void CopyLoop::copyStep(runtime::File& from, runtime::File& to, std::int64_t len
     PumpThrottle pump(host_);
     const auto keepLive = [&] { pump.pumpNow(); };
     auto left = static_cast<std::uint64_t>(length);
+    if (direction_ == Direction::SharedToSteps) {
+        notWrittenBack_ = 0; // each piece's own writeback starts once it is done
+    }
     while (left > 0) {
         OnePass::Block& block = pass_->nextFree(keepLive);
         const auto want =
@@ -59,6 +66,13 @@ void CopyLoop::copyStep(runtime::File& from, runtime::File& to, std::int64_t len
         pass_->filled(); // the hashes start on it while it is written
         to.writeAll(block.bytes, got);
         left -= got;
+        // The disk starts on what is written while the rest is still being copied, so the
+        // flush at the end has little left to wait for.
+        notWrittenBack_ += static_cast<std::int64_t>(got);
+        if (notWrittenBack_ >= writebackChunk) {
+            to.startWriteback();
+            notWrittenBack_ = 0;
+        }
         if (pump.due()) {
             host_.setProgress(doneBefore + length - static_cast<std::int64_t>(left), total);
             pump.pumpNow();

@@ -46,6 +46,8 @@ private:
     Direction direction_;
     std::string changedText_;
     std::unique_ptr<OnePass> pass_;
+    // Bytes written to the file being written since its writeback was last started.
+    std::int64_t notWrittenBack_ = 0;
     bool hashing_;
 };
 

@@ -28,7 +28,9 @@ PieceFlusher::~PieceFlusher() {
 
 void PieceFlusher::written(std::unique_ptr<runtime::File> piece) {
     if (wholeFileSystem_ || !helper_.joinable()) {
-        if (!wholeFileSystem_) {
+        if (wholeFileSystem_) {
+            piece->startWriteback();
+        } else {
             piece->flush();
         }
         piece->close();

@@ -118,6 +118,10 @@ public:
     virtual void writeAll(const void* data, std::size_t size);
     // Writes what was written through to the disk; throws Error when the disk refuses.
     virtual void flush();
+    // Asks the system to start writing the given bytes (length 0: to the end) to the disk
+    // now, without waiting for it, so that a later flush has little left to wait for.
+    // Only a hint: nothing happens where the platform has no such call.
+    void startWriteback(std::int64_t offset = 0, std::int64_t length = 0) noexcept;
     // Puts a temporary file (made by createTemporary at `temporaryPath`) in place of
     // `target` in one step and closes it; what it replaces is gone only once it is there.
     // Flush first: only the name changes here.

@@ -319,6 +319,17 @@ void File::reserve(std::int64_t bytes) noexcept {
 #endif
 }
 
+void File::startWriteback(std::int64_t offset, std::int64_t length) noexcept {
+#ifdef __linux__
+    // Errors show up at the flush that follows.
+    (void)::sync_file_range(handle_, static_cast<off_t>(offset), static_cast<off_t>(length),
+                            SYNC_FILE_RANGE_WRITE);
+#else
+    (void)offset;
+    (void)length;
+#endif
+}
+
 bool File::inMemory() const noexcept {
 #ifdef __linux__
     struct statfs info {};

@@ -240,6 +240,10 @@ void File::reserve(std::int64_t bytes) noexcept {
     (void)bytes;
 }
 
+void File::startWriteback(std::int64_t, std::int64_t) noexcept {
+    // Windows' lazy writer starts on its own; each piece is flushed on a helper thread.
+}
+
 bool File::inMemory() const noexcept {
     return false;
 }
