@@ -54,6 +54,36 @@ void checkHashes(const SetHashes& hashes, const SetChecksums& sums, const std::s
     }
 }
 
+// Joins the planned pieces into the target through `output`.
+RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
+                     const MergePlan& plan, AtomicFile& output, RunReport& report) {
+    CopyLoop loop(host, output.file(), CopyLoop::Direction::StepsToShared,
+                  plan.checksums.has_value(), merge_text::pieceChanged);
+    const auto changed = [](const runtime::File& piece) {
+        return Error(ErrorNumber::InvalidArgument, merge_text::pieceChanged, piece.path());
+    };
+    const auto piece = [&](int k) -> const MergePiece& {
+        return plan.pieces[static_cast<std::size_t>(k - 1)];
+    };
+    loop.run(
+        static_cast<int>(plan.pieces.size()), plan.total,
+        [&](int k) {
+            auto file = files.open(folder + piece(k).name, FileOpener::Mode::Read);
+            if (file->length() != piece(k).size) {
+                throw changed(*file);
+            }
+            return CopyLoop::Step{std::move(file), piece(k).size};
+        },
+        [](int, std::unique_ptr<runtime::File> file) { file->close(); });
+    if (plan.checksums) {
+        checkHashes(loop.hashes(), *plan.checksums, folder, plan.target);
+    }
+    // Flushed before it replaces anything, and the folder after.
+    output.commit();
+    return report.completed(plan.checksums ? merge_text::succeededAndChecked
+                                           : merge_text::succeeded);
+}
+
 } // namespace
 
 RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
@@ -87,31 +117,11 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions();
         AtomicFile output(files, folder + plan.target, permissions);
         output.file().reserve(plan.total);
-        CopyLoop loop(host, output.file(), CopyLoop::Direction::StepsToShared,
-                      plan.checksums.has_value(), merge_text::pieceChanged);
-        const auto changed = [](const runtime::File& piece) {
-            return Error(ErrorNumber::InvalidArgument, merge_text::pieceChanged, piece.path());
-        };
-        const auto piece = [&](int k) -> const MergePiece& {
-            return plan.pieces[static_cast<std::size_t>(k - 1)];
-        };
-        loop.run(
-            static_cast<int>(plan.pieces.size()), plan.total,
-            [&](int k) {
-                auto file = files.open(folder + piece(k).name, FileOpener::Mode::Read);
-                if (file->length() != piece(k).size) {
-                    throw changed(*file);
-                }
-                return CopyLoop::Step{std::move(file), piece(k).size};
-            },
-            [](int, std::unique_ptr<runtime::File> file) { file->close(); });
-        if (plan.checksums) {
-            checkHashes(loop.hashes(), *plan.checksums, folder, plan.target);
+        try {
+            return mergeInto(host, files, folder, plan, output, report);
+        } catch (const RunCancelled&) {
+            return report.stopped(merge_text::stopped);
         }
-        // Flushed before it replaces anything, and the folder after.
-        output.commit();
-        return report.completed(plan.checksums ? merge_text::succeededAndChecked
-                                               : merge_text::succeeded);
     });
 }
 

@@ -37,6 +37,8 @@ public:
     // The next piece's file, open for writing and empty, in the plan's order; throws
     // the error its opening met.
     std::unique_ptr<runtime::File> take();
+    // How many pieces take has handed out (or failed to).
+    int taken() const { return nextToTake_ - 1; }
 
 private:
     struct Opened {

@@ -22,11 +22,16 @@ RunOutcome RunReport::failed(const std::string& message) {
     return RunOutcome(Problem{Ending::Failed, message});
 }
 
+RunOutcome RunReport::stopped(const std::string& status) {
+    host_.setStatus(status);
+    return RunOutcome(Problem{Ending::Cancelled, status});
+}
+
 RunOutcome RunReport::guard(const std::function<RunOutcome()>& work) {
     try {
         return work();
     } catch (const RunCancelled&) {
-        return RunOutcome(Problem{Ending::Cancelled, {}});
+        return stopped("已停止");
     } catch (const runtime::Error& error) {
         return failed(split_text::errorPrefix + error.description());
     } catch (const std::bad_alloc&) {

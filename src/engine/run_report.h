@@ -17,10 +17,12 @@ public:
     RunOutcome completed(const std::string& status);
     RunOutcome refused(const std::string& message);
     RunOutcome failed(const std::string& message);
+    // Stopped by the user: the status line says so, and what was removed.
+    RunOutcome stopped(const std::string& status);
 
     // Runs the work; an Error it throws ends the run as failed ("错误提示信息:" and the
-    // error's description), the host's RunCancelled as cancelled, and anything else as
-    // failed too, so that no error reaches the window's event loop.
+    // error's description), the host's RunCancelled as stopped (with "已停止"), and anything else
+    // as failed too, so that no error reaches the window's event loop.
     RunOutcome guard(const std::function<RunOutcome()>& work);
 
 private:

@@ -18,6 +18,11 @@ std::string split_text::completed(int pieceCount) {
     return "文件分割操作已经圆满完成!共生成" + runtime::decimalText(pieceCount) + "个分割文件!";
 }
 
+std::string split_text::stopped(int removed) {
+    return "已停止：删除了本次写出的" + runtime::decimalText(removed) +
+           "个分割文件，没有写合并脚本和校验文件";
+}
+
 std::string split_text::nameNotCarried(char character) {
     std::string shown;
     switch (character) {
@@ -69,6 +74,55 @@ void removeVoucher(const std::string& path) {
     }
 }
 
+// What one split writes, once it may begin: the pieces, flushed, then the script and the
+// checksum file. `written` counts the pieces it has begun to write.
+void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::File& source,
+              const std::string& script, std::uint32_t permissions, int& written) {
+    const runtime::FileStamp sourceBefore = source.stamp();
+    const std::string checksumPath =
+        plan.names.folder() + checksumFileName(plan.names.targetName());
+    SetHashes hashes;
+    {
+        PieceOpener pieces(plan, files, permissions);
+        PieceFlusher flusher(host, files, plan.names.folder());
+        CopyLoop loop(host, source, CopyLoop::Direction::SharedToSteps, true,
+                      split_text::sourceChanged);
+        loop.run(
+            plan.count, plan.fileLength,
+            [&](int k) {
+                ++written;
+                return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
+            },
+            [&](int, std::unique_ptr<runtime::File> piece) { flusher.written(std::move(piece)); });
+        hashes = loop.hashes();
+        // Checked once the last byte is read and hashed: the set is the source as it was
+        // for the whole run, or the run fails.
+        if (source.stamp() != sourceBefore) {
+            throw runtime::Error(runtime::ErrorNumber::InvalidArgument, split_text::sourceChanged,
+                                 source.path());
+        }
+        source.close();
+        // Nothing vouches for a piece before it is on the disk.
+        flusher.finish();
+    }
+    writeMergeScript(files, plan.names.scriptPath(), script, permissions);
+    try {
+        writeChecksumFile(
+            files, checksumPath, static_cast<std::size_t>(plan.count) + 1,
+            [&](std::size_t line) {
+                return line < hashes.pieces.size()
+                           ? checksumLine({runtime::Sha256::hex(hashes.pieces[line]),
+                                           plan.pieceBareName(static_cast<int>(line) + 1)})
+                           : checksumLine({hashes.whole, plan.names.targetName()});
+            },
+            permissions);
+    } catch (...) {
+        // A failed split leaves nothing that vouches for its pieces.
+        runtime::removeFile(plan.names.scriptPath());
+        throw;
+    }
+}
+
 } // namespace
 
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
@@ -105,52 +159,24 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
         if (sourceIdentity && planWritesOverSource(plan, *sourceIdentity)) {
             return report.refused(split_text::wouldOverwriteSource);
         }
-
-        const runtime::FileStamp sourceBefore = source->stamp();
         // Every file of the set is as private as the source.
         const std::uint32_t permissions = source->permissions();
         // An older set's script and checksum file go first, so that a run that ends
         // early leaves nothing that vouches for a mix of new and old pieces.
-        const std::string checksumPath =
-            plan.names.folder() + checksumFileName(plan.names.targetName());
         removeVoucher(plan.names.scriptPath());
-        removeVoucher(checksumPath);
+        removeVoucher(plan.names.folder() + checksumFileName(plan.names.targetName()));
 
-        PieceOpener pieces(plan, files, permissions);
-        PieceFlusher flusher(host, files, plan.names.folder());
-        CopyLoop loop(host, *source, CopyLoop::Direction::SharedToSteps, true,
-                      split_text::sourceChanged);
-        loop.run(
-            plan.count, plan.fileLength,
-            [&](int k) {
-                return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
-            },
-            [&](int, std::unique_ptr<runtime::File> piece) { flusher.written(std::move(piece)); });
-        const SetHashes hashes = loop.hashes();
-        // Checked once the last byte is read and hashed: the set is the source as it was
-        // for the whole run, or the run fails.
-        if (source->stamp() != sourceBefore) {
-            throw runtime::Error(runtime::ErrorNumber::InvalidArgument, split_text::sourceChanged,
-                                 SFile);
-        }
-        source->close();
-        // Nothing vouches for a piece before it is on the disk.
-        flusher.finish();
-        writeMergeScript(files, plan.names.scriptPath(), script, permissions);
+        int written = 0;
         try {
-            writeChecksumFile(
-                files, checksumPath, static_cast<std::size_t>(plan.count) + 1,
-                [&](std::size_t line) {
-                    return line < hashes.pieces.size()
-                               ? checksumLine({runtime::Sha256::hex(hashes.pieces[line]),
-                                               plan.pieceBareName(static_cast<int>(line) + 1)})
-                               : checksumLine({hashes.whole, plan.names.targetName()});
-                },
-                permissions);
-        } catch (...) {
-            // A failed split leaves nothing that vouches for its pieces.
-            runtime::removeFile(plan.names.scriptPath());
-            throw;
+            writeSet(host, files, plan, *source, script, permissions, written);
+        } catch (const RunCancelled&) {
+            // A stopped set is of no use: nothing would vouch for it. Its pieces go, the
+            // ones it replaced included (their old bytes were gone already).
+            int removed = 0;
+            for (int k = 1; k <= written; ++k) {
+                removed += runtime::removeFile(plan.piecePath(k)) ? 1 : 0;
+            }
+            return report.stopped(split_text::stopped(removed));
         }
         return report.completed(split_text::completed(plan.count));
     });

@@ -13,8 +13,8 @@ namespace engine {
 // folder path ending in a separator, or empty for beside the source), writes the
 // merge script and the checksum file beside them, and reports through the host: progress and
 // completion in the status line, a refusal or an error in a message. Nothing is written when the
-// run is refused; pieces already written stay when it fails or is cancelled, and no script is
-// written then.
+// run is refused; pieces already written stay when it fails, and no script is written then. A
+// run the user stops (the host's RunCancelled) removes the pieces it wrote.
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
                    const std::string& Oname, FileOpener& files = systemFiles());
 
@@ -35,6 +35,8 @@ inline constexpr const char* processing = "正在处理：";
 inline constexpr const char* sourceChanged =
     "源文件在分割过程中被改动了，分割出的文件不完整，请等它不再变化后重新分割";
 std::string completed(int pieceCount);
+// What the status line says after the user stopped a split.
+std::string stopped(int removedPieces);
 // The refusal of a source name with a character no merge script can carry.
 std::string nameNotCarried(char character);
 } // namespace split_text

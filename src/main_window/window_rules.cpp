@@ -31,22 +31,4 @@ engine::Result<std::int32_t> startRequest(const std::string& source,
     return evaluatePieceSize(selection);
 }
 
-bool RunLifecycle::begin() {
-    if (running_) {
-        return false;
-    }
-    running_ = true;
-    return true;
-}
-
-bool RunLifecycle::end() {
-    running_ = false;
-    return endRequested_;
-}
-
-bool RunLifecycle::requestEnd() {
-    endRequested_ = true;
-    return !running_;
-}
-
 } // namespace window_rules

@@ -23,21 +23,4 @@ engine::Result<std::string> reportSource(const std::string& path);
 engine::Result<std::int32_t> startRequest(const std::string& source,
                                           const SizeSelection& selection);
 
-// One run at a time; a request to end the program during a run ends the run first.
-class RunLifecycle {
-public:
-    // False when a run is already going on (a second press of Start or Merge).
-    bool begin();
-    // True when the program should end now that the run is over.
-    bool end();
-    // True when the program may end at once; otherwise it ends when the run does.
-    bool requestEnd();
-    bool running() const { return running_; }
-    bool endRequested() const { return endRequested_; }
-
-private:
-    bool running_ = false;
-    bool endRequested_ = false;
-};
-
 } // namespace window_rules

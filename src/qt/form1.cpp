@@ -30,6 +30,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QStatusBar>
 
 using layout::twips;
@@ -193,9 +195,22 @@ void Form1::connectHandlers() {
     });
     keepOptionGroupOneTabStop();
     for (int i = 0; i < 3; ++i) {
-        connect(Check1[static_cast<std::size_t>(i)], &QCheckBox::clicked, this,
-                [this, i] { Check1_Click(i); });
+        QCheckBox* box = Check1[static_cast<std::size_t>(i)];
+        connect(box, &QCheckBox::toggled, this,
+                [this, i](bool checked) { model_.setUnitChecked(i, checked); });
+        connect(box, &QCheckBox::clicked, this, [this, i] { Check1_Click(i); });
     }
+    // The model keeps what the boxes hold, however it got there.
+    connect(src, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_.setSrcText(utf8(text)); });
+    connect(dec, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_.setDecText(utf8(text)); });
+    connect(other, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_.setOtherText(utf8(text)); });
+    connect(src1, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_.setSrc1Text(utf8(text)); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { model_.escape(); });
     connect(browse, &QPushButton::clicked, this, &Form1::browse_Click);
     connect(saveto, &QPushButton::clicked, this, &Form1::saveto_Click);
     connect(start, &QPushButton::clicked, this, &Form1::start_Click);
@@ -230,45 +245,14 @@ void Form1::keepOptionGroupOneTabStop() {
     }
 }
 
-void Form1::Option1_Click(int Index) {
-    if (Option1[3]->isChecked()) {
-        // After the key or click that selected the option has placed its own focus.
-        QMetaObject::invokeMethod(other, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
-        other->setFocus();
-        for (QCheckBox* box : Check1) {
-            box->setEnabled(true);
-        }
-    }
-    if (Index != 3) {
-        for (QCheckBox* box : Check1) {
-            box->setEnabled(false);
-        }
-    }
-}
-
-void Form1::other_Click() {
-    if (Option1[3]->isChecked()) {
-        Option1_Click(3);
-    } else {
-        Option1[3]->setChecked(true); // runs Option1_Click(3)
-    }
-    for (QCheckBox* box : Check1) {
-        box->setEnabled(true);
-    }
-}
-
 void Form1::Check1_Click(int Index) {
-    // One unit at most: the clicked box keeps what the click gave it.
-    for (int a = 0; a < 3; ++a) {
-        if (a != Index) {
-            Check1[static_cast<std::size_t>(a)]->setChecked(false);
-        }
-    }
+    model_.Check1_Click(Index, Check1[static_cast<std::size_t>(Index)]->isChecked());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     // Coming into the custom box, by a click or by Tab, means the custom size.
-    if (watched == other && event->type() == QEvent::MouseButtonPress) {
+    if (watched == other && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         other_Click();
     } else if (watched == other && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -284,7 +268,7 @@ void Form1::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void Form1::dragMoveEvent(QDragMoveEvent* event) {
-    if (!run_.running() && !firstDroppedFile(event->mimeData()->urls()).isEmpty()) {
+    if (!isRunning() && !firstDroppedFile(event->mimeData()->urls()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
@@ -296,166 +280,107 @@ void Form1::dropEvent(QDropEvent* event) {
 }
 
 bool Form1::takeDroppedFile(const QList<QUrl>& urls, const QPoint& pos) {
-    const QString file = firstDroppedFile(urls);
-    if (run_.running() || file.isEmpty()) {
-        return false;
-    }
-    if (Frame4->rect().contains(Frame4->mapFrom(this, pos))) {
-        src1->setText(file);
-    } else {
-        takeSourceFile(file);
-    }
-    return true;
-}
-
-SizeSelection Form1::sizeSelection() const {
-    SizeSelection selection;
-    for (std::size_t i = 0; i < 4; ++i) {
-        selection.captions[i] = utf8(Option1[i]->text());
-        if (Option1[i]->isChecked()) {
-            selection.selectedOption = static_cast<int>(i);
-        }
-    }
-    selection.customText = utf8(other->text());
-    for (std::size_t i = 0; i < 3; ++i) {
-        selection.unitChecked[i] = Check1[i]->isChecked();
-    }
-    return selection;
-}
-
-void Form1::browse_Click() {
-    dlg->ShowOpen(this);
-    takeSourceFile(dlg->FileName());
+    const bool onMergeGroup = Frame4->rect().contains(Frame4->mapFrom(this, pos));
+    return model_.takeDroppedFile(utf8(firstDroppedFile(urls)), onMergeGroup);
 }
 
 void Form1::takeSourceFile(const QString& path) {
-    const QString name = QDir::toNativeSeparators(path);
-    src->setText(name);
-    const std::string folder = runtime::splitPath(utf8(name), runtime::nativePathStyle()).folder;
-    if (!folder.empty()) {
-        dec->setText(QString::fromStdString(folder));
-    }
-    if (name.isEmpty()) {
-        return;
-    }
-    const auto report = window_rules::reportSource(utf8(name));
-    if (report) {
-        setStatus(*report);
-    } else {
-        showMessage(report.problem().message);
-    }
+    model_.takeSourceFile(utf8(path));
 }
 
-void Form1::saveto_Click() {
+std::string Form1::askFileName(const std::string&) {
+    // The dialog keeps its last name itself, and gives it back when cancelled.
+    dlg->ShowOpen(this);
+    return utf8(dlg->FileName());
+}
+
+void Form1::focusOther() {
+    // After the key or click that selected the option has placed its own focus.
+    QMetaObject::invokeMethod(other, qOverload<>(&QWidget::setFocus), Qt::QueuedConnection);
+    other->setFocus();
+}
+
+void Form1::openFolderChooser() {
     if (openFolderChooser_) {
         openFolderChooser_();
     }
 }
 
-void Form1::about_Click() {
+void Form1::openAboutBox() {
     if (openAboutBox_) {
         openAboutBox_();
     }
 }
 
-engine::RunOutcome Form1::SplitIT(const QString& SFile, std::int32_t SplitSIZE,
-                                  const QString& Oname) {
-    return engine::SplitIT(*this, runtime::nativePath(utf8(SFile)), SplitSIZE,
-                           runtime::nativePath(utf8(Oname)));
-}
-
-void Form1::start_Click() {
-    if (run_.running()) {
-        return;
-    }
-    const auto request = window_rules::startRequest(utf8(src->text()), sizeSelection());
-    if (!request) {
-        showMessage(request.problem().message);
-        return;
-    }
-    // Copies: browsing during the run must not change the run.
-    const QString source = src->text();
-    const QString destination = dec->text();
-    runExclusive([&] { SplitIT(source, *request, destination); });
-}
-
-bool Form1::runExclusive(const std::function<void()>& work) {
-    if (!run_.begin()) {
-        return false;
-    }
-    // A run the user quit ends as cancelled, with its files closed.
-    work();
-    progress_->hide();
-    if (run_.end()) {
-        endProcess_();
-    }
-    return true;
-}
-
-void Form1::requestEnd() {
-    // During a run, the run unwinds at its next event pump, then the process ends.
-    if (run_.requestEnd()) {
-        endProcess_();
-    }
-}
-
-void Form1::quit_Click() {
-    if (closing_) {
-        return;
-    }
-    closing_ = true;
+void Form1::openHomePage() {
     launcher_->open(homePageAddress_);
-    requestEnd();
+}
+
+void Form1::endProcess() {
+    endProcess_();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    if (!closing_) {
-        closing_ = true;
-        launcher_->open(homePageAddress_);
+    // During a run the window stays, live, until the run has stopped; then it ends.
+    if (model_.Form_Unload()) {
+        event->accept();
+    } else {
+        event->ignore();
     }
-    event->accept();
-    // Ends the process even when a hidden window of the program is still loaded.
-    requestEnd();
 }
 
-void Form1::Command3_Click() {
-    dlg->ShowOpen(this);
-    src1->setText(dlg->FileName());
-}
-
-void Form1::copy_Click() {
-    if (src1->text().isEmpty()) {
-        showMessage(engine::merge_text::nothingToMerge);
-        return;
+namespace {
+void setTextKeepingCursor(QLineEdit* box, const std::string& text) {
+    const QString wanted = QString::fromStdString(text);
+    if (box->text() != wanted) {
+        box->setText(wanted);
     }
-    const QString picked = src1->text();
-    // A typed "D:/x/a.BAT" is the same path as D:\x\a.BAT to the user.
-    runExclusive([&] { engine::MergeIT(*this, runtime::nativePath(utf8(picked))); });
 }
+} // namespace
 
-void Form1::setStatus(const std::string& text) {
-    statusText_ = QString::fromStdString(text);
+void Form1::refresh() {
+    const auto& state = model_.state();
+    setTextKeepingCursor(src, state.src);
+    setTextKeepingCursor(dec, state.dec);
+    setTextKeepingCursor(src1, state.src1);
+    setTextKeepingCursor(other, state.other);
+    for (std::size_t i = 0; i < Option1.size(); ++i) {
+        if (static_cast<int>(i) == state.option && !Option1[i]->isChecked()) {
+            const QSignalBlocker quiet(Option1[i]);
+            Option1[i]->setChecked(true);
+            keepOptionGroupOneTabStop();
+        }
+    }
+    for (std::size_t i = 0; i < Check1.size(); ++i) {
+        const QSignalBlocker quiet(Check1[i]);
+        Check1[i]->setChecked(state.unitChecked[i]);
+        Check1[i]->setEnabled(state.unitsEnabled);
+    }
+    start->setText(QString::fromStdString(state.startCaption));
+    copy->setText(QString::fromStdString(state.copyCaption));
+    progress_->setVisible(state.progressShown);
+    progress_->setValue(state.progressPermille);
     showStatusText();
 }
 
 void Form1::showStatusText() {
+    const std::string& text = model_.state().status;
     const QFontMetrics metrics = statusLine_->fontMetrics();
     const int room = statusLine_->contentsRect().width();
-    const std::string shown = shownStatus(utf8(statusText_), [&](const std::string& candidate) {
+    const std::string shown = shownStatus(text, [&](const std::string& candidate) {
         return metrics.horizontalAdvance(QString::fromStdString(candidate)) <= room;
     });
+    if (shown == shownStatus_ && statusLine_->toolTip().isEmpty() == (shown == text)) {
+        return;
+    }
+    shownStatus_ = shown;
     statusLine_->setText(QString::fromStdString(shown));
-    statusLine_->setToolTip(shown == utf8(statusText_) ? QString() : statusText_);
+    statusLine_->setToolTip(shown == text ? QString() : QString::fromStdString(text));
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     showStatusText();
-}
-
-void Form1::setProgress(std::int64_t done, std::int64_t total) {
-    progress_->setValue(total > 0 ? static_cast<int>(done * progressSteps / total) : 0);
-    progress_->show();
 }
 
 void Form1::showMessage(const std::string& text) {
@@ -464,7 +389,4 @@ void Form1::showMessage(const std::string& text) {
 
 void Form1::pumpEvents() {
     QCoreApplication::processEvents();
-    if (run_.endRequested()) {
-        throw engine::RunCancelled{};
-    }
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "engine/host.h"
-#include "engine/result.h"
+#include "main_window/form1_model.h"
 #include "main_window/piece_size.h"
-#include "main_window/window_rules.h"
 #include "qt/file_open_dialog.h"
 #include "qt/home_page_launcher.h"
 #include "qt/message_presenter.h"
@@ -27,8 +25,9 @@ class QRadioButton;
 class QStatusBar;
 
 // The main window: source, destination and piece size for a split, the merge group,
-// and the commands. It hosts the engine's long runs.
-class Form1 : public QMainWindow, public engine::Host {
+// and the commands. A view of main_window::Form1Model, which decides everything and
+// hosts the engine's runs; this class draws the model and passes events to it.
+class Form1 : public QMainWindow, public main_window::Form1View {
     Q_OBJECT
 
 public:
@@ -49,35 +48,39 @@ public:
     void setAboutBoxOpener(std::function<void()> opener) { openAboutBox_ = std::move(opener); }
 
     FileOpenDialog& dialog() { return *dlg; }
-    bool isRunning() const { return run_.running(); }
+    main_window::Form1Model& model() { return model_; }
+    bool isRunning() const { return model_.state().run != main_window::Form1Model::Run::None; }
 
-    // The split itself, with this window as its host.
-    engine::RunOutcome SplitIT(const QString& SFile, std::int32_t SplitSIZE, const QString& Oname);
-
-    // Handlers.
+    // Handlers: the model's, reached through the controls.
     void Form_Load();
-    void Option1_Click(int Index);
-    void other_Click();
+    void Option1_Click(int Index) { model_.Option1_Click(Index); }
+    void other_Click() { model_.other_Click(); }
     void Check1_Click(int Index);
-    void browse_Click();
-    void saveto_Click();
-    void start_Click();
-    void about_Click();
-    void quit_Click();
-    void Command3_Click();
-    void copy_Click();
+    void browse_Click() { model_.browse_Click(); }
+    void saveto_Click() { model_.saveto_Click(); }
+    void start_Click() { model_.start_Click(); }
+    void about_Click() { model_.about_Click(); }
+    void quit_Click() { model_.quit_Click(); }
+    void Command3_Click() { model_.Command3_Click(); }
+    void copy_Click() { model_.copy_Click(); }
+    void setStatus(const std::string& text) { model_.setStatus(text); }
 
-    // Host operations.
-    void setStatus(const std::string& text) override;
+    // The view's side.
+    void refresh() override;
     void showMessage(const std::string& text) override;
     void pumpEvents() override;
-    void setProgress(std::int64_t done, std::int64_t total) override;
+    std::string askFileName(const std::string& last) override;
+    void focusOther() override;
+    void openFolderChooser() override;
+    void openAboutBox() override;
+    void openHomePage() override;
+    void endProcess() override;
 
     // The status line's whole text (it may show less of it where room is short).
-    QString statusText() const { return statusText_; }
+    QString statusText() const { return QString::fromStdString(model_.state().status); }
 
     // The size controls' state as the size evaluation reads it.
-    SizeSelection sizeSelection() const;
+    SizeSelection sizeSelection() const { return model_.sizeSelection(); }
     // Fills src, dec and the size line from a chosen file, as the browse command does.
     void takeSourceFile(const QString& path);
     // Where a file dropped at pos (window coordinates) goes: the merge group's name box
@@ -120,10 +123,6 @@ private:
     void showStatusText();
     void setTabOrder();
     void connectHandlers();
-    // Runs a long engine operation with this window as its host; false when one is
-    // already running. Ends the process afterwards when the user quit meanwhile.
-    bool runExclusive(const std::function<void()>& work);
-    void requestEnd();
 
     std::unique_ptr<FileOpenDialog> dlg;
     std::unique_ptr<MessagePresenter> messages_;
@@ -132,9 +131,8 @@ private:
     std::function<void()> endProcess_;
     std::function<void()> openFolderChooser_;
     std::function<void()> openAboutBox_;
-    window_rules::RunLifecycle run_;
-    bool closing_ = false;
-    QString statusText_;
+    main_window::Form1Model model_{*this};
+    std::string shownStatus_;
     QLabel* statusLine_ = nullptr;
     QProgressBar* progress_ = nullptr;
     static constexpr int progressSteps = 1000;

@@ -4,6 +4,7 @@
 #include "engine/merge_run.h"
 #include "engine/split_run.h"
 #include "main_window/status_line.h"
+#include "main_window/window_rules.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/path.h"
@@ -192,7 +193,10 @@ LRESULT Form1::handle(UINT message, WPARAM w, LPARAM l) {
         }
         break;
     case WM_CLOSE:
-        Form_Unload();
+        // During a run the window stays, live, until the run has stopped; then it ends.
+        if (model_.Form_Unload()) {
+            ShowWindow(window_, SW_HIDE);
+        }
         return 0;
     case WM_DROPFILES:
         takeDrop(reinterpret_cast<HDROP>(w));
@@ -204,38 +208,60 @@ LRESULT Form1::handle(UINT message, WPARAM w, LPARAM l) {
 }
 
 void Form1::command(int id, int notification) {
+    if (refreshing_) {
+        return; // the model's own changes, not the user's
+    }
     if (id >= idOption1 && id < idOption1 + 4 && notification == BN_CLICKED) {
-        Option1_Click(id - idOption1);
+        model_.Option1_Click(id - idOption1);
     } else if (id >= idCheck1 && id < idCheck1 + 3 && notification == BN_CLICKED) {
         const HWND box = Check1[static_cast<std::size_t>(id - idCheck1)];
-        const bool checked = SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        SendMessageW(box, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
-        Check1_Click(id - idCheck1);
+        const bool nowChecked = SendMessageW(box, BM_GETCHECK, 0, 0) != BST_CHECKED;
+        model_.Check1_Click(id - idCheck1, nowChecked);
     } else if (id == idOther && notification == EN_SETFOCUS) {
         // Coming into the custom box, by a click or by Tab, means the custom size.
-        other_Click();
+        model_.other_Click();
+    } else if (notification == EN_CHANGE) {
+        const HWND box = GetDlgItem(window_, id);
+        switch (id) {
+        case idSrc:
+            model_.setSrcText(textOf(box));
+            break;
+        case idDec:
+            model_.setDecText(textOf(box));
+            break;
+        case idOther:
+            model_.setOtherText(textOf(box));
+            break;
+        case idSrc1:
+            model_.setSrc1Text(textOf(box));
+            break;
+        default:
+            break;
+        }
+    } else if (id == IDCANCEL) {
+        model_.escape(); // Esc
     } else if (notification == BN_CLICKED) {
         switch (id) {
         case idBrowse:
-            browse_Click();
+            model_.browse_Click();
             break;
         case idSaveto:
-            saveto_Click();
+            model_.saveto_Click();
             break;
         case idStart:
-            start_Click();
+            model_.start_Click();
             break;
         case idAbout:
-            about_Click();
+            model_.about_Click();
             break;
         case idQuit:
-            quit_Click();
+            model_.quit_Click();
             break;
         case idCommand3:
-            Command3_Click();
+            model_.Command3_Click();
             break;
         case idCopy:
-            copy_Click();
+            model_.copy_Click();
             break;
         default:
             break;
@@ -254,91 +280,72 @@ void Form1::Form_Load() {
     setText(window_, window_rules::windowCaption);
 }
 
-void Form1::Option1_Click(int Index) {
-    if (SendMessageW(Option1[3], BM_GETCHECK, 0, 0) == BST_CHECKED) {
-        for (HWND box : Check1) {
-            EnableWindow(box, TRUE);
+void Form1::refresh() {
+    const auto& state = model_.state();
+    refreshing_ = true;
+    const auto setIfChanged = [](HWND box, const std::string& text) {
+        if (textOf(box) != text) {
+            setText(box, text);
         }
-        if (GetFocus() != other) {
-            SetFocus(other);
-        }
+    };
+    setIfChanged(src, state.src);
+    setIfChanged(dec, state.dec);
+    setIfChanged(src1, state.src1);
+    setIfChanged(other, state.other);
+    for (std::size_t i = 0; i < Option1.size(); ++i) {
+        SendMessageW(Option1[i], BM_SETCHECK,
+                     static_cast<int>(i) == state.option ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    if (Index != 3) {
-        for (HWND box : Check1) {
-            EnableWindow(box, FALSE);
-        }
+    for (std::size_t i = 0; i < Check1.size(); ++i) {
+        SendMessageW(Check1[i], BM_SETCHECK, state.unitChecked[i] ? BST_CHECKED : BST_UNCHECKED, 0);
+        EnableWindow(Check1[i], state.unitsEnabled ? TRUE : FALSE);
     }
+    setIfChanged(start, state.startCaption);
+    setIfChanged(copy, state.copyCaption);
+    if (state.progressShown) {
+        placeProgress();
+        SendMessageW(progress, PBM_SETPOS, static_cast<WPARAM>(state.progressPermille), 0);
+    }
+    ShowWindow(progress, state.progressShown ? SW_SHOWNA : SW_HIDE);
+    refreshing_ = false;
+    showStatusText();
 }
 
-void Form1::other_Click() {
-    if (SendMessageW(Option1[3], BM_GETCHECK, 0, 0) != BST_CHECKED) {
-        for (int i = 0; i < 4; ++i) {
-            SendMessageW(Option1[static_cast<std::size_t>(i)], BM_SETCHECK,
-                         i == 3 ? BST_CHECKED : BST_UNCHECKED, 0);
-        }
-    }
-    Option1_Click(3);
-    for (HWND box : Check1) {
-        EnableWindow(box, TRUE);
-    }
-}
-
-void Form1::Check1_Click(int Index) {
-    // One unit at most: the clicked box keeps what the click gave it.
-    for (int a = 0; a < 3; ++a) {
-        if (a != Index) {
-            SendMessageW(Check1[static_cast<std::size_t>(a)], BM_SETCHECK, BST_UNCHECKED, 0);
-        }
-    }
-}
-
-SizeSelection Form1::sizeSelection() const {
-    SizeSelection selection;
-    for (std::size_t i = 0; i < 4; ++i) {
-        selection.captions[i] = textOf(Option1[i]);
-        if (SendMessageW(Option1[i], BM_GETCHECK, 0, 0) == BST_CHECKED) {
-            selection.selectedOption = static_cast<int>(i);
-        }
-    }
-    selection.customText = textOf(other);
-    for (std::size_t i = 0; i < 3; ++i) {
-        selection.unitChecked[i] = SendMessageW(Check1[i], BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
-    return selection;
-}
-
-void Form1::showOpen() {
-    const std::string chosen = askFileName(fileName_);
+std::string Form1::View::askFileName(const std::string& last) {
+    const std::string chosen = form_.askFileName(last);
     if (chosen.empty()) {
-        return;
+        return last; // cancelled: the dialog keeps its name
     }
-    fileName_ = runtime::nativePath(chosen);
+    const std::string name = runtime::nativePath(chosen);
     // As Windows' dialog does; the folder chooser starts from here.
-    const std::string folder = runtime::splitPath(fileName_, runtime::PathStyle::Windows).folder;
+    const std::string folder = runtime::splitPath(name, runtime::PathStyle::Windows).folder;
     if (!folder.empty()) {
         SetCurrentDirectoryW(wide(folder).c_str());
     }
+    return name;
 }
 
-void Form1::browse_Click() {
-    showOpen();
-    takeSourceFile(fileName_);
+void Form1::View::focusOther() {
+    if (GetFocus() != form_.other) {
+        SetFocus(form_.other);
+    }
 }
 
-void Form1::takeSourceFile(const std::string& path) {
-    setText(src, path);
-    const std::string folder = runtime::splitPath(path, runtime::PathStyle::Windows).folder;
-    if (!folder.empty()) {
-        setText(dec, folder);
+void Form1::View::openFolderChooser() {
+    if (form_.openFolderChooser) {
+        form_.openFolderChooser();
     }
-    if (path.empty()) {
-        return;
+}
+
+void Form1::View::openAboutBox() {
+    if (form_.openAboutBox) {
+        form_.openAboutBox();
     }
-    const auto report = window_rules::reportSource(path);
-    if (report) {
-        setStatus(*report);
-    } else {
-        showMessage(report.problem().message);
+}
+
+void Form1::View::openHomePage() {
+    if (*app_facts::homePageAddress) {
+        form_.openHomePage(app_facts::homePageAddress);
     }
 }
 
@@ -357,128 +364,30 @@ void Form1::takeDrop(HDROP drop) {
     POINT at{};
     DragQueryPoint(drop, &at);
     DragFinish(drop);
-    if (file.empty() || run_.running()) {
-        return;
-    }
     // On the merge group it is the file to merge; anywhere else, the file to split.
     RECT merge{};
     GetWindowRect(Frame4, &merge);
     MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&merge), 2);
-    if (PtInRect(&merge, at)) {
-        setText(src1, file);
-    } else {
-        takeSourceFile(file);
-    }
-}
-
-void Form1::saveto_Click() {
-    if (openFolderChooser) {
-        openFolderChooser();
-    }
-}
-
-void Form1::about_Click() {
-    if (openAboutBox) {
-        openAboutBox();
-    }
-}
-
-engine::RunOutcome Form1::SplitIT(const std::string& SFile, std::int32_t SplitSIZE,
-                                  const std::string& Oname) {
-    return engine::SplitIT(*this, runtime::nativePath(SFile), SplitSIZE,
-                           runtime::nativePath(Oname));
-}
-
-void Form1::start_Click() {
-    if (run_.running()) {
-        return;
-    }
-    const std::string source = textOf(src);
-    const auto request = window_rules::startRequest(source, sizeSelection());
-    if (!request) {
-        showMessage(request.problem().message);
-        return;
-    }
-    // Copies: browsing during the run must not change the run.
-    const std::string destination = textOf(dec);
-    runExclusive([&] { SplitIT(source, *request, destination); });
-}
-
-void Form1::runExclusive(const std::function<void()>& work) {
-    if (!run_.begin()) {
-        return;
-    }
-    work();
-    ShowWindow(progress, SW_HIDE);
-    if (run_.end()) {
-        endProcess();
-    }
-}
-
-void Form1::requestEnd() {
-    if (run_.requestEnd()) {
-        endProcess();
-    }
-}
-
-void Form1::quit_Click() {
-    if (closing_) {
-        return;
-    }
-    closing_ = true;
-    if (*app_facts::homePageAddress) {
-        openHomePage(app_facts::homePageAddress);
-    }
-    requestEnd();
-}
-
-void Form1::Form_Unload() {
-    if (!closing_) {
-        closing_ = true;
-        if (*app_facts::homePageAddress) {
-            openHomePage(app_facts::homePageAddress);
-        }
-    }
-    ShowWindow(window_, SW_HIDE);
-    // Ends the process even when a hidden window of the program is still loaded.
-    requestEnd();
-}
-
-void Form1::Command3_Click() {
-    showOpen();
-    setText(src1, fileName_);
-}
-
-void Form1::copy_Click() {
-    const std::string picked = textOf(src1);
-    if (picked.empty()) {
-        showMessage(engine::merge_text::nothingToMerge);
-        return;
-    }
-    // A typed "D:/x/a.BAT" is the same path as D:\x\a.BAT to the user.
-    runExclusive([&] { engine::MergeIT(*this, runtime::nativePath(picked)); });
-}
-
-void Form1::setStatus(const std::string& text) {
-    statusText_ = text;
-    showStatusText();
+    model_.takeDroppedFile(file, PtInRect(&merge, at) != FALSE);
 }
 
 void Form1::showStatusText() {
     if (!StatusBar1) {
         return;
     }
+    const std::string& text = model_.state().status;
     RECT bar{};
     GetClientRect(StatusBar1, &bar);
-    const int room = bar.right - bar.left - pixels(1500) - pixels(300) - 8;
+    // The whole width but the size grip's, less the progress bar's while it is shown.
+    const int room =
+        bar.right - bar.left - pixels(300) - 8 - (model_.state().progressShown ? pixels(1500) : 0);
     if (room <= 0) { // not laid out yet: the whole text, cut later
-        SendMessageW(StatusBar1, SB_SETTEXTW, 0,
-                     reinterpret_cast<LPARAM>(wide(statusText_).c_str()));
+        SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
         return;
     }
     const HDC dc = GetDC(StatusBar1);
     const HGDIOBJ previous = SelectObject(dc, dialogFont());
-    const std::string shown = shownStatus(statusText_, [&](const std::string& candidate) {
+    const std::string shown = shownStatus(text, [&](const std::string& candidate) {
         const std::wstring text = wide(candidate);
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -489,11 +398,7 @@ void Form1::showStatusText() {
     SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(shown).c_str()));
 }
 
-void Form1::showMessage(const std::string& text) {
-    warn(text);
-}
-
-void Form1::pumpEvents() {
+void Form1::View::pumpEvents() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -505,19 +410,13 @@ void Form1::pumpEvents() {
             DispatchMessageW(&message);
         }
     }
-    if (run_.endRequested()) {
-        throw engine::RunCancelled{};
-    }
 }
 
-void Form1::setProgress(std::int64_t done, std::int64_t total) {
+void Form1::placeProgress() {
     RECT bar{};
     GetClientRect(StatusBar1, &bar);
     SetWindowPos(progress, nullptr, bar.right - pixels(1500) - pixels(300), 2, pixels(1500),
                  bar.bottom - 4, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(progress, PBM_SETPOS,
-                 total > 0 ? static_cast<WPARAM>(done * progressSteps / total) : 0, 0);
-    ShowWindow(progress, SW_SHOWNA);
 }
 
 } // namespace win32

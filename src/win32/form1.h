@@ -1,9 +1,7 @@
 #pragma once
 
-#include "engine/host.h"
-#include "engine/result.h"
+#include "main_window/form1_model.h"
 #include "main_window/piece_size.h"
-#include "main_window/window_rules.h"
 
 #include <windows.h>
 
@@ -16,13 +14,13 @@
 
 namespace win32 {
 
-// The main window on the Windows API: the same controls, names, handlers and rules as
-// the Qt window; it hosts the engine's runs.
-class Form1 : public engine::Host {
+// The main window on the Windows API: the same controls and names as the Qt window, a
+// view of main_window::Form1Model, which decides everything and hosts the engine's runs.
+class Form1 {
 public:
     // Created hidden; Form_Load centres it and sets its caption, show() shows it.
     Form1();
-    ~Form1() override;
+    ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -38,34 +36,12 @@ public:
     std::function<void()> openFolderChooser;
     std::function<void()> openAboutBox;
 
-    // Handlers.
     void Form_Load();
-    void Option1_Click(int Index);
-    void other_Click();
-    void Check1_Click(int Index);
-    void browse_Click();
-    void saveto_Click();
-    void start_Click();
-    void about_Click();
-    void quit_Click();
-    void Command3_Click();
-    void copy_Click();
-    void Form_Unload();
+    main_window::Form1Model& model() { return model_; }
 
-    engine::RunOutcome SplitIT(const std::string& SFile, std::int32_t SplitSIZE,
-                               const std::string& Oname);
-
-    // Host operations.
-    void setStatus(const std::string& text) override;
-    void showMessage(const std::string& text) override;
-    void pumpEvents() override;
-    void setProgress(std::int64_t done, std::int64_t total) override;
-
-    SizeSelection sizeSelection() const;
-    std::string statusText() const { return statusText_; }
-    bool isRunning() const { return run_.running(); }
-    // The dialog's last chosen name, as the file-open dialog keeps it.
-    const std::string& dlgFileName() const { return fileName_; }
+    SizeSelection sizeSelection() const { return model_.sizeSelection(); }
+    std::string statusText() const { return model_.state().status; }
+    bool isRunning() const { return model_.state().run != main_window::Form1Model::Run::None; }
 
     // Controls, named as the commands know them.
     HWND Frame1{}, Label1{}, src{}, browse{}, Label2{}, dec{}, saveto{};
@@ -77,23 +53,38 @@ public:
     HWND StatusBar1{}, progress{};
 
 private:
+    // What the model asks of this window.
+    class View : public main_window::Form1View {
+    public:
+        explicit View(Form1& form) : form_(form) {}
+        void refresh() override { form_.refresh(); }
+        void showMessage(const std::string& text) override { form_.warn(text); }
+        void pumpEvents() override;
+        std::string askFileName(const std::string& last) override;
+        void focusOther() override;
+        void openFolderChooser() override;
+        void openAboutBox() override;
+        void openHomePage() override;
+        void endProcess() override { form_.endProcess(); }
+
+    private:
+        Form1& form_;
+    };
+
     template <typename Owner> friend LRESULT CALLBACK ownedProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void command(int id, int notification);
     void buildControls();
-    void takeSourceFile(const std::string& path);
     void takeDrop(HDROP drop);
-    void showOpen();
-    void runExclusive(const std::function<void()>& work);
-    void requestEnd();
+    void refresh();
     void showStatusText();
+    void placeProgress();
 
     HWND window_{};
     HBRUSH editBrush_{};
-    std::string fileName_;
-    std::string statusText_;
-    window_rules::RunLifecycle run_;
-    bool closing_ = false;
+    View view_{*this};
+    main_window::Form1Model model_{view_};
+    bool refreshing_ = false;
 };
 
 } // namespace win32

@@ -181,6 +181,7 @@ TEST(MergeRun, ACancelRemovesTheUnfinishedTarget) {
     host.actOnPump = 3;
     host.action = [] { throw engine::RunCancelled{}; };
     EXPECT_EQ(MergeIT(host, folder.file("c.BAT")).ending(), Kind::Cancelled);
+    EXPECT_EQ(host.lastStatus(), engine::merge_text::stopped);
     EXPECT_EQ(readFile(folder.file("c.txt")), "old");
     EXPECT_EQ(entriesIn(folder.path()), 13u); // ten pieces, script, checksums, the old target
 }

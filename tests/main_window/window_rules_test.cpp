@@ -28,16 +28,4 @@ TEST(StartRequest, SaysWhatIsMissingOrGivesTheSize) {
               "分割后文件大小超出范围,请重新设置!");
 }
 
-TEST(RunLifecycle, RunsOneAtATimeAndEndsTheProgramAfterTheRun) {
-    window_rules::RunLifecycle run;
-    EXPECT_TRUE(run.begin());
-    EXPECT_FALSE(run.begin());      // a second Start during the run
-    EXPECT_FALSE(run.requestEnd()); // quit during the run waits for it
-    EXPECT_TRUE(run.endRequested());
-    EXPECT_TRUE(run.end()); // the run is over: now the program ends
-
-    window_rules::RunLifecycle idle;
-    EXPECT_TRUE(idle.requestEnd()); // no run: end at once
-}
-
 } // namespace

@@ -172,6 +172,30 @@ TEST(Form1Win32, BrowseSplitMergeAndQuit) {
     EXPECT_EQ(hidden.ends, 1);
 }
 
+// Esc (the dialog manager's IDCANCEL) and the close box during a run reach the model's
+// stop; the window stays until the run has stopped, and the program then ends once.
+TEST(Form1Win32, EscAndCloseStopARun) {
+    TempFolder folder;
+    const std::string source = folder.file("long.bin");
+    testing_support::writeFile(source, std::string(200, 'l'));
+    for (const UINT stop : {static_cast<UINT>(WM_COMMAND), static_cast<UINT>(WM_CLOSE)}) {
+        HiddenForm hidden;
+        auto& f = hidden.form;
+        hidden.answers.push_back(source);
+        click(f.browse);
+        click(f.Option1[3]);
+        win32::setText(f.other, "10");
+        click(f.Check1[2]);
+        // Handled at the run's first event pump.
+        PostMessageW(f.window(), stop, stop == WM_COMMAND ? IDCANCEL : 0, 0);
+        click(f.start);
+        EXPECT_EQ(hidden.status().rfind("已停止：", 0), 0u) << hidden.status();
+        EXPECT_FALSE(fs::exists(fs::u8path(folder.file("long001.bin"))));
+        EXPECT_EQ(textOf(f.start), "切割(&S)");
+        EXPECT_EQ(hidden.ends, stop == WM_CLOSE ? 1 : 0);
+    }
+}
+
 // A drop as Explorer hands it over: DROPFILES, then the wide names, then an empty one.
 HGLOBAL dropOf(const std::vector<std::string>& paths, POINT at) {
     std::wstring names;

@@ -1,0 +1,252 @@
+#include "main_window/form1_model.h"
+
+#include "engine/merge_run.h"
+#include "engine/split_run.h"
+#include "main_window/window_rules.h"
+#include "runtime/path.h"
+
+namespace main_window {
+
+namespace {
+
+// A run's problem as the status line tells it: the message without its box prefix.
+std::string shortText(const char* prefix, const std::string& message) {
+    const std::string boxPrefix = engine::split_text::errorPrefix;
+    return prefix + (message.rfind(boxPrefix, 0) == 0 ? message.substr(boxPrefix.size()) : message);
+}
+
+} // namespace
+
+SizeSelection Form1Model::sizeSelection() const {
+    SizeSelection selection;
+    for (std::size_t i = 0; i < optionCaptions.size(); ++i) {
+        selection.captions[i] = optionCaptions[i];
+    }
+    selection.selectedOption = state_.option;
+    selection.customText = state_.other;
+    selection.unitChecked = state_.unitChecked;
+    return selection;
+}
+
+void Form1Model::Option1_Click(int Index) {
+    state_.option = Index;
+    // The custom size takes its number and unit; the presets have their own.
+    state_.unitsEnabled = Index == 3;
+    view_.refresh();
+    if (Index == 3) {
+        view_.focusOther();
+    }
+}
+
+void Form1Model::other_Click() {
+    if (state_.option != 3) {
+        Option1_Click(3);
+    }
+    state_.unitsEnabled = true;
+    view_.refresh();
+}
+
+void Form1Model::Check1_Click(int Index, bool checked) {
+    // One unit at most: the clicked box keeps what the click gave it.
+    for (std::size_t a = 0; a < state_.unitChecked.size(); ++a) {
+        state_.unitChecked[a] = static_cast<int>(a) == Index && checked;
+    }
+    view_.refresh();
+}
+
+void Form1Model::browse_Click() {
+    lastFileName_ = view_.askFileName(lastFileName_);
+    takeSourceFile(lastFileName_);
+}
+
+void Form1Model::Command3_Click() {
+    lastFileName_ = view_.askFileName(lastFileName_);
+    state_.src1 = runtime::nativePath(lastFileName_);
+    view_.refresh();
+}
+
+void Form1Model::takeSourceFile(const std::string& path) {
+    const std::string name = runtime::nativePath(path);
+    state_.src = name;
+    const std::string folder = runtime::splitPath(name, runtime::nativePathStyle()).folder;
+    if (!folder.empty()) {
+        state_.dec = folder;
+    }
+    if (name.empty()) {
+        view_.refresh();
+        return;
+    }
+    const auto report = window_rules::reportSource(name);
+    state_.status = report ? *report : shortText("", report.problem().message);
+    view_.refresh();
+    if (!report) {
+        view_.showMessage(report.problem().message);
+    }
+}
+
+bool Form1Model::takeDroppedFile(const std::string& path, bool onMergeGroup) {
+    if (state_.run != Run::None || path.empty()) {
+        return false;
+    }
+    if (onMergeGroup) {
+        state_.src1 = runtime::nativePath(path);
+        view_.refresh();
+    } else {
+        takeSourceFile(path);
+    }
+    return true;
+}
+
+void Form1Model::setDestination(const std::string& folder) {
+    state_.dec = folder;
+    view_.refresh();
+}
+
+void Form1Model::saveto_Click() {
+    view_.openFolderChooser();
+}
+
+void Form1Model::about_Click() {
+    view_.openAboutBox();
+}
+
+void Form1Model::start_Click() {
+    if (state_.run == Run::Split) {
+        stopRun();
+        return;
+    }
+    if (state_.run == Run::Merge) {
+        view_.showMessage(form1_text::splitDuringMerge);
+        return;
+    }
+    const auto request = window_rules::startRequest(state_.src, sizeSelection());
+    if (!request) {
+        state_.status = shortText(form1_text::splitNotDone, request.problem().message);
+        view_.refresh();
+        view_.showMessage(request.problem().message);
+        return;
+    }
+    // Copies: browsing during the run must not change the run.
+    const std::string source = runtime::nativePath(state_.src);
+    const std::string destination = runtime::nativePath(state_.dec);
+    state_.run = Run::Split;
+    state_.status = form1_text::splitting;
+    setCaptions();
+    view_.refresh();
+    afterRun(engine::SplitIT(*this, source, *request, destination), form1_text::splitNotDone);
+}
+
+void Form1Model::copy_Click() {
+    if (state_.run == Run::Merge) {
+        stopRun();
+        return;
+    }
+    if (state_.run == Run::Split) {
+        view_.showMessage(form1_text::mergeDuringSplit);
+        return;
+    }
+    if (state_.src1.empty()) {
+        state_.status = shortText(form1_text::mergeNotDone, engine::merge_text::nothingToMerge);
+        view_.refresh();
+        view_.showMessage(engine::merge_text::nothingToMerge);
+        return;
+    }
+    // A typed "D:/x/a.BAT" is the same path as D:\x\a.BAT to the user.
+    const std::string picked = runtime::nativePath(state_.src1);
+    state_.run = Run::Merge;
+    state_.status = form1_text::merging;
+    setCaptions();
+    view_.refresh();
+    afterRun(engine::MergeIT(*this, picked), form1_text::mergeNotDone);
+}
+
+void Form1Model::afterRun(const engine::RunOutcome& outcome, const char* failedPrefix) {
+    state_.run = Run::None;
+    state_.progressShown = false;
+    stopRequested_ = false;
+    setCaptions();
+    const engine::Ending ending = outcome.ending();
+    if (ending == engine::Ending::Refused || ending == engine::Ending::Failed) {
+        state_.status = shortText(failedPrefix, outcome.text());
+    }
+    view_.refresh();
+    if (endRequested_) {
+        endProgram();
+    }
+}
+
+void Form1Model::setCaptions() {
+    state_.startCaption = state_.run == Run::Split ? form1_text::stopSplit : "切割(&S)";
+    state_.copyCaption = state_.run == Run::Merge ? form1_text::stopMerge : "合并(&C)";
+}
+
+void Form1Model::stopRun() {
+    if (state_.run == Run::None) {
+        return;
+    }
+    // The run ends at its next block; the engine removes what it wrote.
+    stopRequested_ = true;
+    state_.status = form1_text::stopping;
+    view_.refresh();
+}
+
+void Form1Model::escape() {
+    stopRun();
+}
+
+void Form1Model::quit_Click() {
+    if (state_.run == Run::None) {
+        endProgram();
+        return;
+    }
+    endRequested_ = true;
+    stopRun();
+}
+
+bool Form1Model::Form_Unload() {
+    if (state_.run == Run::None) {
+        endProgram();
+        return true;
+    }
+    // The window stays, live, until the run has stopped and removed what it wrote.
+    endRequested_ = true;
+    stopRun();
+    return false;
+}
+
+void Form1Model::endProgram() {
+    if (ending_) {
+        return;
+    }
+    ending_ = true;
+    view_.openHomePage();
+    view_.endProcess();
+}
+
+void Form1Model::setStatus(const std::string& text) {
+    if (stopRequested_) {
+        return; // "正在停止…" stays until the run has stopped
+    }
+    state_.status = text;
+    view_.refresh();
+}
+
+void Form1Model::showMessage(const std::string& text) {
+    view_.showMessage(text);
+}
+
+void Form1Model::pumpEvents() {
+    view_.pumpEvents();
+    if (stopRequested_) {
+        stopRequested_ = false;
+        throw engine::RunCancelled{};
+    }
+}
+
+void Form1Model::setProgress(std::int64_t done, std::int64_t total) {
+    state_.progressShown = true;
+    state_.progressPermille = total > 0 ? static_cast<int>(done * 1000 / total) : 0;
+    view_.refresh();
+}
+
+} // namespace main_window

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "engine/host.h"
+#include "engine/result.h"
+#include "main_window/piece_size.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace main_window {
+
+// What the main window's model asks of the toolkit that draws it.
+class Form1View {
+public:
+    virtual ~Form1View() = default;
+    // Shows the model's state (texts, selections, enabled boxes, captions, status, progress).
+    virtual void refresh() = 0;
+    virtual void showMessage(const std::string& text) = 0;
+    // Lets the toolkit handle pending events, the user's clicks among them.
+    virtual void pumpEvents() = 0;
+    // The file-open dialog: the chosen path, or `last` when cancelled (the dialog keeps it).
+    virtual std::string askFileName(const std::string& last) = 0;
+    virtual void focusOther() = 0;
+    virtual void openFolderChooser() = 0;
+    virtual void openAboutBox() = 0;
+    virtual void openHomePage() = 0;
+    virtual void endProcess() = 0;
+};
+
+// The main window without a toolkit: its state and every decision of its handlers, for
+// the Qt and the Windows front ends alike, which only draw it and pass events on. It
+// hosts the engine's runs: a split or a merge runs inside start_Click or copy_Click
+// while the view pumps events, and the same buttons (or Esc) stop it.
+class Form1Model : public engine::Host {
+public:
+    enum class Run { None, Split, Merge };
+    struct State {
+        std::string src, dec, src1, other;
+        int option = 2; // Option1: 0 1MB, 1 1.38MB, 2 500KB, 3 custom
+        std::array<bool, 3> unitChecked{true, false, false}; // Check1: MB, KB, Bytes
+        bool unitsEnabled = false;
+        std::string status;
+        bool progressShown = false;
+        int progressPermille = 0;
+        std::string startCaption = "切割(&S)";
+        std::string copyCaption = "合并(&C)";
+        Run run = Run::None;
+    };
+
+    static constexpr std::array<const char*, 4> optionCaptions{"1MB", "1.38MB",
+                                                               "500KB（手机电子书）", "其它容量"};
+
+    explicit Form1Model(Form1View& view) : view_(view) {}
+
+    const State& state() const { return state_; }
+    SizeSelection sizeSelection() const;
+
+    // What the view's boxes hold now (typed, or set by the toolkit).
+    void setOtherText(const std::string& text) { state_.other = text; }
+    void setSrc1Text(const std::string& text) { state_.src1 = text; }
+    void setSrcText(const std::string& text) { state_.src = text; }
+    void setDecText(const std::string& text) { state_.dec = text; }
+    void setUnitChecked(int Index, bool checked) {
+        state_.unitChecked[static_cast<std::size_t>(Index)] = checked;
+    }
+
+    // Handlers.
+    void Option1_Click(int Index);
+    void other_Click();
+    // `checked`: the box's state after the click.
+    void Check1_Click(int Index, bool checked);
+    void browse_Click();
+    void saveto_Click();
+    void start_Click();
+    void about_Click();
+    void quit_Click();
+    void Command3_Click();
+    void copy_Click();
+    // The window's close box: true when it may close now; otherwise it stays until the
+    // run has stopped, and the program then ends.
+    bool Form_Unload();
+    // Esc: stops a run, does nothing otherwise.
+    void escape();
+
+    // A chosen or dropped source file, as browse does: src, dec and the size line.
+    void takeSourceFile(const std::string& path);
+    // A dropped file: on the merge group it is the file to merge, elsewhere the file to
+    // split; false while a run is going on.
+    bool takeDroppedFile(const std::string& path, bool onMergeGroup);
+    // The folder chooser's choice.
+    void setDestination(const std::string& folder);
+
+    // Host operations for the engine's runs.
+    void setStatus(const std::string& text) override;
+    void showMessage(const std::string& text) override;
+    void pumpEvents() override;
+    void setProgress(std::int64_t done, std::int64_t total) override;
+
+private:
+    void stopRun();
+    void endProgram();
+    void afterRun(const engine::RunOutcome& outcome, const char* failedPrefix);
+    void setCaptions();
+
+    Form1View& view_;
+    State state_;
+    std::string lastFileName_;
+    bool stopRequested_ = false;
+    bool endRequested_ = false;
+    bool ending_ = false;
+};
+
+namespace form1_text {
+inline constexpr const char* stopSplit = "停止(&S)";
+inline constexpr const char* stopMerge = "停止(&C)";
+inline constexpr const char* stopping = "正在停止…";
+inline constexpr const char* splitting = "正在分割…";
+inline constexpr const char* merging = "正在合并…";
+inline constexpr const char* splitNotDone = "未能分割：";
+inline constexpr const char* mergeNotDone = "未能合并：";
+inline constexpr const char* mergeDuringSplit = "正在分割，请等分割完成或按“停止”后再合并。";
+inline constexpr const char* splitDuringMerge = "正在合并，请等合并完成或按“停止”后再分割。";
+} // namespace form1_text
+
+} // namespace main_window

@@ -1,0 +1,345 @@
+// The main window's decisions, once for both front ends, with a view that only records.
+#include "main_window/form1_model.h"
+
+#include "engine/merge_run.h"
+#include "engine/split_run.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+
+namespace fs = std::filesystem;
+using main_window::Form1Model;
+using testing_support::readFile;
+using testing_support::TempFolder;
+using testing_support::writeFile;
+namespace text = main_window::form1_text;
+
+namespace {
+
+class RecordingView : public main_window::Form1View {
+public:
+    void refresh() override { ++refreshes; }
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void pumpEvents() override {
+        ++pumps;
+        if (pumps == actOnPump && action) {
+            action();
+        }
+    }
+    std::string askFileName(const std::string& last) override {
+        if (answers.empty()) {
+            return last;
+        }
+        std::string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void focusOther() override { ++otherFocused; }
+    void openFolderChooser() override { ++chooserOpened; }
+    void openAboutBox() override { ++aboutOpened; }
+    void openHomePage() override { ++homePageOpened; }
+    void endProcess() override { ++ended; }
+
+    int refreshes = 0, pumps = 0, otherFocused = 0, chooserOpened = 0, aboutOpened = 0;
+    int homePageOpened = 0, ended = 0;
+    std::vector<std::string> messages;
+    std::deque<std::string> answers;
+    int actOnPump = 0;
+    std::function<void()> action;
+};
+
+// A window over a folder that holds f.bin (20 pieces of 100 bytes in 2000 bytes).
+struct Window {
+    TempFolder folder;
+    RecordingView view;
+    Form1Model model{view};
+    std::string content = testing_support::randomBytes(2000, 21);
+
+    Window() {
+        writeFile(folder.file("f.bin"), content);
+        model.takeSourceFile(folder.file("f.bin"));
+        model.Option1_Click(3);
+        model.setOtherText("100");
+        model.Check1_Click(2, true); // Bytes
+    }
+    std::string status() const { return model.state().status; }
+};
+
+TEST(Form1Model, SplitsAndMergesWithTheStatusOfTheLatestCommand) {
+    Window w;
+    w.model.start_Click();
+    EXPECT_EQ(w.status(), engine::split_text::completed(20));
+    w.model.setSrc1Text(w.folder.file("f.BAT"));
+    fs::remove(fs::u8path(w.folder.file("f.bin")));
+    w.model.copy_Click();
+    EXPECT_EQ(w.status(), engine::merge_text::succeededAndChecked);
+    EXPECT_EQ(readFile(w.folder.file("f.bin")), w.content);
+    EXPECT_TRUE(w.view.messages.empty());
+    EXPECT_FALSE(w.model.state().progressShown);
+}
+
+struct FailingCommandCase {
+    const char* name;
+    std::function<void(Window&)> prepare; // after a successful split and merge
+    bool merge;
+    const char* statusStart;
+};
+
+void PrintTo(const FailingCommandCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class AfterASuccess : public ::testing::TestWithParam<FailingCommandCase> {};
+
+// The status line never keeps an earlier run's success behind a refusal or a failure.
+TEST_P(AfterASuccess, AFailingCommandReplacesTheStatus) {
+    const auto& c = GetParam();
+    Window w;
+    w.model.start_Click();
+    w.model.setSrc1Text(w.folder.file("f.BAT"));
+    w.model.copy_Click();
+    ASSERT_EQ(w.status().rfind("合并成功！", 0), 0u) << w.status();
+    c.prepare(w);
+    c.merge ? w.model.copy_Click() : w.model.start_Click();
+    EXPECT_EQ(w.status().rfind(c.statusStart, 0), 0u) << w.status();
+    EXPECT_EQ(w.view.messages.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AfterASuccess,
+    ::testing::Values(
+        FailingCommandCase{"MissingFile",
+                           [](Window& w) { w.model.setSrc1Text(w.folder.file("gone.BAT")); }, true,
+                           text::mergeNotDone},
+        FailingCommandCase{"SecondPiece",
+                           [](Window& w) { w.model.setSrc1Text(w.folder.file("f002.bin")); }, true,
+                           text::mergeNotDone},
+        FailingCommandCase{"TheJoinedFile",
+                           [](Window& w) { w.model.setSrc1Text(w.folder.file("f.bin")); }, true,
+                           text::mergeNotDone},
+        FailingCommandCase{"AFolder",
+                           [](Window& w) { w.model.setSrc1Text(w.folder.prefix() + "x.BAT"); },
+                           true, text::mergeNotDone},
+        FailingCommandCase{"ShortPiece",
+                           [](Window& w) {
+                               writeFile(w.folder.file("f005.bin"), "short");
+                               w.model.setSrc1Text(w.folder.file("f.BAT"));
+                           },
+                           true, text::mergeNotDone},
+        FailingCommandCase{"NothingToMerge", [](Window& w) { w.model.setSrc1Text(""); }, true,
+                           text::mergeNotDone},
+        FailingCommandCase{"NoSource", [](Window& w) { w.model.takeSourceFile(""); }, false,
+                           text::splitNotDone},
+        FailingCommandCase{"SizeOutOfRange",
+                           [](Window& w) {
+                               w.model.setOtherText("4096");
+                               w.model.Check1_Click(0, true);
+                           },
+                           false, text::splitNotDone},
+        FailingCommandCase{"SourceTooSmall", [](Window& w) { w.model.setOtherText("1999"); }, false,
+                           text::splitNotDone}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct DuringRunCase {
+    const char* name;
+    bool merge;                             // the run is a merge, else a split
+    std::function<void(Form1Model&)> press; // what the user does during it
+    const char* message;                    // the box it shows, or none
+    bool stops;
+    bool ends; // the program ends after the run
+};
+
+void PrintTo(const DuringRunCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DuringARun : public ::testing::TestWithParam<DuringRunCase> {};
+
+TEST_P(DuringARun, ACommandSaysWhatHappensAndAStopRemovesWhatTheRunWrote) {
+    const auto& c = GetParam();
+    Window w;
+    writeFile(w.folder.file("f020.bin"), "an older file"); // replaced by the split
+    if (c.merge) {
+        w.model.start_Click();
+        writeFile(w.folder.file("f.bin"), "old target");
+        w.model.setSrc1Text(w.folder.file("f.BAT"));
+    }
+    std::string captionDuring;
+    w.view.actOnPump = w.view.pumps + 3;
+    w.view.action = [&] {
+        captionDuring = c.merge ? w.model.state().copyCaption : w.model.state().startCaption;
+        c.press(w.model);
+    };
+    c.merge ? w.model.copy_Click() : w.model.start_Click();
+
+    EXPECT_EQ(captionDuring, c.merge ? text::stopMerge : text::stopSplit);
+    EXPECT_EQ(w.view.messages,
+              c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    EXPECT_EQ(w.model.state().run, Form1Model::Run::None);
+    EXPECT_EQ(w.model.state().startCaption, "切割(&S)");
+    if (c.stops) {
+        EXPECT_EQ(w.status().rfind("已停止：", 0), 0u) << w.status();
+        if (c.merge) {
+            EXPECT_EQ(readFile(w.folder.file("f.bin")), "old target");
+        } else {
+            EXPECT_FALSE(fs::exists(fs::u8path(w.folder.file("f001.bin"))));
+            EXPECT_FALSE(fs::exists(fs::u8path(w.folder.file("f.BAT"))));
+            EXPECT_EQ(readFile(w.folder.file("f.bin")), w.content);
+        }
+    } else {
+        EXPECT_EQ(w.status(), c.merge ? engine::merge_text::succeededAndChecked
+                                      : engine::split_text::completed(20));
+    }
+    EXPECT_EQ(w.view.homePageOpened, c.ends ? 1 : 0);
+    EXPECT_EQ(w.view.ended, c.ends ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, DuringARun,
+    ::testing::Values(
+        DuringRunCase{"StopPressedDuringASplit", false, [](Form1Model& m) { m.start_Click(); },
+                      nullptr, true, false},
+        DuringRunCase{"EscDuringASplit", false, [](Form1Model& m) { m.escape(); }, nullptr, true,
+                      false},
+        DuringRunCase{"StopPressedDuringAMerge", true, [](Form1Model& m) { m.copy_Click(); },
+                      nullptr, true, false},
+        DuringRunCase{"MergePressedDuringASplit", false, [](Form1Model& m) { m.copy_Click(); },
+                      text::mergeDuringSplit, false, false},
+        DuringRunCase{"SplitPressedDuringAMerge", true, [](Form1Model& m) { m.start_Click(); },
+                      text::splitDuringMerge, false, false},
+        DuringRunCase{"QuitDuringASplit", false, [](Form1Model& m) { m.quit_Click(); }, nullptr,
+                      true, true},
+        DuringRunCase{"CloseDuringAMerge", true,
+                      [](Form1Model& m) { EXPECT_FALSE(m.Form_Unload()); }, nullptr, true, true},
+        DuringRunCase{"DropDuringASplit", false,
+                      [](Form1Model& m) { EXPECT_FALSE(m.takeDroppedFile("/x/y.bin", false)); },
+                      nullptr, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Form1Model, AMergeWithoutAChecksumFileSaysNothingWasChecked) {
+    Window w;
+    w.model.start_Click();
+    fs::remove(fs::u8path(w.folder.file("f.bin.sha256")));
+    w.model.setSrc1Text(w.folder.file("f.BAT"));
+    w.model.copy_Click();
+    EXPECT_EQ(w.status(), engine::merge_text::succeeded);
+}
+
+TEST(Form1Model, QuitWithoutARunOpensTheHomePageOnceAndEnds) {
+    RecordingView view;
+    Form1Model model(view);
+    model.quit_Click();
+    EXPECT_TRUE(model.Form_Unload());
+    EXPECT_EQ(view.homePageOpened, 1);
+    EXPECT_EQ(view.ended, 1);
+}
+
+struct SizeCase {
+    const char* name;
+    std::function<void(Form1Model&)> clicks;
+    int option;
+    std::array<bool, 3> checked;
+    bool enabled;
+    int focused; // times the custom box was given the focus
+};
+
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SizeControls : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(SizeControls, FollowTheClicks) {
+    const auto& c = GetParam();
+    RecordingView view;
+    Form1Model model(view);
+    c.clicks(model);
+    EXPECT_EQ(model.state().option, c.option);
+    EXPECT_EQ(model.state().unitChecked, c.checked);
+    EXPECT_EQ(model.state().unitsEnabled, c.enabled);
+    EXPECT_EQ(view.otherFocused, c.focused);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SizeControls,
+    ::testing::Values(SizeCase{"AtStart", [](Form1Model&) {}, 2, {true, false, false}, false, 0},
+                      SizeCase{"CustomOption",
+                               [](Form1Model& m) { m.Option1_Click(3); },
+                               3,
+                               {true, false, false},
+                               true,
+                               1},
+                      SizeCase{"BackToAPreset",
+                               [](Form1Model& m) {
+                                   m.Option1_Click(3);
+                                   m.Option1_Click(1);
+                               },
+                               1,
+                               {true, false, false},
+                               false,
+                               1},
+                      SizeCase{"IntoTheCustomBox",
+                               [](Form1Model& m) { m.other_Click(); },
+                               3,
+                               {true, false, false},
+                               true,
+                               1},
+                      SizeCase{"IntoTheCustomBoxAgain",
+                               [](Form1Model& m) {
+                                   m.other_Click();
+                                   m.other_Click();
+                               },
+                               3,
+                               {true, false, false},
+                               true,
+                               1},
+                      SizeCase{"OneUnitAtMost",
+                               [](Form1Model& m) {
+                                   m.other_Click();
+                                   m.Check1_Click(1, true);
+                               },
+                               3,
+                               {false, true, false},
+                               true,
+                               1},
+                      SizeCase{"NoUnit",
+                               [](Form1Model& m) {
+                                   m.other_Click();
+                                   m.Check1_Click(0, false);
+                               },
+                               3,
+                               {false, false, false},
+                               true,
+                               1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Form1Model, ADroppedFileGoesWhereItWasDropped) {
+    TempFolder folder;
+    writeFile(folder.file("a.txt"), std::string(1536, 'a'));
+    RecordingView view;
+    Form1Model model(view);
+    EXPECT_TRUE(model.takeDroppedFile(folder.file("a.BAT"), true));
+    EXPECT_EQ(model.state().src1, folder.file("a.BAT"));
+    EXPECT_TRUE(model.state().src.empty());
+    EXPECT_TRUE(model.takeDroppedFile(folder.file("a.txt"), false));
+    EXPECT_EQ(model.state().src, folder.file("a.txt"));
+    EXPECT_EQ(model.state().dec, folder.prefix());
+    EXPECT_EQ(model.state().status, "文件大小： 1.5KBytes");
+}
+
+TEST(Form1Model, TheDialogKeepsItsLastNameWhenCancelled) {
+    TempFolder folder;
+    writeFile(folder.file("a.txt"), "abc");
+    RecordingView view;
+    Form1Model model(view);
+    view.answers = {folder.file("a.txt")};
+    model.browse_Click();
+    model.Command3_Click(); // cancelled: the dialog's name is still a.txt
+    EXPECT_EQ(model.state().src1, folder.file("a.txt"));
+}
+
+} // namespace
