@@ -48,6 +48,44 @@ std::string elideMiddle(const std::string& before, const std::string& middle,
     return {};
 }
 
+// The folder with as many of its first and last folders as fit, those between given up
+// whole for "…" (C:\\Users\\…\\测试); empty when not even its first one and "…" fit.
+std::string elideFolders(const std::string& before, const std::string& folder,
+                         const std::string& after,
+                         const std::function<bool(const std::string&)>& fits) {
+    const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
+    std::vector<std::string> names; // "" first for a path from the root
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= folder.size(); ++i) {
+        if (i == folder.size() || folder[i] == '/' || folder[i] == '\\') {
+            names.push_back(folder.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    const auto join = [&](std::size_t from, std::size_t to) {
+        std::string text;
+        for (std::size_t i = from; i < to; ++i) {
+            text += names[i] + separator;
+        }
+        return text;
+    };
+    // The first (the drive or the root) stays longest, then the last.
+    for (std::size_t keep = names.size() - 1; keep >= 1; --keep) {
+        const std::size_t head = (keep + 1) / 2;
+        const std::size_t tail = keep - head;
+        std::string kept = join(names.size() - tail, names.size());
+        if (!kept.empty()) {
+            kept.pop_back(); // `after` starts with its own separator
+        }
+        const std::string shown =
+            before + join(0, head) + ellipsis + (kept.empty() ? "" : separator + kept) + after;
+        if (fits(shown)) {
+            return shown;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 std::string shownStatus(const std::string& text,
@@ -61,8 +99,12 @@ std::string shownStatus(const std::string& text,
         const std::string path = text.substr(prefix.size(), percentAt - prefix.size());
         const auto cut = path.find_last_of("/\\");
         if (cut != std::string::npos) {
-            const std::string shown = elideMiddle(prefix, path.substr(0, cut),
-                                                  path.substr(cut) + text.substr(percentAt), fits);
+            const std::string folder = path.substr(0, cut);
+            const std::string after = path.substr(cut) + text.substr(percentAt);
+            std::string shown = elideFolders(prefix, folder, after, fits);
+            if (shown.empty()) {
+                shown = elideMiddle(prefix, folder, after, fits);
+            }
             if (!shown.empty()) {
                 return shown;
             }
