@@ -62,14 +62,15 @@ void Form2::setWarner(Warner newWarner) {
 }
 
 Form2::Form2(DestinationSink sink)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+    // A dialog, not a plain window: window managers give it the close button only.
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                            Qt::CustomizeWindowHint),
       sink_(std::move(sink)) {
     setObjectName(QStringLiteral("Form2"));
     // The close button unloads the window; OK and Cancel only hide it.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("文件放在"));
-    resize(twips(4710), twips(2955));
+    setFixedSize(twips(4710), twips(2955));
 
     Drive1 = place(new QComboBox(this), "Drive1", 120, 120, 4455, 300);
     Dir1 = place(new FolderList(this), "Dir1", 120, 600, 4455, 1350);

@@ -8,7 +8,35 @@
 #include <QFont>
 #include <QIcon>
 
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+#ifndef Q_OS_WIN
+bool isPlainCLocale(const char* name) {
+    return name == nullptr || *name == '\0' || std::strcmp(name, "C") == 0 ||
+           std::strcmp(name, "POSIX") == 0 || std::strncmp(name, "C.", 2) == 0;
+}
+
+// Under the plain C locale (LANG=C, LC_ALL=C) a Chinese program would get English dates
+// and file types in its file dialog and a window title the locale cannot encode: it takes
+// the Chinese locale instead. Any other locale the user chose stays.
+void preferChineseOverTheCLocale() {
+    const char* all = std::getenv("LC_ALL");
+    const char* chosen = all && *all ? all : std::getenv("LANG");
+    if (isPlainCLocale(chosen)) {
+        setenv("LC_ALL", "zh_CN.UTF-8", 1);
+    }
+}
+#endif
+
+} // namespace
+
 int main(int argc, char** argv) {
+#ifndef Q_OS_WIN
+    preferChineseOverTheCLocale();
+#endif
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(app_facts::applicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(app_facts::versionText));

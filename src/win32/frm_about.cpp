@@ -10,6 +10,13 @@ namespace {
 
 constexpr const wchar_t* windowClass = L"CorvanefrmAbout";
 constexpr COLORREF pink = RGB(255, 192, 192);
+
+// The window class is registered once, with this brush: it lives as long as the program,
+// for every box opened after the first as for the first.
+HBRUSH pinkBrush() {
+    static const HBRUSH brush = CreateSolidBrush(pink);
+    return brush;
+}
 frmAbout* loaded = nullptr;
 
 // A Chinese face in the GB2312 character set, `points` high.
@@ -59,8 +66,7 @@ void frmAbout::unload() {
 }
 
 frmAbout::frmAbout() {
-    pink_ = CreateSolidBrush(pink);
-    registerWindowClass(windowClass, &ownedProcedure<frmAbout>, pink_);
+    registerWindowClass(windowClass, &ownedProcedure<frmAbout>, pinkBrush());
     // Fixed dialog border, the close button only, no taskbar button.
     const DWORD style = WS_CAPTION | WS_SYSMENU;
     const DWORD extended = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW;
@@ -84,8 +90,8 @@ frmAbout::frmAbout() {
 frmAbout::~frmAbout() {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(pink_), static_cast<HGDIOBJ>(titleFont_),
-                           static_cast<HGDIOBJ>(authorFont_), static_cast<HGDIOBJ>(mailFont_)}) {
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(authorFont_),
+                           static_cast<HGDIOBJ>(mailFont_)}) {
         DeleteObject(object);
     }
 }
@@ -153,7 +159,7 @@ LRESULT frmAbout::handle(UINT message, WPARAM w, LPARAM l) {
         // Every label on the window's pink, in its own colour.
         SetBkColor(reinterpret_cast<HDC>(w), pink);
         SetTextColor(reinterpret_cast<HDC>(w), colourOf(reinterpret_cast<HWND>(l)));
-        return reinterpret_cast<LRESULT>(pink_);
+        return reinterpret_cast<LRESULT>(pinkBrush());
     case WM_LBUTTONDOWN:
         Form_Click();
         return 0;

@@ -27,7 +27,6 @@ private:
     void fitTitle();
 
     HWND window_{};
-    HBRUSH pink_{};
     HFONT titleFont_{}, authorFont_{}, mailFont_{};
 };
 

@@ -278,4 +278,19 @@ TEST(FrmAboutWin32, ShowsTheFactsAndClosesOnItsBackgroundOnly) {
     EXPECT_EQ(win32::frmAbout::instance(), nullptr);
 }
 
+// The class's brush outlives the box: the second box is as pink as the first.
+TEST(FrmAboutWin32, IsPinkEveryTimeItOpens) {
+    for (int opening = 1; opening <= 2; ++opening) {
+        win32::frmAbout* box = win32::frmAbout::showInstance(false);
+        const auto brush =
+            reinterpret_cast<HBRUSH>(GetClassLongPtrW(box->window(), GCLP_HBRBACKGROUND));
+        LOGBRUSH described{};
+        ASSERT_EQ(GetObjectW(brush, sizeof described, &described),
+                  static_cast<int>(sizeof described))
+            << "opening " << opening;
+        EXPECT_EQ(described.lbColor, RGB(255, 192, 192)) << "opening " << opening;
+        win32::frmAbout::unload();
+    }
+}
+
 } // namespace
