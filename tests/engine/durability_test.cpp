@@ -5,7 +5,6 @@
 #include "engine/split_run.h"
 #include "failing_files.h"
 #include "recording_host.h"
-#include "runtime/sha256.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -24,12 +23,6 @@ using Kind = engine::Ending;
 
 namespace {
 
-std::string sha256(const std::string& bytes) {
-    runtime::Sha256 hash;
-    hash.update(bytes.data(), bytes.size());
-    return runtime::Sha256::hex(hash.finish());
-}
-
 // f.bin of 600,000 bytes split into pieces of 250,000: f001.bin to f003.bin.
 constexpr std::size_t length = 600'000;
 constexpr std::int32_t pieceSize = 250'000;
@@ -45,7 +38,9 @@ TEST(OnePass, TheChecksumFileDescribesTheBytesWrittenNotAnotherReading) {
     EXPECT_EQ(flaky.readings("f.bin"), 1);
     const std::string sums = readFile(folder.file("f.bin.sha256"));
     for (const char* piece : {"f001.bin", "f002.bin", "f003.bin"}) {
-        EXPECT_NE(sums.find(sha256(readFile(folder.file(piece))) + "  " + piece), std::string::npos)
+        EXPECT_NE(
+            sums.find(testing_support::sha256Hex(readFile(folder.file(piece))) + "  " + piece),
+            std::string::npos)
             << piece;
     }
 }
@@ -80,9 +75,10 @@ TEST(OnePass, AnEmptyPieceBetweenOthersHasTheHashOfNothing) {
     writeFile(folder.file("b.part"), "");
     writeFile(folder.file("c.part"), c);
     writeFile(folder.file("join.BAT"), "COPY/B a.part+b.part+c.part whole.bin\r\n");
-    writeFile(folder.file("whole.bin.sha256"), sha256(a) + "  a.part\n" + sha256("") +
-                                                   "  b.part\n" + sha256(c) + "  c.part\n" +
-                                                   sha256(a + c) + "  whole.bin\n");
+    writeFile(folder.file("whole.bin.sha256"),
+              testing_support::sha256Hex(a) + "  a.part\n" + testing_support::sha256Hex("") +
+                  "  b.part\n" + testing_support::sha256Hex(c) + "  c.part\n" +
+                  testing_support::sha256Hex(a + c) + "  whole.bin\n");
     RecordingHost host;
     EXPECT_EQ(engine::MergeIT(host, folder.file("join.BAT")).ending(), Kind::Completed)
         << (host.messages.empty() ? "" : host.messages[0]);

@@ -4,7 +4,6 @@
 #include "engine/split_run.h"
 #include "failing_files.h"
 #include "recording_host.h"
-#include "runtime/sha256.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -25,12 +24,6 @@ using Kind = engine::Ending;
 
 namespace {
 
-std::string sha256(const std::string& bytes) {
-    runtime::Sha256 hash;
-    hash.update(bytes.data(), bytes.size());
-    return runtime::Sha256::hex(hash.finish());
-}
-
 fs::path at(const TempFolder& folder, const std::string& name) {
     return fs::u8path(folder.file(name));
 }
@@ -47,7 +40,7 @@ TEST(SetProof, TheChecksumFileListsEveryPieceThenTheWholeFile) {
                                                          {"9", "a004.txt"},
                                                          {"0123456789", "a.txt"}};
     for (const auto& [bytes, name] : lines) {
-        expected += sha256(bytes) + "  " + name + "\n";
+        expected += testing_support::sha256Hex(bytes) + "  " + name + "\n";
     }
     EXPECT_EQ(readFile(folder.file("a.txt.sha256")), expected);
 #ifndef _WIN32
@@ -73,9 +66,10 @@ TEST(SetProof, EveryHashCoversExactlyItsOwnBytes) {
         const std::size_t count = (length + size - 1) / size;
         for (std::size_t k = 1; k <= count; ++k) {
             const std::string name = "m" + std::string(k < 10 ? "00" : "0") + std::to_string(k);
-            expected += sha256(readFile(folder.file(name + ".bin"))) + "  " + name + ".bin\n";
+            expected += testing_support::sha256Hex(readFile(folder.file(name + ".bin"))) + "  " +
+                        name + ".bin\n";
         }
-        expected += sha256(content) + "  m.bin\n";
+        expected += testing_support::sha256Hex(content) + "  m.bin\n";
         EXPECT_EQ(readFile(folder.file("m.bin.sha256")), expected) << length << "/" << size;
         fs::remove(at(folder, "m.bin"));
         EXPECT_EQ(engine::MergeIT(host, folder.file("m.BAT")).ending(), Kind::Completed) << length;

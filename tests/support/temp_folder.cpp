@@ -1,5 +1,7 @@
 #include "temp_folder.h"
 
+#include "runtime/sha256.h"
+
 #include "runtime/file.h"
 #include "runtime/path.h"
 
@@ -67,6 +69,12 @@ std::string readFile(const std::string& path) {
         content.append(buffer, got);
     }
     return content;
+}
+
+std::string sha256Hex(const std::string& bytes) {
+    runtime::Sha256 hash;
+    hash.update(bytes.data(), bytes.size());
+    return runtime::Sha256::hex(hash.finish());
 }
 
 } // namespace testing_support

@@ -28,6 +28,8 @@ std::string randomBytes(std::size_t size, std::uint32_t seed);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 std::string utf8(const std::filesystem::path& path);
+// The SHA-256 of the bytes as sha256sum writes it.
+std::string sha256Hex(const std::string& bytes);
 // How many entries a folder holds.
 std::size_t entriesIn(const std::filesystem::path& folder);
 
