@@ -4,6 +4,7 @@
 #include "app/twips.h"
 #include "engine/merge_run.h"
 #include "engine/split_run.h"
+#include "main_window/form1_layout.h"
 #include "main_window/status_line.h"
 #include "main_window/window_rules.h"
 #include "qt/dropped_files.h"
@@ -34,24 +35,10 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 
-using layout::twips;
+using ::layout::twips;
+namespace table = main_window::layout;
 
 namespace {
-
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
-    return widget;
-}
-
-// A label sized to its text, starting at the given place.
-QLabel* autoLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  int width, int height) {
-    auto* label = place(new QLabel(text, parent), name, left, top, width, height);
-    label->adjustSize();
-    return label;
-}
 
 std::string utf8(const QString& text) {
     return text.toUtf8().toStdString();
@@ -85,77 +72,88 @@ void Form1::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
+    for (const table::Control& entry : table::form1) {
+        QWidget* parent = *entry.frame ? client->findChild<QWidget*>(entry.frame) : client;
+        const QString caption = QString::fromUtf8(entry.caption);
+        QWidget* made = nullptr;
+        switch (entry.kind) {
+        case table::Kind::Frame:
+            made = new QGroupBox(caption, parent);
+            break;
+        case table::Kind::Label:
+            made = new QLabel(caption, parent);
+            break;
+        case table::Kind::Field:
+        case table::Kind::ReadOnlyField: {
+            auto* field = new QLineEdit(parent);
+            field->setReadOnly(entry.kind == table::Kind::ReadOnlyField);
+            made = field;
+            break;
+        }
+        case table::Kind::Button:
+            made = new QPushButton(caption, parent);
+            static_cast<QPushButton*>(made)->setAutoDefault(false);
+            break;
+        case table::Kind::Option:
+            made = new QRadioButton(caption, parent);
+            break;
+        case table::Kind::Check:
+            made = new QCheckBox(caption, parent);
+            break;
+        }
+        const table::Control at = table::withinFrame(entry);
+        made->setObjectName(QString::fromLatin1(entry.name));
+        made->setGeometry(twips(at.left), twips(at.top), twips(at.width), twips(at.height));
+        if (entry.kind == table::Kind::Label) {
+            made->adjustSize(); // labels are sized to their text
+        }
+    }
+    const auto named = [client](const char* name) {
+        return client->findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    Frame1 = static_cast<QGroupBox*>(named("Frame1"));
+    Frame3 = static_cast<QGroupBox*>(named("Frame3"));
+    Frame4 = static_cast<QGroupBox*>(named("Frame4"));
+    Label1 = static_cast<QLabel*>(named("Label1"));
+    Label2 = static_cast<QLabel*>(named("Label2"));
+    Label5 = static_cast<QLabel*>(named("Label5"));
+    src = static_cast<QLineEdit*>(named("src"));
+    dec = static_cast<QLineEdit*>(named("dec"));
+    src1 = static_cast<QLineEdit*>(named("src1"));
+    other = static_cast<QLineEdit*>(named("other"));
+    browse = static_cast<QPushButton*>(named("browse"));
+    saveto = static_cast<QPushButton*>(named("saveto"));
+    Command3 = static_cast<QPushButton*>(named("Command3"));
+    start = static_cast<QPushButton*>(named("start"));
+    copy = static_cast<QPushButton*>(named("copy"));
+    about = static_cast<QPushButton*>(named("about"));
+    quit = static_cast<QPushButton*>(named("quit"));
+    for (std::size_t i = 0; i < Option1.size(); ++i) {
+        Option1[i] = static_cast<QRadioButton*>(named(("Option1_" + std::to_string(i)).c_str()));
+    }
+    for (std::size_t i = 0; i < Check1.size(); ++i) {
+        Check1[i] = static_cast<QCheckBox*>(named(("Check1_" + std::to_string(i)).c_str()));
+    }
 
-    Frame1 =
-        place(new QGroupBox(QStringLiteral("文件路径"), client), "Frame1", 120, 120, 6015, 1095);
-    Label1 = autoLabel(Frame1, "Label1", QStringLiteral("源文件是："), 120, 360, 900, 180);
-    src = place(new QLineEdit(Frame1), "src", 1080, 240, 3840, 270);
-    src->setReadOnly(true);
-    browse =
-        place(new QPushButton(QStringLiteral("浏览..."), Frame1), "browse", 5040, 240, 855, 300);
-    Label2 = autoLabel(Frame1, "Label2", QStringLiteral("文件放在："), 120, 720, 900, 180);
-    dec = place(new QLineEdit(Frame1), "dec", 1080, 600, 3840, 270);
-    dec->setReadOnly(true);
-    saveto =
-        place(new QPushButton(QStringLiteral("浏览..."), Frame1), "saveto", 5040, 600, 855, 300);
-
-    Frame3 = place(new QGroupBox(QStringLiteral("切割后文件大小"), client), "Frame3", 120, 1440,
-                   6015, 1335);
-    Option1[1] =
-        place(new QRadioButton(QStringLiteral("1.38MB"), Frame3), "Option1_1", 240, 360, 975, 255);
-    Option1[0] =
-        place(new QRadioButton(QStringLiteral("1MB"), Frame3), "Option1_0", 1440, 360, 855, 255);
-    Option1[2] = place(new QRadioButton(QStringLiteral("500KB（手机电子书）"), Frame3), "Option1_2",
-                       2400, 360, 2175, 255);
-    Option1[3] = place(new QRadioButton(QStringLiteral("其它容量"), Frame3), "Option1_3", 4800, 240,
-                       1095, 495);
     Option1[2]->setChecked(true);
-    other = place(new QLineEdit(Frame3), "other", 240, 840, 3240, 270);
     QPalette blueText = other->palette();
     blueText.setColor(QPalette::Text, QColor(0, 0, 255));
     other->setPalette(blueText);
     other->installEventFilter(this);
-
-    // The unit boxes belong to the window and are drawn over the size frame.
-    Check1[0] =
-        place(new QCheckBox(QStringLiteral("MB"), client), "Check1_0", 3840, 2280, 615, 255);
-    // 600 rather than 495 twips wide: at 495 the caption is cut to "KE" beside the
-    // indicator, and 600 still ends where "Bytes" begins.
-    Check1[1] =
-        place(new QCheckBox(QStringLiteral("KB"), client), "Check1_1", 4560, 2280, 600, 255);
-    Check1[2] =
-        place(new QCheckBox(QStringLiteral("Bytes"), client), "Check1_2", 5160, 2280, 855, 255);
     Check1[0]->setChecked(true);
     for (QCheckBox* box : Check1) {
         box->setEnabled(false);
-        box->raise();
+        box->raise(); // over the size frame
     }
-
-    Frame4 =
-        place(new QGroupBox(QStringLiteral("合并文件"), client), "Frame4", 120, 2880, 6015, 735);
     frameStyle_ = std::make_unique<GroupBoxStyle>();
     for (QGroupBox* frame : {Frame1, Frame3, Frame4}) {
         frame->setStyle(frameStyle_.get());
-    }
-    Label5 = autoLabel(Frame4, "Label5", QStringLiteral("要合并的文件："), 120, 360, 1260, 180);
-    src1 = place(new QLineEdit(Frame4), "src1", 1440, 240, 3480, 270);
-    Command3 =
-        place(new QPushButton(QStringLiteral("浏览..."), Frame4), "Command3", 5040, 240, 855, 300);
-
-    start =
-        place(new QPushButton(QStringLiteral("切割(&S)"), client), "start", 600, 3720, 800, 360);
-    copy = place(new QPushButton(QStringLiteral("合并(&C)"), client), "copy", 2160, 3720, 800, 360);
-    about =
-        place(new QPushButton(QStringLiteral("关于(&A)"), client), "about", 3600, 3720, 800, 360);
-    quit = place(new QPushButton(QStringLiteral("退出(Q)"), client), "quit", 5040, 3720, 800, 360);
-    for (QPushButton* button : {browse, saveto, Command3, start, copy, about, quit}) {
-        button->setAutoDefault(false);
     }
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(true);
-    StatusBar1->setFixedHeight(twips(255));
+    StatusBar1->setFixedHeight(twips(table::statusHeight));
     setStatusBar(StatusBar1);
     statusLine_ = new QLabel(StatusBar1);
     statusLine_->setObjectName(QStringLiteral("statusLine"));
@@ -165,19 +163,25 @@ void Form1::buildControls() {
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setRange(0, progressSteps);
     progress_->setTextVisible(false);
-    progress_->setFixedWidth(twips(1500));
+    progress_->setFixedWidth(twips(table::progressWidth));
     progress_->hide();
     StatusBar1->addPermanentWidget(progress_);
 
-    resize(twips(6240), twips(4380));
+    resize(twips(table::windowWidth), twips(table::windowHeight));
 }
 
 void Form1::setTabOrder() {
-    const QWidget* order[] = {src,       dec,       browse,     saveto,     src1,       Command3,
-                              start,     copy,      about,      quit,       other,      Check1[0],
-                              Check1[1], Check1[2], Option1[0], Option1[1], Option1[2], Option1[3]};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    // The table's order, for the controls that take the focus.
+    QWidget* previous = nullptr;
+    for (const table::Control& entry : table::form1) {
+        if (entry.kind == table::Kind::Frame || entry.kind == table::Kind::Label) {
+            continue;
+        }
+        QWidget* next = centralWidget()->findChild<QWidget*>(QString::fromLatin1(entry.name));
+        if (previous) {
+            QWidget::setTabOrder(previous, next);
+        }
+        previous = next;
     }
 }
 

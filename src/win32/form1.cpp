@@ -3,6 +3,7 @@
 #include "app/app_facts.h"
 #include "engine/merge_run.h"
 #include "engine/split_run.h"
+#include "main_window/form1_layout.h"
 #include "main_window/status_line.h"
 #include "main_window/window_rules.h"
 #include "runtime/error.h"
@@ -15,7 +16,14 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
 namespace win32 {
+
+namespace table = main_window::layout;
 
 namespace {
 
@@ -65,7 +73,7 @@ Form1::Form1() {
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                         LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
     const DWORD style = WS_OVERLAPPEDWINDOW;
-    const SIZE size = windowSizeFor(style, 0, 6240, 4380);
+    const SIZE size = windowSizeFor(style, 0, table::windowWidth, table::windowHeight);
     // Files dropped anywhere on the window land here.
     window_ =
         CreateWindowExW(WS_EX_ACCEPTFILES, windowClass, L"", style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -92,30 +100,116 @@ Form1::~Form1() {
     }
 }
 
+namespace {
+
+// The identifier each control of the table gets.
+int idOf(std::string_view name) {
+    static const std::pair<const char*, int> ids[] = {{"src", idSrc},
+                                                      {"browse", idBrowse},
+                                                      {"dec", idDec},
+                                                      {"saveto", idSaveto},
+                                                      {"other", idOther},
+                                                      {"src1", idSrc1},
+                                                      {"Command3", idCommand3},
+                                                      {"start", idStart},
+                                                      {"copy", idCopy},
+                                                      {"about", idAbout},
+                                                      {"quit", idQuit},
+                                                      {"Option1_0", idOption1},
+                                                      {"Option1_1", idOption1 + 1},
+                                                      {"Option1_2", idOption1 + 2},
+                                                      {"Option1_3", idOption1 + 3},
+                                                      {"Check1_0", idCheck1},
+                                                      {"Check1_1", idCheck1 + 1},
+                                                      {"Check1_2", idCheck1 + 2}};
+    for (const auto& [known, id] : ids) {
+        if (name == known) {
+            return id;
+        }
+    }
+    return idStatic;
+}
+
+HWND makeFromTable(HWND window, const table::Control& entry) {
+    const wchar_t* windowClass = L"BUTTON";
+    DWORD style = 0;
+    DWORD extended = 0;
+    switch (entry.kind) {
+    case table::Kind::Frame:
+        style = BS_GROUPBOX;
+        break;
+    case table::Kind::Label:
+        windowClass = L"STATIC";
+        style = SS_LEFT;
+        break;
+    case table::Kind::Field:
+    case table::Kind::ReadOnlyField:
+        windowClass = L"EDIT";
+        style = WS_TABSTOP | ES_AUTOHSCROLL |
+                (entry.kind == table::Kind::ReadOnlyField ? ES_READONLY : 0);
+        extended = WS_EX_CLIENTEDGE;
+        break;
+    case table::Kind::Button:
+        style = WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+    case table::Kind::Option:
+        // One group: Tab enters it at the selected option, the arrow keys move within it.
+        style = BS_AUTORADIOBUTTON |
+                (std::string_view(entry.name) == "Option1_0" ? WS_TABSTOP | WS_GROUP : 0) |
+                (std::string_view(entry.name) == "Option1_3" ? BS_MULTILINE : 0);
+        break;
+    case table::Kind::Check:
+        style = WS_TABSTOP | BS_CHECKBOX;
+        break;
+    }
+    const HWND made = makeControl(window, windowClass, entry.caption, style, idOf(entry.name),
+                                  entry.left, entry.top, entry.width, entry.height, extended);
+    if (entry.kind == table::Kind::Label) {
+        sizeToText(made);
+    }
+    return made;
+}
+
+} // namespace
+
 void Form1::buildControls() {
     const HWND w = window_;
-    const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
-    // Made in the tab order the layout gives, so Tab follows it.
-    Frame1 = makeControl(w, L"BUTTON", "文件路径", BS_GROUPBOX, idStatic, 120, 120, 6015, 1095);
-    Label1 = makeControl(w, L"STATIC", "源文件是：", SS_LEFT, idStatic, 240, 480, 900, 180);
-    Label2 = makeControl(w, L"STATIC", "文件放在：", SS_LEFT, idStatic, 240, 840, 900, 180);
-    src = makeControl(w, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, idSrc, 1200, 360,
-                      3840, 270, WS_EX_CLIENTEDGE);
-    dec = makeControl(w, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY, idDec, 1200, 720,
-                      3840, 270, WS_EX_CLIENTEDGE);
-    browse = makeControl(w, L"BUTTON", "浏览...", button, idBrowse, 5160, 360, 855, 300);
-    saveto = makeControl(w, L"BUTTON", "浏览...", button, idSaveto, 5160, 720, 855, 300);
-    Frame3 =
-        makeControl(w, L"BUTTON", "切割后文件大小", BS_GROUPBOX, idStatic, 120, 1440, 6015, 1335);
-    Frame4 = makeControl(w, L"BUTTON", "合并文件", BS_GROUPBOX, idStatic, 120, 2880, 6015, 735);
-    Label5 = makeControl(w, L"STATIC", "要合并的文件：", SS_LEFT, idStatic, 240, 3240, 1260, 180);
-    src1 = makeControl(w, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, idSrc1, 1560, 3120, 3480, 270,
-                       WS_EX_CLIENTEDGE);
-    Command3 = makeControl(w, L"BUTTON", "浏览...", button, idCommand3, 5160, 3120, 855, 300);
-    start = makeControl(w, L"BUTTON", "切割(&S)", button, idStart, 600, 3720, 800, 360);
-    copy = makeControl(w, L"BUTTON", "合并(&C)", button, idCopy, 2160, 3720, 800, 360);
-    about = makeControl(w, L"BUTTON", "关于(&A)", button, idAbout, 3600, 3720, 800, 360);
-    quit = makeControl(w, L"BUTTON", "退出(Q)", button, idQuit, 5040, 3720, 800, 360);
+    // Made in the table's order, so Tab follows it; the frames are siblings drawn first.
+    std::vector<std::pair<std::string_view, HWND>> made;
+    for (const table::Control& entry : table::form1) {
+        made.emplace_back(entry.name, makeFromTable(w, entry));
+    }
+    const auto named = [&made](std::string_view name) {
+        for (const auto& [known, control] : made) {
+            if (known == name) {
+                return control;
+            }
+        }
+        return HWND{};
+    };
+    Frame1 = named("Frame1");
+    Frame3 = named("Frame3");
+    Frame4 = named("Frame4");
+    Label1 = named("Label1");
+    Label2 = named("Label2");
+    Label5 = named("Label5");
+    src = named("src");
+    dec = named("dec");
+    src1 = named("src1");
+    other = named("other");
+    browse = named("browse");
+    saveto = named("saveto");
+    Command3 = named("Command3");
+    start = named("start");
+    copy = named("copy");
+    about = named("about");
+    quit = named("quit");
+    for (std::size_t i = 0; i < Option1.size(); ++i) {
+        Option1[i] = named("Option1_" + std::to_string(i));
+    }
+    for (std::size_t i = 0; i < Check1.size(); ++i) {
+        Check1[i] = named("Check1_" + std::to_string(i));
+    }
     StatusBar1 = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
                                  0, 0, 0, 0, w, reinterpret_cast<HMENU>(idStatus),
                                  GetModuleHandleW(nullptr), nullptr);
@@ -128,45 +222,23 @@ void Form1::buildControls() {
     // 255 twips would have cut off, so the bar does not cover the buttons.
     RECT bar{};
     GetWindowRect(StatusBar1, &bar);
-    const int extra = (bar.bottom - bar.top) - pixels(255);
+    const int extra = (bar.bottom - bar.top) - pixels(table::statusHeight);
     if (extra > 0) {
         RECT outer{};
         GetWindowRect(w, &outer);
         SetWindowPos(w, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top + extra,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    progress = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, pixels(1500), pixels(200),
-                               StatusBar1, reinterpret_cast<HMENU>(idProgress),
-                               GetModuleHandleW(nullptr), nullptr);
+    progress = CreateWindowExW(
+        0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, pixels(table::progressWidth), pixels(200),
+        StatusBar1, reinterpret_cast<HMENU>(idProgress), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(progress, PBM_SETRANGE32, 0, progressSteps);
-    other = makeControl(w, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, idOther, 360, 2280, 3240, 270,
-                        WS_EX_CLIENTEDGE);
-    // The unit boxes belong to the window and are drawn over the size frame; 600 twips
-    // for "KB", as the Qt window has, so the caption is not cut.
-    Check1[0] =
-        makeControl(w, L"BUTTON", "MB", WS_TABSTOP | BS_CHECKBOX, idCheck1, 3840, 2280, 615, 255);
-    Check1[1] = makeControl(w, L"BUTTON", "KB", WS_TABSTOP | BS_CHECKBOX, idCheck1 + 1, 4560, 2280,
-                            600, 255);
-    Check1[2] = makeControl(w, L"BUTTON", "Bytes", WS_TABSTOP | BS_CHECKBOX, idCheck1 + 2, 5160,
-                            2280, 855, 255);
-    // One group: Tab enters it at the selected option, the arrow keys move within it.
-    Option1[0] = makeControl(w, L"BUTTON", "1MB", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
-                             idOption1, 1560, 1800, 855, 255);
-    Option1[1] =
-        makeControl(w, L"BUTTON", "1.38MB", BS_AUTORADIOBUTTON, idOption1 + 1, 360, 1800, 975, 255);
-    Option1[2] = makeControl(w, L"BUTTON", "500KB（手机电子书）", BS_AUTORADIOBUTTON, idOption1 + 2,
-                             2520, 1800, 2175, 255);
-    Option1[3] = makeControl(w, L"BUTTON", "其它容量", BS_AUTORADIOBUTTON | BS_MULTILINE,
-                             idOption1 + 3, 4920, 1680, 1095, 495);
     // Ends the option group, so the controls made after it are not in it.
     SetWindowLongPtrW(StatusBar1, GWL_STYLE, GetWindowLongPtrW(StatusBar1, GWL_STYLE) | WS_GROUP);
     SendMessageW(Option1[2], BM_SETCHECK, BST_CHECKED, 0);
     SendMessageW(Check1[0], BM_SETCHECK, BST_CHECKED, 0);
     for (HWND box : Check1) {
         EnableWindow(box, FALSE);
-    }
-    for (HWND label : {Label1, Label2, Label5}) {
-        sizeToText(label);
     }
     editBrush_ = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
 }
@@ -379,8 +451,8 @@ void Form1::showStatusText() {
     RECT bar{};
     GetClientRect(StatusBar1, &bar);
     // The whole width but the size grip's, less the progress bar's while it is shown.
-    const int room =
-        bar.right - bar.left - pixels(300) - 8 - (model_.state().progressShown ? pixels(1500) : 0);
+    const int room = bar.right - bar.left - pixels(300) - 8 -
+                     (model_.state().progressShown ? pixels(table::progressWidth) : 0);
     if (room <= 0) { // not laid out yet: the whole text, cut later
         SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
         return;
@@ -415,8 +487,8 @@ void Form1::View::pumpEvents() {
 void Form1::placeProgress() {
     RECT bar{};
     GetClientRect(StatusBar1, &bar);
-    SetWindowPos(progress, nullptr, bar.right - pixels(1500) - pixels(300), 2, pixels(1500),
-                 bar.bottom - 4, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(progress, nullptr, bar.right - pixels(table::progressWidth) - pixels(300), 2,
+                 pixels(table::progressWidth), bar.bottom - 4, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace win32
