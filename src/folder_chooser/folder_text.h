@@ -9,4 +9,7 @@ namespace folder_text {
 // ("E:\data" -> "E:\data\"; a drive's root "E:\" stays "E:\", not "E:\\").
 std::string prefixOf(const std::string& folderPath, char separator);
 
+// The message when the drive picked in the drive list cannot be read.
+std::string driveNotReady(const std::string& drive);
+
 } // namespace folder_text

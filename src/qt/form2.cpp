@@ -2,6 +2,7 @@
 
 #include "app/app_facts.h"
 #include "app/twips.h"
+#include "folder_chooser/folder_text.h"
 #include "qt/drives.h"
 #include "qt/folder_list.h"
 
@@ -112,9 +113,8 @@ void Form2::Drive1_Change() {
         return;
     }
     if (!QDir(drive).isReadable()) {
-        warner()(
-            this,
-            QStringLiteral("驱动器 %1 没有准备好或无法访问，请插入磁盘或另选驱动器。").arg(drive));
+        warner()(this,
+                 QString::fromStdString(folder_text::driveNotReady(drive.toUtf8().toStdString())));
         Drive1->setCurrentIndex(Drive1->findText(currentDrive_));
         return;
     }

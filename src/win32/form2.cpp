@@ -187,7 +187,7 @@ void Form2::Drive1_Change() {
         return;
     }
     if (GetFileAttributesW(wide(drive).c_str()) == INVALID_FILE_ATTRIBUTES) {
-        warn("驱动器 " + drive + " 没有准备好或无法访问，请插入磁盘或另选驱动器。");
+        warn(folder_text::driveNotReady(drive));
         SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(wide(drive_).c_str()));
         return;
