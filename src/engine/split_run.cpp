@@ -19,8 +19,7 @@ std::string split_text::completed(int pieceCount) {
 }
 
 std::string split_text::stopped(int removed) {
-    return "已停止：删除了本次写出的" + runtime::decimalText(removed) +
-           "个分割文件，没有写合并脚本和校验文件";
+    return "已停止：删除了本次写出的" + runtime::decimalText(removed) + "个分割文件";
 }
 
 std::string split_text::nameNotCarried(char character) {
