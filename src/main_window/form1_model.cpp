@@ -110,53 +110,59 @@ void Form1Model::about_Click() {
     view_.openAboutBox();
 }
 
-void Form1Model::start_Click() {
-    if (state_.run == Run::Split) {
+// A command's button during a run: its own run's stop, or a word on why it waits.
+bool Form1Model::answeredDuringARun(Run own, const char* whyItWaits) {
+    if (state_.run == own) {
         stopRun();
-        return;
+        return true;
     }
-    if (state_.run == Run::Merge) {
-        view_.showMessage(form1_text::splitDuringMerge);
+    if (state_.run != Run::None) {
+        view_.showMessage(whyItWaits);
+        return true;
+    }
+    return false;
+}
+
+void Form1Model::refuse(const char* prefix, const std::string& message) {
+    state_.status = shortText(prefix, message);
+    view_.refresh();
+    view_.showMessage(message);
+}
+
+void Form1Model::beginRun(Run run, const char* status) {
+    state_.run = run;
+    state_.status = status;
+    setCaptions();
+    view_.refresh();
+}
+
+void Form1Model::start_Click() {
+    if (answeredDuringARun(Run::Split, form1_text::splitDuringMerge)) {
         return;
     }
     const auto request = window_rules::startRequest(state_.src, sizeSelection());
     if (!request) {
-        state_.status = shortText(form1_text::splitNotDone, request.problem().message);
-        view_.refresh();
-        view_.showMessage(request.problem().message);
+        refuse(form1_text::splitNotDone, request.problem().message);
         return;
     }
     // Copies: browsing during the run must not change the run.
     const std::string source = runtime::nativePath(state_.src);
     const std::string destination = runtime::nativePath(state_.dec);
-    state_.run = Run::Split;
-    state_.status = form1_text::splitting;
-    setCaptions();
-    view_.refresh();
+    beginRun(Run::Split, form1_text::splitting);
     afterRun(engine::SplitIT(*this, source, *request, destination), form1_text::splitNotDone);
 }
 
 void Form1Model::copy_Click() {
-    if (state_.run == Run::Merge) {
-        stopRun();
-        return;
-    }
-    if (state_.run == Run::Split) {
-        view_.showMessage(form1_text::mergeDuringSplit);
+    if (answeredDuringARun(Run::Merge, form1_text::mergeDuringSplit)) {
         return;
     }
     if (state_.src1.empty()) {
-        state_.status = shortText(form1_text::mergeNotDone, engine::merge_text::nothingToMerge);
-        view_.refresh();
-        view_.showMessage(engine::merge_text::nothingToMerge);
+        refuse(form1_text::mergeNotDone, engine::merge_text::nothingToMerge);
         return;
     }
     // A typed "D:/x/a.BAT" is the same path as D:\x\a.BAT to the user.
     const std::string picked = runtime::nativePath(state_.src1);
-    state_.run = Run::Merge;
-    state_.status = form1_text::merging;
-    setCaptions();
-    view_.refresh();
+    beginRun(Run::Merge, form1_text::merging);
     afterRun(engine::MergeIT(*this, picked), form1_text::mergeNotDone);
 }
 

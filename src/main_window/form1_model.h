@@ -98,6 +98,9 @@ public:
     void setProgress(std::int64_t done, std::int64_t total) override;
 
 private:
+    bool answeredDuringARun(Run own, const char* whyItWaits);
+    void refuse(const char* prefix, const std::string& message);
+    void beginRun(Run run, const char* status);
     void stopRun();
     void endProgram();
     void afterRun(const engine::RunOutcome& outcome, const char* failedPrefix);
