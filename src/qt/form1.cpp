@@ -11,6 +11,7 @@
 #include "qt/form2.h"
 #include "qt/frm_about.h"
 #include "qt/group_box_style.h"
+#include "qt/screen_centre.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/path.h"
@@ -235,10 +236,7 @@ void Form1::setHomePageLauncher(std::unique_ptr<HomePageLauncher> launcher) {
 }
 
 void Form1::Form_Load() {
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    centreOnScreen(*this);
     setWindowTitle(QString::fromUtf8(window_rules::windowCaption));
 }
 

@@ -1,5 +1,7 @@
 #include "qt/form2.h"
 
+#include "qt/screen_centre.h"
+
 #include "app/app_facts.h"
 #include "app/twips.h"
 #include "folder_chooser/folder_text.h"
@@ -43,10 +45,7 @@ Form2* Form2::showInstance(DestinationSink sink) {
     if (!loaded) {
         loaded = new Form2(std::move(sink));
         loaded->Form_Load();
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->geometry();
-            loaded->move(area.center() - loaded->rect().center());
-        }
+        centreOnScreen(*loaded);
     }
     loaded->show();
     loaded->raise();

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QIcon>
 
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,6 +30,16 @@ void preferChineseOverTheCLocale() {
         setenv("LC_ALL", "zh_CN.UTF-8", 1);
     }
 }
+
+// Where the Chinese locale is not installed the C library stays in the C locale, and the
+// window's old-style title (encoded by Xlib in the C library's character set) would be
+// mojibake: its characters are taken as UTF-8, which every Debian has.
+void keepUtf8Characters() {
+    const char* characters = std::setlocale(LC_CTYPE, nullptr);
+    if (isPlainCLocale(characters)) {
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+}
 #endif
 
 } // namespace
@@ -38,6 +49,9 @@ int main(int argc, char** argv) {
     preferChineseOverTheCLocale();
 #endif
     QApplication application(argc, argv);
+#ifndef Q_OS_WIN
+    keepUtf8Characters();
+#endif
     QApplication::setApplicationName(QString::fromUtf8(app_facts::applicationName));
     QApplication::setApplicationVersion(QString::fromUtf8(app_facts::versionText));
     QApplication::setOrganizationName(QString::fromUtf8(app_facts::organisation));
