@@ -19,7 +19,7 @@ int usage() {
     return 2;
 }
 
-bool parseSize(const char* text, std::int32_t& size) {
+bool parseSize(const char* text, std::int64_t& size) {
     const char* end = text + std::strlen(text);
     const auto [ptr, status] = std::from_chars(text, end, size);
     return status == std::errc() && ptr == end;
@@ -71,7 +71,7 @@ int runSplitBench(const std::vector<std::string>& arguments) {
     }
 
     ConsoleHost host(quiet);
-    std::int32_t size = 0;
+    std::int64_t size = 0;
     const bool split = words[0] == "split" && words.size() == 4;
     if (!(split && parseSize(words[2].c_str(), size)) &&
         !(words[0] == "merge" && words.size() == 2)) {

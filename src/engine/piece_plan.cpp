@@ -4,19 +4,19 @@
 
 namespace engine {
 
-bool passesSizeGate(std::int64_t fileLength, std::int32_t pieceSize) {
-    // 64-bit, so a piece size of 2147483647 is a size like any other.
-    return fileLength > static_cast<std::int64_t>(pieceSize) + 1;
+bool passesSizeGate(std::int64_t fileLength, std::int64_t pieceSize) {
+    // Written so that no piece size, up to 2^63 - 1, can overflow.
+    return fileLength > 0 && fileLength - 1 > pieceSize;
 }
 
-std::int64_t pieceCount(std::int64_t fileLength, std::int32_t pieceSize) {
+std::int64_t pieceCount(std::int64_t fileLength, std::int64_t pieceSize) {
     if (pieceSize <= 0 || fileLength < 0) {
         throw runtime::Error(runtime::ErrorNumber::InvalidArgument);
     }
     return fileLength / pieceSize + (fileLength % pieceSize != 0 ? 1 : 0);
 }
 
-PiecePlan makePlan(const std::string& sourcePath, std::int32_t pieceSize,
+PiecePlan makePlan(const std::string& sourcePath, std::int64_t pieceSize,
                    const std::string& destinationPrefix, std::int64_t fileLength,
                    runtime::PathStyle style) {
     PiecePlan plan;

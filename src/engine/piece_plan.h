@@ -13,7 +13,7 @@ namespace engine {
 // merge script and joined file get. Pure arithmetic and string work.
 struct PiecePlan {
     std::int64_t fileLength = 0;
-    std::int32_t pieceSize = 0;
+    std::int64_t pieceSize = 0;
     int count = 0;
     std::string sourceFolder; // up to and including the last separator
     std::string sourceName;   // after the last separator
@@ -25,15 +25,15 @@ struct PiecePlan {
 };
 
 // The size gate: a plan is made only for a file longer than pieceSize + 1 bytes.
-bool passesSizeGate(std::int64_t fileLength, std::int32_t pieceSize);
+bool passesSizeGate(std::int64_t fileLength, std::int64_t pieceSize);
 
 // The number of pieces, ceil(length / size), for a positive size; may exceed
 // maxPieceCount, which the run refuses.
-std::int64_t pieceCount(std::int64_t fileLength, std::int32_t pieceSize);
+std::int64_t pieceCount(std::int64_t fileLength, std::int64_t pieceSize);
 
 // Makes the plan for a positive piece size that passes the size gate and gives at most
 // maxPieceCount pieces. An empty destination prefix puts everything beside the source.
-PiecePlan makePlan(const std::string& sourcePath, std::int32_t pieceSize,
+PiecePlan makePlan(const std::string& sourcePath, std::int64_t pieceSize,
                    const std::string& destinationPrefix, std::int64_t fileLength,
                    runtime::PathStyle style);
 

@@ -124,7 +124,7 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
 
 } // namespace
 
-RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
+RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
                    const std::string& Oname, FileOpener& files) {
     RunReport report(host);
     if (SplitSIZE <= 0) {

@@ -15,7 +15,7 @@ namespace engine {
 // completion in the status line, a refusal or an error in a message. Nothing is written when the
 // run is refused; pieces already written stay when it fails, and no script is written then. A
 // run the user stops (the host's RunCancelled) removes the pieces it wrote.
-RunOutcome SplitIT(Host& host, const std::string& SFile, std::int32_t SplitSIZE,
+RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
                    const std::string& Oname, FileOpener& files = systemFiles());
 
 // The texts the run shows.

@@ -41,15 +41,15 @@ PieceSizeResult evaluatePieceSize(const SizeSelection& selection) {
         if (option >= 0 && option <= 2) {
             const double number =
                 runtime::readNumericPrefix(firstCharacters(selection.captions[option], 4));
-            return runtime::toInt32(number * presetFactor(option));
+            return runtime::toInt64(number * presetFactor(option));
         }
         if (option == 3) {
             const double number = runtime::readNumericPrefix(selection.customText);
-            return runtime::toInt32(number * unitFactor(selection.unitChecked));
+            return runtime::toInt64(number * unitFactor(selection.unitChecked));
         }
         return 0;
     } catch (const runtime::Error& error) {
-        // A number past the 32-bit range: Start says so instead of splitting.
+        // A number past the 64-bit range: Start says so instead of splitting.
         return engine::Problem{engine::Ending::Refused, sizeOutOfRange, error.number()};
     }
 }

@@ -16,9 +16,9 @@ struct SizeSelection {
     std::array<bool, 3> unitChecked{};   // Check1: MB, KB, Bytes
 };
 
-// Bytes per piece, or the refusal when the custom size does not fit a piece size (more
-// than 2147483647 bytes).
-using PieceSizeResult = engine::Result<std::int32_t>;
+// Bytes per piece, or the refusal when the custom size does not fit a piece size (2^63
+// bytes or more). Whether the destination can hold such a piece is the split's question.
+using PieceSizeResult = engine::Result<std::int64_t>;
 
 // Turns the selection into bytes per piece: presets from the first four characters of
 // their captions (1 MB, 1.38 MB, 500 KB), the custom number times its unit, rounded

@@ -23,7 +23,7 @@ engine::Result<std::string> reportSource(const std::string& path) {
     }
 }
 
-engine::Result<std::int32_t> startRequest(const std::string& source,
+engine::Result<std::int64_t> startRequest(const std::string& source,
                                           const SizeSelection& selection) {
     if (source.empty()) {
         return engine::Problem{engine::Ending::Refused, noSourceFile};

@@ -20,7 +20,7 @@ std::string sizeLine(std::int64_t fileLength);
 engine::Result<std::string> reportSource(const std::string& path);
 
 // What Start does: split with this piece size, or show the problem's message instead.
-engine::Result<std::int32_t> startRequest(const std::string& source,
+engine::Result<std::int64_t> startRequest(const std::string& source,
                                           const SizeSelection& selection);
 
 } // namespace window_rules

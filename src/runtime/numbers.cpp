@@ -19,8 +19,9 @@ template <typename Int> Int roundToInteger(double value) {
     }
     // std::nearbyint rounds half to even under the default rounding mode.
     const double rounded = std::nearbyint(value);
-    if (rounded < static_cast<double>(std::numeric_limits<Int>::min()) ||
-        rounded > static_cast<double>(std::numeric_limits<Int>::max())) {
+    // The range is [-2^n, 2^n): 2^n itself is a double (2^63 - 1 is not, and rounds up).
+    const double limit = std::ldexp(1.0, std::numeric_limits<Int>::digits);
+    if (rounded < -limit || rounded >= limit) {
         throw Error(ErrorNumber::Overflow);
     }
     return static_cast<Int>(rounded);
@@ -72,6 +73,9 @@ std::int16_t toInt16(double value) {
 }
 std::int32_t toInt32(double value) {
     return roundToInteger<std::int32_t>(value);
+}
+std::int64_t toInt64(double value) {
+    return roundToInteger<std::int64_t>(value);
 }
 
 std::int32_t multiplyInt32(std::int32_t a, std::int32_t b) {

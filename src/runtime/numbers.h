@@ -9,6 +9,7 @@ namespace runtime {
 // Error(Overflow) when the rounded value is outside the target range.
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
+std::int64_t toInt64(double value);
 
 // 32-bit and 16-bit signed arithmetic that throws Error(Overflow) instead of wrapping.
 std::int32_t multiplyInt32(std::int32_t a, std::int32_t b);

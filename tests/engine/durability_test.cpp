@@ -25,7 +25,7 @@ namespace {
 
 // f.bin of 600,000 bytes split into pieces of 250,000: f001.bin to f003.bin.
 constexpr std::size_t length = 600'000;
-constexpr std::int32_t pieceSize = 250'000;
+constexpr std::int64_t pieceSize = 250'000;
 
 // A stick that returns one wrong byte of the source: the pieces hold what was read, and
 // the checksum file describes exactly those bytes, so the set checks out against itself.

@@ -22,7 +22,7 @@ namespace {
 
 // Splits content under name into pieces of size beside it, then removes the source.
 void splitAway(const TempFolder& folder, const std::string& name, const std::string& content,
-               std::int32_t size) {
+               std::int64_t size) {
     writeFile(folder.file(name), content);
     RecordingHost host;
     ASSERT_TRUE(engine::SplitIT(host, folder.file(name), size, "").completed());
@@ -44,7 +44,7 @@ TEST(MergeRun, GivesBackTheSourceForManyNamesLengthsAndSizes) {
     for (const auto& [name, script] : names) {
         TempFolder folder;
         const std::size_t length = 3 + random() % 300000;
-        const auto size = static_cast<std::int32_t>(1 + random() % (length / 2));
+        const auto size = static_cast<std::int64_t>(1 + random() % (length / 2));
         if ((length + size - 1) / size > 500) {
             continue;
         }

@@ -13,7 +13,7 @@ namespace {
 struct ScriptCase {
     const char* source;
     std::int64_t length;
-    std::int32_t size;
+    std::int64_t size;
     const char* bytes;
 };
 

@@ -21,7 +21,7 @@ std::vector<std::int64_t> pieceLengths(const engine::PiecePlan& plan) {
 
 struct CountCase {
     std::int64_t length;
-    std::int32_t size;
+    std::int64_t size;
     std::vector<std::int64_t> pieces;
 };
 
@@ -51,6 +51,9 @@ TEST(SizeGate, NeedsMoreThanOneByteBeyondThePieceSize) {
     EXPECT_TRUE(engine::passesSizeGate(5, 3));
     EXPECT_TRUE(engine::passesSizeGate(2147483649LL, 2147483647));
     EXPECT_FALSE(engine::passesSizeGate(2147483648LL, 2147483647));
+    EXPECT_FALSE(engine::passesSizeGate(INT64_MAX, INT64_MAX));
+    EXPECT_TRUE(engine::passesSizeGate(INT64_MAX, INT64_MAX - 2));
+    EXPECT_FALSE(engine::passesSizeGate(0, -1));
 }
 
 TEST(PieceCount, PlansAtMost32767Pieces) {

@@ -54,7 +54,7 @@ TEST(SetProof, TheChecksumFileListsEveryPieceThenTheWholeFile) {
 // Files of many read blocks, pieces that start and end inside a block, on a block's
 // edge, or span several: each hash is that of its own bytes, and the merge agrees.
 TEST(SetProof, EveryHashCoversExactlyItsOwnBytes) {
-    const std::pair<std::size_t, std::int32_t> cases[] = {
+    const std::pair<std::size_t, std::int64_t> cases[] = {
         {5'000'123, 700'001}, {3 << 20, 256 << 10}, {2'621'441, 99'999}, {600'002, 600'000}};
     for (const auto& [length, size] : cases) {
         TempFolder folder;

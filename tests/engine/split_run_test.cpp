@@ -91,7 +91,7 @@ TEST_F(SplitRun, AnEmptyDestinationWritesBesideTheSource) {
 struct RefusalCase {
     const char* name;
     std::size_t length;
-    std::int32_t size;
+    std::int64_t size;
     const char* message;
 };
 
@@ -149,7 +149,7 @@ struct ErrorCase {
     const char* name;
     std::function<std::string(const TempFolder&)> source;
     std::function<std::string(const TempFolder&)> destination;
-    std::int32_t size;
+    std::int64_t size;
     std::function<std::string(const TempFolder&)> expectedMessage;
 };
 
@@ -267,7 +267,7 @@ TEST_F(SplitRun, ConcatenatedPiecesGiveBackTheSource) {
     std::mt19937 random(2024);
     for (int round = 0; round < 25; ++round) {
         const std::size_t length = 2 + random() % 200000;
-        const auto size = static_cast<std::int32_t>(1 + random() % (length - 1));
+        const auto size = static_cast<std::int64_t>(1 + random() % (length - 1));
         if (!engine::passesSizeGate(static_cast<std::int64_t>(length), size) ||
             (length + size - 1) / size > 2000) {
             continue;
@@ -323,7 +323,7 @@ TEST_F(SplitRun, AStopFromTheEventPumpRemovesWhatTheRunWroteAndClosesEveryFile) 
 // Runs one split in a child process with limits the test itself must not carry.
 // Exit code 0 means the child saw exactly the expected message.
 void expectSplitInChild(const std::function<void()>& restrict, const std::string& source,
-                        std::int32_t size, const std::string& destination,
+                        std::int64_t size, const std::string& destination,
                         const std::string& expectedMessagePrefix) {
     EXPECT_EXIT(
         {

@@ -12,7 +12,7 @@ struct SizeCase {
     int option;
     const char* text;
     Unit unit;
-    std::int32_t size;
+    std::int64_t size;
     bool outOfRange;
 };
 
@@ -56,9 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
                       SizeCase{"UnitBeforeRounding05KB", 3, "0.5", KB, 512, false},
                       SizeCase{"BytesHalfToEven25", 3, "2.5", None, 2, false},
                       SizeCase{"BytesHalfToEven35", 3, "3.5", Bytes, 4, false},
-                      SizeCase{"LargestPiece", 3, "2147483647", None, 2147483647, false},
-                      SizeCase{"Out2048MB", 3, "2048", MB, 0, true},
-                      SizeCase{"Out3000MB", 3, "3000", MB, 0, true},
+                      SizeCase{"Past32Bits", 3, "2147483648", None, 2147483648, false},
+                      SizeCase{"Fat32Largest4095MB", 3, "4095", MB, 4293918720, false},
+                      SizeCase{"Fat32LargestBytes", 3, "4294967295", None, 4294967295, false},
+                      SizeCase{"Dvd4482MB", 3, "4482", MB, 4699717632, false},
+                      SizeCase{"LargestDouble", 3, "9223372036854774784", None,
+                               9223372036854774784, false},
+                      SizeCase{"Out2To63", 3, "9223372036854775808", None, 0, true},
+                      SizeCase{"OutTimesUnit", 3, "8796093022208", MB, 0, true},
                       SizeCase{"OutHugeNumber", 3, "1e400", None, 0, true},
                       SizeCase{"ZeroHandedOn", 3, "0", KB, 0, false},
                       SizeCase{"NegativeHandedOn", 3, "-4", KB, -4096, false},

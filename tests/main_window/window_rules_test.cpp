@@ -22,7 +22,7 @@ TEST(StartRequest, SaysWhatIsMissingOrGivesTheSize) {
     EXPECT_EQ(window_rules::startRequest("", selection).problem().message, "请选择要分割的文件！");
     EXPECT_EQ(window_rules::startRequest("a.txt", selection).value(), 512000);
     selection.selectedOption = 3;
-    selection.customText = "2048";
+    selection.customText = "8796093022208";
     selection.unitChecked[0] = true;
     EXPECT_EQ(window_rules::startRequest("a.txt", selection).problem().message,
               "分割后文件大小超出范围,请重新设置!");

@@ -110,7 +110,7 @@ TEST(Form1Win32, TheSizeControlsHandTheirStateToTheRule) {
         int option;
         const char* typed;
         int unit; // -1: none clicked
-        std::int32_t size;
+        std::int64_t size;
         bool unitsEnabled;
     };
     const Case cases[] = {{3, "3", -1, 3145728, true}, {3, "10", 1, 10240, true},
