@@ -45,6 +45,10 @@ void FileOpener::flushFileSystem(const std::string& folderPrefix) {
     runtime::flushFileSystem(folderPrefix);
 }
 
+runtime::VolumeRoom FileOpener::room(const std::string& folderPrefix) {
+    return runtime::volumeRoom(folderPrefix);
+}
+
 FileOpener& systemFiles() {
     static FileOpener opener;
     return opener;

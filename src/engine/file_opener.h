@@ -40,6 +40,8 @@ public:
     // Whether flushFileSystem is to be had (see runtime).
     virtual bool canFlushFileSystem();
     virtual void flushFileSystem(const std::string& folderPrefix);
+    // What the folder's file system can still take (see runtime::volumeRoom).
+    virtual runtime::VolumeRoom room(const std::string& folderPrefix);
 };
 
 // The opener of the system's own files.

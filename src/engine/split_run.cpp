@@ -6,6 +6,7 @@
 #include "engine/piece_flusher.h"
 #include "engine/piece_opener.h"
 #include "engine/piece_plan.h"
+#include "engine/room_check.h"
 #include "engine/run_report.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
@@ -122,6 +123,28 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
     }
 }
 
+// What the files this split replaces hold now: their room is the split's to use again.
+std::int64_t bytesReplaced(const PiecePlan& plan) {
+    std::int64_t bytes = 0;
+    for (const auto& entry : runtime::listFolder(plan.names.folder())) {
+        const int number = plan.names.pieceNumber(entry.name);
+        if (entry.regular && number >= 1 && number <= plan.count) {
+            bytes += entry.size;
+        }
+    }
+    return bytes;
+}
+
+// Whether the destination can take the set; a destination that cannot be asked (a
+// missing folder, say) is left to the first piece's opening to report.
+std::optional<std::string> shortfallOf(const PiecePlan& plan, FileOpener& files) {
+    try {
+        return roomShortfall(plan, files.room(plan.names.folder()), bytesReplaced(plan));
+    } catch (const runtime::Error&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
@@ -151,6 +174,9 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         }
         const std::string script = mergeScriptBytes(mergeScriptLine(plan));
 
+        if (const auto shortfall = shortfallOf(plan, files)) {
+            return report.refused(split_text::errorPrefix + *shortfall);
+        }
         // What a killed run left here would otherwise stay for good.
         runtime::removeStaleTemporaries(plan.names.folder());
         const auto source = files.open(SFile, FileOpener::Mode::Read);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,16 @@ void flushFolder(const std::string& folderPrefix);
 bool canFlushFileSystem() noexcept;
 // Writes every file of the file system that holds the folder through to the disk.
 void flushFileSystem(const std::string& folderPrefix);
+
+// What the file system that holds a folder can take: the bytes this user may still
+// write there, and the largest file it can hold (4 GiB - 1 on FAT, no limit elsewhere).
+struct VolumeRoom {
+    std::int64_t available = std::numeric_limits<std::int64_t>::max();
+    std::int64_t largestFile = std::numeric_limits<std::int64_t>::max();
+};
+inline constexpr std::int64_t fatLargestFile = 4294967295;
+// Throws Error when the file system cannot be asked.
+VolumeRoom volumeRoom(const std::string& folderPrefix);
 
 // The names of the program's temporary files: ".corvane-" + 16 hexadecimal digits +
 // ".tmp". A dotted name keeps them out of sight, a random one keeps them from meeting

@@ -17,6 +17,8 @@
 #ifdef __linux__
 #include <linux/magic.h>
 #include <sys/vfs.h>
+#else
+#include <sys/statvfs.h>
 #endif
 
 namespace runtime {
@@ -245,6 +247,31 @@ void flushFileSystem(const std::string& folderPrefix) {
 #else
     ::sync();
 #endif
+}
+
+VolumeRoom volumeRoom(const std::string& folderPrefix) {
+    const std::string path = folderPath(folderPrefix);
+    VolumeRoom room;
+#ifdef __linux__
+    struct statfs info {};
+    if (::statfs(path.c_str(), &info) != 0) {
+        throwLastSystemError(path);
+    }
+    if (info.f_type == MSDOS_SUPER_MAGIC) {
+        room.largestFile = fatLargestFile;
+    }
+#else
+    struct statvfs info {};
+    if (::statvfs(path.c_str(), &info) != 0) {
+        throwLastSystemError(path);
+    }
+#endif
+    const auto blocks = static_cast<std::uint64_t>(info.f_bavail);
+    const auto blockSize = static_cast<std::uint64_t>(info.f_bsize);
+    const auto most = static_cast<std::uint64_t>(room.available);
+    room.available = static_cast<std::int64_t>(
+        blockSize != 0 && blocks > most / blockSize ? most : blocks * blockSize);
+    return room;
 }
 
 int removeStaleTemporaries(const std::string& folderPrefix) noexcept {

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
+#include <string_view>
 
 namespace runtime {
 
@@ -194,6 +196,26 @@ bool canFlushFileSystem() noexcept {
 }
 
 void flushFileSystem(const std::string&) {}
+
+VolumeRoom volumeRoom(const std::string& folderPrefix) {
+    const std::wstring folder = apiPath(folderPrefix.empty() ? "." : folderPrefix);
+    VolumeRoom room;
+    ULARGE_INTEGER available{};
+    if (!GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr)) {
+        throwLastSystemError(folderPrefix);
+    }
+    room.available = static_cast<std::int64_t>(
+        std::min<ULONGLONG>(available.QuadPart, static_cast<ULONGLONG>(room.available)));
+    wchar_t root[MAX_PATH + 1] = {};
+    wchar_t system[MAX_PATH + 1] = {};
+    // FAT and FAT32 hold files of up to 4 GiB - 1; exFAT and NTFS far more.
+    if (GetVolumePathNameW(folder.c_str(), root, MAX_PATH) &&
+        GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH) &&
+        (std::wstring_view(system) == L"FAT" || std::wstring_view(system) == L"FAT32")) {
+        room.largestFile = fatLargestFile;
+    }
+    return room;
+}
 
 int removeStaleTemporaries(const std::string& folderPrefix) noexcept {
     try {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,9 +35,14 @@ public:
     void flushFolder(const std::string& folderPrefix) override;
     bool canFlushFileSystem() override { return wholeFileSystem; }
     void flushFileSystem(const std::string& folderPrefix) override;
+    runtime::VolumeRoom room(const std::string& folderPrefix) override {
+        return roomGiven ? *roomGiven : FileOpener::room(folderPrefix);
+    }
 
     // Stands in for a platform that cannot flush a whole file system when false.
     bool wholeFileSystem = runtime::canFlushFileSystem();
+    // Stands in for the destination's free space and largest file when set.
+    std::optional<runtime::VolumeRoom> roomGiven;
 
     void log(const std::string& call);
     std::vector<std::string> calls();
