@@ -39,8 +39,10 @@ public:
 
     void OnTestStart(const ::testing::TestInfo& test) override {
         const std::lock_guard lock(mutex_);
-        name_ = std::string(test.test_suite_name()) + "." + test.name();
-        deadline_ = Clock::now() + limit_;
+        const std::string suite = test.test_suite_name();
+        name_ = suite + "." + test.name();
+        // A suite named Slow... moves gigabytes on purpose and gets four times as long.
+        deadline_ = Clock::now() + limit_ * (suite.rfind("Slow", 0) == 0 ? 4 : 1);
         changed_.notify_all();
     }
     void OnTestEnd(const ::testing::TestInfo&) override {
@@ -56,8 +58,7 @@ private:
                 changed_.wait(lock);
             } else if (changed_.wait_until(lock, *deadline_) == std::cv_status::timeout &&
                        deadline_ && Clock::now() >= *deadline_) {
-                std::fprintf(stderr, "\n%s did not end within %lld s: it hangs.\n", name_.c_str(),
-                             static_cast<long long>(limit_.count()));
+                std::fprintf(stderr, "\n%s did not end in time: it hangs.\n", name_.c_str());
                 std::fflush(stderr);
                 std::_Exit(1);
             }
