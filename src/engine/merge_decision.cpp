@@ -53,6 +53,7 @@ private:
 };
 
 using CommandOrRefusal = Result<MergeCommand>;
+using CommandsOrRefusal = Result<std::vector<MergeCommand>>;
 
 Problem refusal(ErrorNumber number, std::string description, std::string name = {}) {
     return Problem{Ending::Refused, std::move(description), number, std::move(name)};
@@ -73,11 +74,16 @@ std::optional<Problem> unreadable(const ListedFile& file) {
     return std::nullopt;
 }
 
-// The command a script holds, or why it holds none. Of the ways its bytes can be
-// read, the one whose pieces are all in the folder wins: a script written on Windows
-// in code page 936 names the same files as one written elsewhere in UTF-8.
-CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
-                            const std::string& whenNotOne, const Folder& folder) {
+bool sameCommand(const MergeCommand& a, const MergeCommand& b) {
+    return a.target == b.target && a.sources == b.sources;
+}
+
+// The commands a script may hold, or why it holds none. Of the ways its bytes can be
+// read, those whose pieces are all in the folder; when none is, the likeliest reading
+// alone (the check then names the piece it misses). More than one is a tie that only the
+// set's checksum file can break.
+CommandsOrRefusal readScript(const ListedFile& script, const FileReader& reader,
+                             const std::string& whenNotOne, const Folder& folder) {
     if (const auto refused = unreadable(script)) {
         return *refused;
     }
@@ -91,16 +97,19 @@ CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
     } catch (const runtime::Error& error) {
         return refusal(error.number(), error.description());
     }
+    std::vector<MergeCommand> allThere;
     std::optional<MergeCommand> likeliest;
     std::optional<Problem> refused;
-    for (const std::string& text : scriptTextReadings(bytes)) {
+    for (const ScriptReading& reading : scriptTextReadings(bytes)) {
         try {
-            MergeCommand command = readMergeScript(text);
+            MergeCommand command = readMergeScript(reading.text);
             command.script = script.name;
-            const bool allThere = std::all_of(command.sources.begin(), command.sources.end(),
-                                              [&](const auto& name) { return folder.find(name); });
-            if (allThere) {
-                return command;
+            const bool there = std::all_of(command.sources.begin(), command.sources.end(),
+                                           [&](const auto& name) { return folder.find(name); });
+            const bool known = std::any_of(allThere.begin(), allThere.end(),
+                                           [&](const auto& c) { return sameCommand(c, command); });
+            if (there && !known) {
+                allThere.push_back(command);
             }
             if (!likeliest) {
                 likeliest = std::move(command);
@@ -113,8 +122,11 @@ CommandOrRefusal readScript(const ListedFile& script, const FileReader& reader,
             }
         }
     }
+    if (!allThere.empty()) {
+        return allThere;
+    }
     if (likeliest) {
-        return *likeliest;
+        return std::vector<MergeCommand>{*likeliest};
     }
     if (refused) {
         return *refused;
@@ -153,23 +165,32 @@ CommandOrRefusal numberedPieces(const PieceSet& set, const Folder& folder) {
 }
 
 // What a picked file that is not named as a script stands for.
-CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
-                                 const FileReader& reader) {
+CommandsOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
+                                  const FileReader& reader) {
     const std::vector<PieceReading> readings = readPieceName(picked.name);
     for (const auto& reading : readings) {
         if (reading.number != 1) {
             continue;
         }
         if (const ListedFile* script = folder.findScript(reading.set.scriptName())) {
-            const CommandOrRefusal fromScript = readScript(*script, reader, {}, folder);
+            const CommandsOrRefusal fromScript = readScript(*script, reader, {}, folder);
             // The script beside it may belong to another source of the same base name.
-            if (fromScript && lists(*fromScript, picked.name)) {
-                MergeCommand listed = *fromScript;
-                listed.fromScript = true;
-                return listed;
+            std::vector<MergeCommand> listing;
+            for (const MergeCommand& command : fromScript ? *fromScript : listing) {
+                if (lists(command, picked.name)) {
+                    listing.push_back(command);
+                    listing.back().fromScript = true;
+                }
+            }
+            if (!listing.empty()) {
+                return listing;
             }
         }
-        return numberedPieces(reading.set, folder);
+        const CommandOrRefusal numbered = numberedPieces(reading.set, folder);
+        if (!numbered) {
+            return numbered.problem();
+        }
+        return std::vector<MergeCommand>{numbered.value()};
     }
     if (!readings.empty()) {
         auto reading = readings.front();
@@ -193,9 +214,11 @@ CommandOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
                        picked.name);
     }
     // A script under another name, or no script at all.
-    CommandOrRefusal other = readScript(picked, reader, notAScript, folder);
+    CommandsOrRefusal other = readScript(picked, reader, notAScript, folder);
     if (other) {
-        other.value().fromScript = true;
+        for (MergeCommand& command : other.value()) {
+            command.fromScript = true;
+        }
     }
     return other;
 }
@@ -359,6 +382,36 @@ ChecksumsOrRefusal findChecksums(const MergeCommand& command, const Folder& fold
     return FoundChecksums{};
 }
 
+// One of the commands a script may hold: the only one, or of several whose pieces are all
+// there, the only one whose pieces are the ones its checksum file lists.
+CommandOrRefusal breakTie(const std::vector<MergeCommand>& commands, const Folder& folder,
+                          const FileReader& reader) {
+    if (commands.size() == 1) {
+        return commands.front();
+    }
+    std::vector<const MergeCommand*> agreeing;
+    for (const MergeCommand& command : commands) {
+        const auto sums = findChecksums(command, folder, reader);
+        if (!sums || !sums.value().sums) {
+            continue;
+        }
+        std::vector<std::string> listed;
+        for (const auto& line : sums.value().sums->pieces) {
+            listed.push_back(line.name);
+        }
+        if (sameNames(listed, command.sources)) {
+            agreeing.push_back(&command);
+        }
+    }
+    if (agreeing.size() == 1) {
+        return *agreeing.front();
+    }
+    return refusal(ErrorNumber::InvalidArgument,
+                   "合并脚本的文字有几种读法，每种都指向这里现有的文件，无法确定该合并哪些。"
+                   "请选择第一个分割文件来合并，或把这组文件的校验文件一起拷过来",
+                   commands.front().script);
+}
+
 } // namespace
 
 MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFile>& listing,
@@ -369,12 +422,16 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
     }
     const bool pickedScript = runtime::endsWithIgnoringAsciiCase(picked, ".BAT");
-    const CommandOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
-                                                : commandForOther(*pickedFile, folder, readFile);
+    const CommandsOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
+                                                 : commandForOther(*pickedFile, folder, readFile);
     if (!found) {
         return found.problem();
     }
-    MergeCommand command = found.value();
+    const auto chosen = breakTie(found.value(), folder, readFile);
+    if (!chosen) {
+        return chosen.problem();
+    }
+    MergeCommand command = chosen.value();
     const bool fromScript = pickedScript || command.fromScript;
 
     const auto sums = findChecksums(command, folder, readFile);

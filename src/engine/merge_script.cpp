@@ -3,6 +3,8 @@
 #include "engine/atomic_file.h"
 #include "runtime/script_encoding.h"
 
+#include <algorithm>
+
 namespace engine {
 
 std::string scriptOperand(const std::string& bareName) {
@@ -35,8 +37,13 @@ std::string mergeScriptLine(const PiecePlan& plan) {
 }
 
 std::string mergeScriptBytes(const std::string& line) {
-    if (auto bytes = runtime::toScriptCodePage(line)) {
-        return *bytes + "\r\n";
+    const bool ascii = std::all_of(line.begin(), line.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        return line + "\r\n"; // the same bytes in every code page
+    }
+    if (auto bytes = runtime::toCodePage(line, runtime::code_page::chinese)) {
+        return std::string(chineseSwitch) + "\r\n" + *bytes + "\r\n";
     }
     // A name code page 936 cannot hold: UTF-8, with the interpreter switched to it first.
     return std::string(utf8Switch) + "\r\n" + line + "\r\n";

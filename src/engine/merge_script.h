@@ -16,13 +16,16 @@ std::string scriptOperand(const std::string& bareName);
 // COPY/B a001.txt/B+a002.txt/B a.txt/B
 std::string mergeScriptLine(const PiecePlan& plan);
 
-// The line that switches the command interpreter to UTF-8.
+// The lines that switch the command interpreter to code page 936 or to UTF-8. The
+// interpreter reads each line of a batch file in the console's code page of the moment,
+// so the line after one of these is read in that page on a Windows of any language.
+inline constexpr const char* chineseSwitch = "@CHCP 936 >NUL";
 inline constexpr const char* utf8Switch = "@CHCP 65001 >NUL";
 
-// The bytes of the script file: the line in code page 936 (the system's code page on
-// Windows), which Simplified Chinese Windows' command interpreter reads, then CR LF.
-// Where a name does not fit that code page, the line in UTF-8 after utf8Switch, so
-// that no split fails because of a name.
+// The bytes of the script file, the same whichever platform or locale writes them: an
+// ASCII line as it is, then CR LF (every code page reads it alike); any other line after
+// chineseSwitch in code page 936, or where a name does not fit that page, after
+// utf8Switch in UTF-8, so that no split fails because of a name.
 std::string mergeScriptBytes(const std::string& line);
 
 // Creates or replaces the script file with the given bytes, whole and flushed.

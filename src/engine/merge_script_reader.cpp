@@ -4,6 +4,7 @@
 #include "runtime/error.h"
 #include "runtime/script_encoding.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace engine {
@@ -22,27 +23,36 @@ bool isBlank(char c) {
 }
 
 // "CHCP 65001 >NUL", "@chcp 936": the line a script may switch the interpreter's code
-// page with before its command.
-bool isCodePageSwitch(std::string_view line) {
+// page with before its command; gives the page it switches to.
+std::optional<unsigned> codePageSwitch(std::string_view line) {
     if (!line.empty() && line.front() == '@') {
         line.remove_prefix(1);
     }
     if (line.size() < 5 || runtime::upperAscii(line[0]) != 'C' ||
         runtime::upperAscii(line[1]) != 'H' || runtime::upperAscii(line[2]) != 'C' ||
         runtime::upperAscii(line[3]) != 'P' || !isBlank(line[4])) {
-        return false;
+        return std::nullopt;
     }
     line.remove_prefix(5);
     std::size_t digits = 0;
+    unsigned page = 0;
     std::string rest;
     for (const char c : line) {
-        if (std::isdigit(static_cast<unsigned char>(c)) && rest.empty()) {
+        if (std::isdigit(static_cast<unsigned char>(c)) && rest.empty() && digits < 6) {
             ++digits;
+            page = page * 10 + static_cast<unsigned>(c - '0');
         } else if (!isBlank(c)) {
             rest += runtime::upperAscii(c);
         }
     }
-    return digits > 0 && (rest.empty() || rest == ">NUL");
+    if (digits == 0 || !(rest.empty() || rest == ">NUL")) {
+        return std::nullopt;
+    }
+    return page;
+}
+
+bool isCodePageSwitch(std::string_view line) {
+    return codePageSwitch(line).has_value();
 }
 
 // Takes the first line off text (CR LF or LF ends it) and returns it without the
@@ -236,24 +246,61 @@ private:
 
 } // namespace
 
-std::vector<std::string> scriptTextReadings(std::string_view bytes) {
+std::optional<unsigned> declaredCodePage(std::string_view bytes) {
+    // The switch is ASCII in every code page a script may be in.
+    while (!bytes.empty()) {
+        const std::string_view line = takeLine(bytes);
+        if (!line.empty()) {
+            return codePageSwitch(line);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<ScriptReading> scriptTextReadings(std::string_view bytes) {
     const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    // A byte-order mark says what the text is.
     if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
-        const auto text = runtime::fromUtf16(bytes.substr(2), starts("\xFE\xFF"));
-        return text ? std::vector<std::string>{*text} : std::vector<std::string>{};
+        const bool bigEndian = starts("\xFE\xFF");
+        const auto text = runtime::fromUtf16(bytes.substr(2), bigEndian);
+        return text ? std::vector<ScriptReading>{{bigEndian ? 1201u : 1200u, *text}}
+                    : std::vector<ScriptReading>{};
     }
     if (starts("\xEF\xBB\xBF")) {
-        return {std::string(bytes.substr(3))};
+        const std::string_view rest = bytes.substr(3);
+        return runtime::isUtf8(rest)
+                   ? std::vector<ScriptReading>{{runtime::code_page::utf8, std::string(rest)}}
+                   : std::vector<ScriptReading>{};
     }
-    // Unmarked, or marked only by a CHCP line: UTF-8 when the bytes are UTF-8 (code page
-    // 936 text seldom is), then 936; the merge takes the reading whose pieces are there.
-    std::vector<std::string> readings;
-    if (runtime::isUtf8(bytes)) {
-        readings.emplace_back(bytes);
+    // Otherwise the same list everywhere: what the script declares, then the pages scripts
+    // are written in, then the Latin pages of English and European Windows, then the
+    // system's own. The merge takes the reading whose pieces are all there.
+    namespace cp = runtime::code_page;
+    std::vector<unsigned> pages;
+    if (const auto declared = declaredCodePage(bytes)) {
+        pages.push_back(*declared);
     }
-    if (auto text = runtime::fromScriptCodePage(bytes);
-        text && (readings.empty() || *text != readings.front())) {
-        readings.push_back(std::move(*text));
+    pages.insert(pages.end(),
+                 {cp::utf8, cp::chinese, cp::westernAnsi, cp::unitedStates, cp::multilingual});
+    for (const unsigned page : runtime::systemCodePages()) {
+        pages.push_back(page);
+    }
+    std::vector<ScriptReading> readings;
+    for (const unsigned page : pages) {
+        const bool seen = std::any_of(readings.begin(), readings.end(),
+                                      [&](const ScriptReading& r) { return r.codePage == page; });
+        if (seen) {
+            continue;
+        }
+        std::optional<std::string> text;
+        if (page == cp::utf8) {
+            text = runtime::isUtf8(bytes) ? std::optional<std::string>(bytes) : std::nullopt;
+        } else {
+            text = runtime::fromCodePage(bytes, page);
+        }
+        if (text) {
+            readings.push_back({page, std::move(*text)});
+        }
     }
     return readings;
 }

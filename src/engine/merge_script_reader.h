@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,20 @@ struct MergeCommand {
 // bare file names. Throws Error(InvalidArgument) with a description of what is wrong.
 MergeCommand readMergeScript(std::string_view text);
 
-// The texts (UTF-8) a script's bytes may stand for, most likely first: one for a
-// script marked by a byte-order mark (UTF-8 or UTF-16); otherwise its UTF-8 reading
-// where the bytes are UTF-8, then its code page 936 reading. Empty when none is valid.
-std::vector<std::string> scriptTextReadings(std::string_view bytes);
+// One way to read a script's bytes: the code page (1200 and 1201 for UTF-16 little- and
+// big-endian) and the text it gives, in UTF-8.
+struct ScriptReading {
+    unsigned codePage = 0;
+    std::string text;
+};
+
+// The code page a script's first line switches the interpreter to ("@CHCP 936 >NUL").
+std::optional<unsigned> declaredCodePage(std::string_view bytes);
+
+// Every valid reading of a script's bytes, most likely first and one per code page: the
+// mark's alone for a script with a byte-order mark (UTF-8 or UTF-16); otherwise, in this
+// order on every platform, the page its CHCP line declares, UTF-8, 936, 1252, 437, 850,
+// and then the system's own pages (on Windows its ANSI and OEM pages).
+std::vector<ScriptReading> scriptTextReadings(std::string_view bytes);
 
 } // namespace engine

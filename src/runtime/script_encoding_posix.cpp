@@ -27,14 +27,19 @@ std::optional<std::string> convert(std::string_view bytes, const char* to, const
     return out;
 }
 
-} // namespace
-
-std::optional<std::string> toScriptCodePage(std::string_view utf8) {
-    return convert(utf8, "GBK", "UTF-8");
+// iconv's name of a Windows code page.
+std::string iconvName(unsigned codePage) {
+    return codePage == code_page::utf8 ? "UTF-8" : "CP" + std::to_string(codePage);
 }
 
-std::optional<std::string> fromScriptCodePage(std::string_view bytes) {
-    return convert(bytes, "UTF-8", "GBK");
+} // namespace
+
+std::optional<std::string> toCodePage(std::string_view utf8, unsigned codePage) {
+    return convert(utf8, iconvName(codePage).c_str(), "UTF-8");
+}
+
+std::optional<std::string> fromCodePage(std::string_view bytes, unsigned codePage) {
+    return convert(bytes, "UTF-8", iconvName(codePage).c_str());
 }
 
 bool isUtf8(std::string_view bytes) {
@@ -43,6 +48,10 @@ bool isUtf8(std::string_view bytes) {
 
 std::optional<std::string> fromUtf16(std::string_view bytes, bool bigEndian) {
     return convert(bytes, "UTF-8", bigEndian ? "UTF-16BE" : "UTF-16LE");
+}
+
+std::vector<unsigned> systemCodePages() {
+    return {};
 }
 
 } // namespace runtime

@@ -44,14 +44,13 @@ std::optional<std::wstring> widenExactly(std::string_view bytes, UINT codePage) 
 
 } // namespace
 
-// The system's own ANSI code page: 936 on Simplified Chinese Windows.
-std::optional<std::string> toScriptCodePage(std::string_view utf8) {
+std::optional<std::string> toCodePage(std::string_view utf8, unsigned codePage) {
     const auto wide = widenExactly(utf8, CP_UTF8);
-    return wide ? narrowExactly(*wide, CP_ACP) : std::nullopt;
+    return wide ? narrowExactly(*wide, codePage) : std::nullopt;
 }
 
-std::optional<std::string> fromScriptCodePage(std::string_view bytes) {
-    const auto wide = widenExactly(bytes, CP_ACP);
+std::optional<std::string> fromCodePage(std::string_view bytes, unsigned codePage) {
+    const auto wide = widenExactly(bytes, codePage);
     return wide ? narrowExactly(*wide, CP_UTF8) : std::nullopt;
 }
 
@@ -70,6 +69,10 @@ std::optional<std::string> fromUtf16(std::string_view bytes, bool bigEndian) {
         wide[i] = static_cast<wchar_t>((high << 8) | low);
     }
     return narrowExactly(wide, CP_UTF8);
+}
+
+std::vector<unsigned> systemCodePages() {
+    return {GetACP(), GetOEMCP()};
 }
 
 } // namespace runtime

@@ -23,7 +23,7 @@ void PrintTo(const ScriptCase& c, std::ostream* os) {
 
 class MergeScriptBytes : public ::testing::TestWithParam<ScriptCase> {};
 
-TEST_P(MergeScriptBytes, AreOneCopyLineEndingInCarriageReturnLineFeed) {
+TEST_P(MergeScriptBytes, AreTheSameOnEveryPlatformAndEndInCarriageReturnLineFeed) {
     const auto& c = GetParam();
     const auto plan =
         makePlan(c.source, c.size, "E:\\out\\", c.length, runtime::PathStyle::Windows);
@@ -45,11 +45,20 @@ INSTANTIATE_TEST_SUITE_P(
                    "COPY/B \"Q+A001.txt\"/B+\"Q+A002.txt\"/B \"Q+A.txt\"/B\r\n"},
         ScriptCase{"D:\\in\\a&b.txt", 5, 3,
                    "COPY/B \"a&b001.txt\"/B+\"a&b002.txt\"/B \"a&b.txt\"/B\r\n"},
+        // Any other name: code page 936 after the line that makes any Windows read it so.
         ScriptCase{"D:\\in\\说明.txt", 5, 3,
-                   "COPY/B " SHUO_MING "001.txt/B+" SHUO_MING "002.txt/B " SHUO_MING ".txt/B\r\n"},
+                   "@CHCP 936 >NUL\r\nCOPY/B " SHUO_MING "001.txt/B+" SHUO_MING
+                   "002.txt/B " SHUO_MING ".txt/B\r\n"},
         ScriptCase{"D:\\in\\名 字 100%.txt", 5, 3,
-                   "COPY/B \"" MING_ZI " 100%%001.txt\"/B+\"" MING_ZI " 100%%002.txt\"/B \"" MING_ZI
-                   " 100%%.txt\"/B\r\n"},
+                   "@CHCP 936 >NUL\r\nCOPY/B \"" MING_ZI " 100%%001.txt\"/B+\"" MING_ZI
+                   " 100%%002.txt\"/B \"" MING_ZI " 100%%.txt\"/B\r\n"},
+        ScriptCase{"D:\\in\\café.txt", 5, 3,
+                   "@CHCP 936 >NUL\r\nCOPY/B caf\xA8\xA6"
+                   "001.txt/B+caf\xA8\xA6"
+                   "002.txt/B caf\xA8\xA6.txt/B\r\n"},
+        ScriptCase{"D:\\in\\año.txt", 5, 3,
+                   "@CHCP 65001 >NUL\r\nCOPY/B a\xC3\xB1o001.txt/B+a\xC3\xB1o002.txt/B "
+                   "a\xC3\xB1o.txt/B\r\n"},
         // Outside code page 936: UTF-8, with the interpreter switched to it first.
         ScriptCase{"D:\\in\\smile\xF0\x9F\x98\x80.txt", 5, 3,
                    "@CHCP 65001 >NUL\r\nCOPY/B smile\xF0\x9F\x98\x80"
