@@ -27,11 +27,14 @@ windows=build/windows
 cmake -S . -B "$windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPLITTER_WARNINGS_AS_ERRORS=ON
 cmake --build "$windows"
-# A Chinese Windows: code page 936 for scripts, and a UTF-8 locale for wine's file names.
-if [ ! -d "$windows/locale/zh_CN.UTF-8" ]; then
-    mkdir -p "$windows/locale"
-    localedef -i zh_CN -f UTF-8 "$windows/locale/zh_CN.UTF-8"
-fi
+# A Chinese and an English Windows (code pages 936, and 1252 with 437), each with a UTF-8
+# locale for wine's file names.
+for locale in zh_CN en_US; do
+    if [ ! -d "$windows/locale/$locale.UTF-8" ]; then
+        mkdir -p "$windows/locale"
+        localedef -i "$locale" -f UTF-8 "$windows/locale/$locale.UTF-8"
+    fi
+done
 export LOCPATH="$PWD/$windows/locale" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEPREFIX="$PWD/$windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wineboot --init
@@ -43,6 +46,9 @@ wineserver --persistent
 # The first program after a fresh server sets the session up; let that be done first.
 timeout 120 wine cmd /c exit 0 || true
 ctest --test-dir "$windows" --output-on-failure --timeout 300
+wineserver --kill || true
+# The engine again on an English Windows: sets made on the other systems must merge there.
+LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 wine "$windows/tests/engine/engine_tests.exe"
 wineserver --kill || true
 cmake --build "$windows" --target windows-packages
 unzip -l "$windows/corvane-splitter-2.0.0-windows.zip" | grep -q corvane-splitter.exe
