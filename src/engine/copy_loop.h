@@ -30,7 +30,7 @@ public:
     // changedText: the error when a file being read ends before its bytes do (another
     // program cut it while the run read it).
     CopyLoop(Host& host, runtime::File& shared, Direction direction, bool hashing,
-             std::string changedText);
+             std::string changedText, runtime::HashKind kind = runtime::HashKind::Sha256);
 
     // total: the bytes of all steps, for the host's progress.
     void run(int count, std::int64_t total, const OpenStep& openStep, const DoneStep& doneStep);
@@ -49,6 +49,7 @@ private:
     // Bytes written to the file being written since its writeback was last started.
     std::int64_t notWrittenBack_ = 0;
     bool hashing_;
+    runtime::HashKind kind_;
 };
 
 } // namespace engine

@@ -41,7 +41,7 @@ std::string readWholeFile(FileOpener& files, const std::string& path) {
 void checkHashes(const SetHashes& hashes, const SetChecksums& sums, const std::string& folder,
                  const std::string& target) {
     for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
-        if (runtime::Sha256::hex(hashes.pieces.at(i)) != sums.pieces[i].hex) {
+        if (hashes.pieces.at(i) != sums.pieces[i].hex) {
             throw Error(ErrorNumber::InvalidArgument,
                         "第" + runtime::decimalText(static_cast<std::int64_t>(i + 1)) +
                             "个分割文件已损坏：" + folder + sums.pieces[i].name + "，请重新获取",

@@ -23,10 +23,10 @@ void freeAligned(char* bytes) {
 
 } // namespace
 
-OnePass::OnePass(std::size_t pieceCount, bool hashing, bool onHelpers)
+OnePass::OnePass(std::size_t pieceCount, bool hashing, bool onHelpers, runtime::HashKind kind)
     : pieceCount_(pieceCount), hashing_(hashing),
       memory_(alignedBytes((hashing && onHelpers ? ringSize : 1) * blockSize), freeAligned),
-      piece_(std::make_unique<runtime::Sha256>()) {
+      kind_(kind), whole_(kind), piece_(std::make_unique<runtime::Hasher>(kind)) {
     for (std::size_t i = 0; i < ringSize; ++i) {
         ring_[i].bytes = memory_.get() + (hashing && onHelpers ? i * blockSize : 0);
     }
@@ -123,7 +123,7 @@ void OnePass::hashBlocks(Helper helper, std::stop_token stop) {
             if (from == to) {
                 lock.unlock();
                 if (helper == Whole) {
-                    hashes_.whole = runtime::Sha256::hex(whole_.finish());
+                    hashes_.whole = whole_.finish();
                 } else {
                     finishPiecesUpTo(pieceCount_);
                 }
@@ -167,7 +167,7 @@ void OnePass::hashPiece(const Block& block) {
 void OnePass::finishPiecesUpTo(std::size_t piece) {
     while (pieceIndex_ < piece) {
         hashes_.pieces.push_back(piece_->finish());
-        piece_ = std::make_unique<runtime::Sha256>();
+        piece_ = std::make_unique<runtime::Hasher>(kind_);
         ++pieceIndex_;
     }
 }
@@ -177,7 +177,7 @@ SetHashes OnePass::finish(const Waiting& waiting) {
         return {};
     }
     if (!onHelpers_) {
-        hashes_.whole = runtime::Sha256::hex(whole_.finish());
+        hashes_.whole = whole_.finish();
         finishPiecesUpTo(pieceCount_);
         return std::move(hashes_);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/sha256.h"
+#include "runtime/hasher.h"
 
 #include <array>
 #include <condition_variable>
@@ -18,8 +18,8 @@ namespace engine {
 
 // The hashes of a set: one per piece, in order, and one of all pieces as one file.
 struct SetHashes {
-    std::vector<runtime::Sha256::Digest> pieces;
-    std::string whole; // as sha256sum writes it
+    std::vector<std::string> pieces; // in hexadecimal, as checksum files write them
+    std::string whole;
 };
 
 // The buffers of one pass over a set's bytes. Each block is read once into a buffer of a
@@ -47,7 +47,8 @@ public:
     using Waiting = std::function<void()>;
 
     // onHelpers = false hashes on the run's thread, as when no thread can be had.
-    OnePass(std::size_t pieceCount, bool hashing, bool onHelpers = true);
+    OnePass(std::size_t pieceCount, bool hashing, bool onHelpers = true,
+            runtime::HashKind kind = runtime::HashKind::Sha256);
     ~OnePass();
     OnePass(const OnePass&) = delete;
     OnePass& operator=(const OnePass&) = delete;
@@ -79,8 +80,9 @@ private:
     std::array<Block, ringSize> ring_;
     std::unique_ptr<char[], void (*)(char*)> memory_;
 
-    runtime::Sha256 whole_;
-    std::unique_ptr<runtime::Sha256> piece_;
+    runtime::HashKind kind_;
+    runtime::Hasher whole_;
+    std::unique_ptr<runtime::Hasher> piece_;
     std::size_t pieceIndex_ = 0;
     SetHashes hashes_;
 

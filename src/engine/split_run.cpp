@@ -111,7 +111,7 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
             files, checksumPath, static_cast<std::size_t>(plan.count) + 1,
             [&](std::size_t line) {
                 return line < hashes.pieces.size()
-                           ? checksumLine({runtime::Sha256::hex(hashes.pieces[line]),
+                           ? checksumLine({hashes.pieces[line],
                                            plan.pieceBareName(static_cast<int>(line) + 1)})
                            : checksumLine({hashes.whole, plan.names.targetName()});
             },

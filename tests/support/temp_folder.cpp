@@ -1,6 +1,6 @@
 #include "temp_folder.h"
 
-#include "runtime/sha256.h"
+#include "runtime/hasher.h"
 
 #include "runtime/file.h"
 #include "runtime/path.h"
@@ -72,9 +72,9 @@ std::string readFile(const std::string& path) {
 }
 
 std::string sha256Hex(const std::string& bytes) {
-    runtime::Sha256 hash;
+    runtime::Hasher hash;
     hash.update(bytes.data(), bytes.size());
-    return runtime::Sha256::hex(hash.finish());
+    return hash.finish();
 }
 
 } // namespace testing_support
