@@ -15,11 +15,11 @@ install_missing_packages() {
     fi
 }
 
-BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libssl-dev qt6-base-dev qt6-base-dev-tools
+BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libssl-dev zlib1g-dev qt6-base-dev qt6-base-dev-tools
     libgl-dev)
 TEST_PACKAGES=(libgtest-dev libgmock-dev googletest desktop-file-utils appstream procps
     qt6-translations-l10n)
 # The Windows build of the engine, its suites and wine to run them under the Chinese locale.
-WINDOWS_TEST_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 locales
+WINDOWS_TEST_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 locales
     nsis zip unzip)
 RUN_PACKAGES=(fonts-noto-cjk fonts-arphic-ukai xdg-utils qt6-translations-l10n)
