@@ -7,11 +7,7 @@
 
 namespace engine {
 
-namespace {
-
-constexpr std::size_t hexDigits = 64;
-
-} // namespace
+namespace {} // namespace
 
 std::string checksumLine(const ChecksumLine& entry) {
     if (entry.name.find('\\') == std::string::npos) {
@@ -26,7 +22,7 @@ std::string checksumLine(const ChecksumLine& entry) {
 
 namespace {
 
-bool isHex(std::string_view text) {
+bool isHex(std::string_view text, std::size_t hexDigits) {
     if (text.size() != hexDigits) {
         return false;
     }
@@ -38,13 +34,13 @@ bool isHex(std::string_view text) {
     return true;
 }
 
-std::optional<ChecksumLine> parseLine(std::string_view text) {
+std::optional<ChecksumLine> parseLine(std::string_view text, std::size_t hexDigits) {
     const bool escaped = !text.empty() && text.front() == '\\';
     if (escaped) {
         text.remove_prefix(1);
     }
     // "<hex>  <name>" (text mode) or "<hex> *<name>" (binary mode).
-    if (text.size() < hexDigits + 3 || !isHex(text.substr(0, hexDigits)) ||
+    if (text.size() < hexDigits + 3 || !isHex(text.substr(0, hexDigits), hexDigits) ||
         text[hexDigits] != ' ' || (text[hexDigits + 1] != ' ' && text[hexDigits + 1] != '*')) {
         return std::nullopt;
     }
@@ -68,7 +64,8 @@ std::string checksumFileName(const std::string& targetName) {
     return fittingName(targetName, ".sha256");
 }
 
-std::optional<SetChecksums> readChecksums(std::string_view text) {
+std::optional<std::vector<ChecksumLine>> readChecksumLines(std::string_view text,
+                                                           std::size_t hexDigits) {
     std::vector<ChecksumLine> lines;
     while (!text.empty()) {
         const auto end = text.find('\n');
@@ -80,19 +77,24 @@ std::optional<SetChecksums> readChecksums(std::string_view text) {
         if (current.empty()) {
             continue;
         }
-        auto entry = parseLine(current);
+        auto entry = parseLine(current, hexDigits);
         if (!entry) {
             return std::nullopt;
         }
         lines.push_back(std::move(*entry));
     }
-    if (lines.size() < 2) {
+    return lines;
+}
+
+std::optional<SetChecksums> readChecksums(std::string_view text) {
+    auto lines = readChecksumLines(text, 64);
+    if (!lines || lines->size() < 2) {
         return std::nullopt;
     }
     SetChecksums sums;
-    sums.whole = lines.back();
-    lines.pop_back();
-    sums.pieces = std::move(lines);
+    sums.whole = lines->back();
+    lines->pop_back();
+    sums.pieces = std::move(*lines);
     return sums;
 }
 

@@ -36,6 +36,11 @@ void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t l
                        const std::function<std::string(std::size_t)>& line,
                        std::uint32_t permissions = runtime::File::defaultPermissions);
 
+// The lines of a file in that format with hashes of `hexDigits` digits (md5sum's are 32),
+// blank lines skipped; nothing when a line is not such a line.
+std::optional<std::vector<ChecksumLine>> readChecksumLines(std::string_view text,
+                                                           std::size_t hexDigits);
+
 // Reads the text back; nothing when it is not such a file of at least two lines.
 std::optional<SetChecksums> readChecksums(std::string_view text);
 

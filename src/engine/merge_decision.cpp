@@ -2,6 +2,7 @@
 
 #include "engine/checksum_file.h"
 #include "engine/merge_script_reader.h"
+#include "engine/other_sets.h"
 #include "engine/piece_set.h"
 #include "runtime/ascii_case.h"
 #include "runtime/number_text.h"
@@ -278,7 +279,7 @@ std::optional<Problem> unwritableTarget(const std::string& name, const Folder& f
 
 // Refuses what would lose data or give a corrupt file.
 MergeDecision check(const MergeCommand& command, const Folder& folder, const char* listedBy,
-                    const std::vector<const ListedFile*>& setFiles) {
+                    const std::vector<const ListedFile*>& setFiles, bool numbered = false) {
     const std::string listed =
         std::string("缺少分割文件（") + listedBy + "共列出" +
         runtime::decimalText(static_cast<std::int64_t>(command.sources.size())) + "个）";
@@ -302,7 +303,7 @@ MergeDecision check(const MergeCommand& command, const Folder& folder, const cha
         plan.pieces.push_back({name, piece->size});
         plan.total += piece->size;
     }
-    if (plan.pieces.size() >= 2 && numberedSet(command.sources)) {
+    if (plan.pieces.size() >= 2 && (numbered || numberedSet(command.sources))) {
         // Pieces numbered as the split numbers them must have the split's sizes.
         const std::int64_t pieceSize = plan.pieces.front().size;
         for (std::size_t i = 1; i + 1 < plan.pieces.size(); ++i) {
@@ -412,6 +413,191 @@ CommandOrRefusal breakTie(const std::vector<MergeCommand>& commands, const Folde
                    commands.front().script);
 }
 
+// Numbered pieces and nothing that lists them: the set is known to be complete only when it
+// ends in a shorter piece.
+std::optional<Problem> unproven(const MergePlan& plan) {
+    const MergePiece& last = plan.pieces.back();
+    if (plan.pieces.size() < 2 || last.size >= plan.pieces.front().size) {
+        return refusal(ErrorNumber::FileNotFound,
+                       "无法确认这组分割文件是否完整：旁边没有合并脚本和校验文件，"
+                       "而最后一个分割文件不比第一个小，后面可能还有分割文件。"
+                       "请把整组分割文件连同合并脚本和校验文件一起拷过来",
+                       last.name);
+    }
+    return std::nullopt;
+}
+
+using CheckOrRefusal = Result<std::optional<SetCheck>>;
+
+const char* const damagedChecksumFile = "校验文件已损坏，无法读取，请重新获取";
+
+// The bytes of a small regular file of the folder, or why they cannot be had.
+Result<std::string> smallFile(const ListedFile& file, const FileReader& reader) {
+    if (const auto refused = unreadable(file)) {
+        return *refused;
+    }
+    if (file.size > largestChecksumFile) {
+        return refusal(ErrorNumber::InvalidArgument, damagedChecksumFile, file.name);
+    }
+    try {
+        return reader(file.name);
+    } catch (const runtime::Error& error) {
+        return refusal(error.number(), error.description());
+    }
+}
+
+// What a list of "hash name" lines checks of another tool's set: every piece, or the
+// joined file; nothing when it lists neither.
+std::optional<SetCheck> listedCheck(const std::vector<ChecksumLine>& lines, runtime::HashKind kind,
+                                    const std::vector<std::string>& pieces,
+                                    const std::string& target, const std::string& file) {
+    SetCheck check{kind, {}, {}, file};
+    for (const std::string& piece : pieces) {
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const ChecksumLine& l) {
+            return runtime::namesEqual(l.name, piece);
+        });
+        if (line == lines.end()) {
+            check.pieces.clear();
+            break;
+        }
+        check.pieces.push_back(line->hex);
+    }
+    for (const ChecksumLine& line : lines) {
+        if (runtime::namesEqual(line.name, target)) {
+            check.whole = line.hex;
+        }
+    }
+    if (check.pieces.empty() && check.whole.empty()) {
+        return std::nullopt;
+    }
+    return check;
+}
+
+// The first .sfv, .md5 or .sha256 file of the folder that lists the pieces or the target.
+std::optional<SetCheck> listFileCheck(const Folder& folder, const FileReader& reader,
+                                      const std::vector<std::string>& pieces,
+                                      const std::string& target) {
+    struct Kind {
+        const char* extension;
+        runtime::HashKind hash;
+    };
+    static constexpr Kind kinds[] = {{".sfv", runtime::HashKind::Crc32},
+                                     {".md5", runtime::HashKind::Md5},
+                                     {".sha256", runtime::HashKind::Sha256}};
+    for (const Kind& kind : kinds) {
+        for (const ListedFile& file : folder.listing()) {
+            if (!runtime::endsWithIgnoringAsciiCase(file.name, kind.extension)) {
+                continue;
+            }
+            const auto bytes = smallFile(file, reader);
+            if (!bytes) {
+                continue; // someone else's file, perhaps: it checks nothing of this set
+            }
+            const auto lines =
+                kind.hash == runtime::HashKind::Crc32
+                    ? readSfvFile(bytes.value())
+                    : readChecksumLines(bytes.value(), runtime::hexDigits(kind.hash));
+            if (!lines) {
+                continue;
+            }
+            if (auto check = listedCheck(*lines, kind.hash, pieces, target, file.name)) {
+                return check;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether a picked name is the piece of one of this program's own sets: its script or
+// its second piece is there.
+bool ownSetPiece(const std::string& name, const Folder& folder) {
+    for (const auto& reading : readPieceName(name)) {
+        if (folder.findScript(reading.set.scriptName()) ||
+            (reading.number == 1 && folder.find(reading.set.pieceName(2)))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Another tool's set picked at one of its pieces; nothing when the picked file is not one.
+std::optional<MergeDecision> otherToolSet(const ListedFile& picked, const Folder& folder,
+                                          const FileReader& reader) {
+    const auto name = readOtherPieceName(picked.name);
+    if (!name || ownSetPiece(picked.name, folder)) {
+        return std::nullopt;
+    }
+    const std::string& stem = name->stem;
+    if (name->number != 1) {
+        return MergeDecision(refusal(ErrorNumber::InvalidArgument,
+                                     "这是第" + runtime::decimalText(name->number) +
+                                         "个分割文件。请选择第一个分割文件“" +
+                                         otherPieceName(stem, 1) + "”",
+                                     picked.name));
+    }
+    MergeCommand command;
+    while (command.sources.size() < static_cast<std::size_t>(maxPieceCount) &&
+           folder.find(otherPieceName(stem, static_cast<int>(command.sources.size()) + 1))) {
+        command.sources.push_back(
+            otherPieceName(stem, static_cast<int>(command.sources.size()) + 1));
+    }
+    int highest = 0;
+    for (const auto& file : folder.listing()) {
+        const auto other = readOtherPieceName(file.name);
+        if (other && runtime::namesEqual(other->stem, stem)) {
+            highest = std::max(highest, other->number);
+        }
+    }
+    const int count = static_cast<int>(command.sources.size());
+    if (highest > count) {
+        return MergeDecision(
+            refusal(ErrorNumber::FileNotFound,
+                    "缺少分割文件（其后还有" + otherPieceName(stem, highest) + "）",
+                    otherPieceName(stem, count + 1)));
+    }
+    // Total Commander's .crc file names the joined file and gives its size and CRC-32.
+    command.target = stem;
+    std::optional<SetCheck> setCheck;
+    std::optional<std::int64_t> size;
+    const ListedFile* checkFile = folder.find(stem + ".crc");
+    if (checkFile) {
+        const auto bytes = smallFile(*checkFile, reader);
+        if (!bytes) {
+            return MergeDecision(bytes.problem());
+        }
+        const auto crc = readCrcFile(bytes.value());
+        if (!crc) {
+            return MergeDecision(
+                refusal(ErrorNumber::InvalidArgument, damagedChecksumFile, checkFile->name));
+        }
+        command.target = crc->filename;
+        setCheck = SetCheck{runtime::HashKind::Crc32, {}, crc->crc32, checkFile->name};
+        size = crc->size;
+    } else {
+        setCheck = listFileCheck(folder, reader, command.sources, command.target);
+        checkFile = setCheck ? folder.find(setCheck->file) : nullptr;
+    }
+    MergeDecision decision = check(command, folder, "", {checkFile}, true);
+    if (!decision) {
+        return decision;
+    }
+    MergePlan& plan = decision.value();
+    if (size && *size != plan.total) {
+        return MergeDecision(refusal(ErrorNumber::InvalidArgument,
+                                     "分割文件不完整或已损坏：校验文件说合并后的文件有" +
+                                         runtime::decimalText(*size) + "字节，而这组分割文件共有" +
+                                         runtime::decimalText(plan.total) + "字节",
+                                     checkFile->name));
+    }
+    if (!setCheck) {
+        if (const auto refused = unproven(plan)) {
+            return MergeDecision(*refused);
+        }
+    }
+    plan.checksums = setCheck;
+    return decision;
+}
+
 } // namespace
 
 MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFile>& listing,
@@ -422,6 +608,11 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
     }
     const bool pickedScript = runtime::endsWithIgnoringAsciiCase(picked, ".BAT");
+    if (!pickedScript) {
+        if (auto other = otherToolSet(*pickedFile, folder, readFile)) {
+            return std::move(*other);
+        }
+    }
     const CommandsOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
                                                  : commandForOther(*pickedFile, folder, readFile);
     if (!found) {
@@ -469,17 +660,14 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     }
     MergePlan* plan = &decision.value();
     if (checksums) {
-        plan->checksums = *checksums;
+        SetCheck own{runtime::HashKind::Sha256, {}, checksums->whole.hex, checksumFile->name};
+        for (const auto& line : checksums->pieces) {
+            own.pieces.push_back(line.hex);
+        }
+        plan->checksums = std::move(own);
     } else if (!fromScript) {
-        // Numbered pieces and nothing that lists them: the set is known to be complete
-        // only when it ends in a shorter piece.
-        const MergePiece& last = plan->pieces.back();
-        if (plan->pieces.size() < 2 || last.size >= plan->pieces.front().size) {
-            return refusal(ErrorNumber::FileNotFound,
-                           "无法确认这组分割文件是否完整：旁边没有合并脚本和校验文件，"
-                           "而最后一个分割文件不比第一个小，后面可能还有分割文件。"
-                           "请把整组分割文件连同合并脚本和校验文件一起拷过来",
-                           last.name);
+        if (const auto refused = unproven(*plan)) {
+            return *refused;
         }
     }
     return decision;

@@ -4,6 +4,7 @@
 #include "engine/result.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/hasher.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,6 +26,15 @@ struct MergePiece {
     std::int64_t size = 0;
 };
 
+// What the joined bytes must hash to, from the checksum file beside the set: this program's
+// own .sha256 file, or another tool's .crc, .sfv, .md5 or .sha256 file.
+struct SetCheck {
+    runtime::HashKind kind = runtime::HashKind::Sha256;
+    std::vector<std::string> pieces; // one per piece, in order; empty when not listed
+    std::string whole;               // the joined file's; empty when not listed
+    std::string file;                // the checksum file's bare name
+};
+
 // What to join: the pieces in order, with the sizes they had when the merge was decided,
 // into the target, all bare names in the picked file's folder.
 struct MergePlan {
@@ -32,7 +42,7 @@ struct MergePlan {
     std::string target;
     std::int64_t total = 0;
     // The hashes the pieces and the result must have, from the set's checksum file.
-    std::optional<SetChecksums> checksums;
+    std::optional<SetCheck> checksums;
 };
 
 // What to join, or why nothing is (a refusal; its name is the file of the folder it
@@ -46,6 +56,8 @@ using MergeDecision = Result<MergePlan>;
 // set's numbered pieces when they end in a shorter piece. Every piece must be there,
 // and pieces numbered as the split numbers them must have the split's sizes; a later
 // piece, the joined file or any other file is refused with what to pick instead.
+// Another tool's set is joined from its first piece ("name.ext.001", "name.001") under
+// the same rules, into the name its .crc file gives or the pieces' name without ".001".
 MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFile>& listing,
                           const FileReader& readFile);
 

@@ -38,19 +38,21 @@ std::string readWholeFile(FileOpener& files, const std::string& path) {
 
 // Names the first piece whose hash is not the one the checksum file gives, then the
 // result when it differs.
-void checkHashes(const SetHashes& hashes, const SetChecksums& sums, const std::string& folder,
-                 const std::string& target) {
+void checkHashes(const SetHashes& hashes, const SetCheck& sums, const std::string& folder,
+                 const MergePlan& plan) {
     for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
-        if (hashes.pieces.at(i) != sums.pieces[i].hex) {
+        if (hashes.pieces.at(i) != sums.pieces[i]) {
             throw Error(ErrorNumber::InvalidArgument,
                         "第" + runtime::decimalText(static_cast<std::int64_t>(i + 1)) +
-                            "个分割文件已损坏：" + folder + sums.pieces[i].name + "，请重新获取",
+                            "个分割文件已损坏：" + folder + plan.pieces[i].name + "，请重新获取",
                         {});
         }
     }
-    if (hashes.whole != sums.whole.hex) {
-        throw Error(ErrorNumber::InvalidArgument, "合并结果与校验文件不符，请重新获取整组分割文件",
-                    folder + target);
+    if (!sums.whole.empty() && hashes.whole != sums.whole) {
+        throw Error(ErrorNumber::InvalidArgument,
+                    std::string("合并结果与校验文件不符（") + runtime::hashName(sums.kind) +
+                        "），请重新获取整组分割文件",
+                    folder + plan.target);
     }
 }
 
@@ -58,7 +60,8 @@ void checkHashes(const SetHashes& hashes, const SetChecksums& sums, const std::s
 RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
                      const MergePlan& plan, AtomicFile& output, RunReport& report) {
     CopyLoop loop(host, output.file(), CopyLoop::Direction::StepsToShared,
-                  plan.checksums.has_value(), merge_text::pieceChanged);
+                  plan.checksums.has_value(), merge_text::pieceChanged,
+                  plan.checksums ? plan.checksums->kind : runtime::HashKind::Sha256);
     const auto changed = [](const runtime::File& piece) {
         return Error(ErrorNumber::InvalidArgument, merge_text::pieceChanged, piece.path());
     };
@@ -76,7 +79,7 @@ RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
         },
         [](int, std::unique_ptr<runtime::File> file) { file->close(); });
     if (plan.checksums) {
-        checkHashes(loop.hashes(), *plan.checksums, folder, plan.target);
+        checkHashes(loop.hashes(), *plan.checksums, folder, plan);
     }
     // Flushed before it replaces anything, and the folder after.
     output.commit();
