@@ -22,4 +22,6 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev googletest desktop-file-utils appstream
 # The Windows build of the engine, its suites and wine to run them under the Chinese locale.
 WINDOWS_TEST_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 locales
     nsis zip unzip)
+# The sanitizer builds and the fuzz targets: clang with its sanitizer and libFuzzer runtimes.
+SANITIZER_PACKAGES=(clang libclang-rt-14-dev)
 RUN_PACKAGES=(fonts-noto-cjk fonts-arphic-ukai xdg-utils qt6-translations-l10n)

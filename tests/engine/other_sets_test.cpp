@@ -134,7 +134,6 @@ TEST_P(OtherSet, IsJoinedOnlyWhenItCanBeShownWhole) {
 
 const char* const unchecked = engine::merge_text::succeeded;
 const char* const checked = engine::merge_text::succeededAndChecked;
-const char* const error = "错误提示信息:";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, OtherSet,
