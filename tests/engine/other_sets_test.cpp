@@ -107,6 +107,16 @@ std::string crcFile(const std::string& name, const std::string& bytes) {
            "\r\ncrc32=" + hashOf(runtime::HashKind::Crc32, bytes) + "\r\n";
 }
 
+// An .sfv file's lines for the pieces of 1000 bytes of name.ext.
+std::string sfvOfPieces(const std::string& bytes) {
+    std::string sfv;
+    for (std::size_t at = 0, k = 1; at < bytes.size(); at += 1000, ++k) {
+        sfv += engine::otherPieceName("name.ext", static_cast<int>(k)) + " " +
+               hashOf(runtime::HashKind::Crc32, bytes.substr(at, 1000)) + "\r\n";
+    }
+    return sfv;
+}
+
 std::string damaged(std::string bytes, std::size_t at) {
     bytes[at] = static_cast<char>(bytes[at] ^ 0x40);
     return bytes;
@@ -190,27 +200,13 @@ INSTANTIATE_TEST_SUITE_P(
         OtherSetCase{"SfvListingEveryPiece", "name.ext.001",
                      [](auto& f, auto& c) {
                          pieces(f, "name.ext", c);
-                         std::string sfv = "; pieces\r\n";
-                         for (int k = 1; k <= 3; ++k) {
-                             const auto piece =
-                                 c.substr(static_cast<std::size_t>(k - 1) * 1000, 1000);
-                             sfv += engine::otherPieceName("name.ext", k) + " " +
-                                    hashOf(runtime::HashKind::Crc32, piece) + "\r\n";
-                         }
-                         writeFile(f.file("name.ext.sfv"), sfv);
+                         writeFile(f.file("name.ext.sfv"), "; pieces\r\n" + sfvOfPieces(c));
                      },
                      Ending::Completed, checked, "name.ext"},
         OtherSetCase{"SfvNamesTheDamagedPiece", "name.ext.001",
                      [](auto& f, auto& c) {
                          pieces(f, "name.ext", damaged(c, 1500));
-                         std::string sfv;
-                         for (int k = 1; k <= 3; ++k) {
-                             const auto piece =
-                                 c.substr(static_cast<std::size_t>(k - 1) * 1000, 1000);
-                             sfv += engine::otherPieceName("name.ext", k) + " " +
-                                    hashOf(runtime::HashKind::Crc32, piece) + "\r\n";
-                         }
-                         writeFile(f.file("check.sfv"), sfv);
+                         writeFile(f.file("check.sfv"), sfvOfPieces(c));
                      },
                      Ending::Failed, "错误提示信息:第2个分割文件已损坏", ""},
         OtherSetCase{"Md5OfTheJoinedFileProvesEqualPieces", "name.ext.001",
