@@ -64,25 +64,33 @@ std::string otherPieceName(const std::string& stem, int number) {
 }
 
 std::optional<CrcFile> readCrcFile(std::string_view text) {
-    // One line or many: each key starts where its name does, at a line's start or after
-    // a blank, and its value runs to the next key or line end.
     static constexpr std::string_view keys[] = {"filename=", "size=", "crc32="};
-    std::optional<std::string> values[3];
+    std::vector<std::string_view> lines;
     for (const std::string_view line : linesOf(text)) {
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    // Many lines: a key starts each, so a name may hold " size=" itself. One line: each key
+    // starts at the line's start or after a blank and its value runs to the next key.
+    const bool oneLine = lines.size() == 1;
+    std::optional<std::string> values[3];
+    for (const std::string_view line : lines) {
         const std::string upper = runtime::upperAscii(std::string(line));
         std::size_t starts[3];
         for (std::size_t k = 0; k < 3; ++k) {
             const std::string key = runtime::upperAscii(std::string(keys[k]));
-            starts[k] = std::string::npos;
-            for (auto at = upper.find(key); at != std::string::npos; at = upper.find(key, at + 1)) {
-                if (at == 0 || isBlank(upper[at - 1])) {
+            starts[k] = upper.rfind(key, 0) == 0 ? 0 : std::string::npos;
+            for (auto at = upper.find(key);
+                 oneLine && starts[k] == std::string::npos && at != std::string::npos;
+                 at = upper.find(key, at + 1)) {
+                if (isBlank(upper[at - 1])) {
                     starts[k] = at;
-                    break;
                 }
             }
         }
         for (std::size_t k = 0; k < 3; ++k) {
-            if (starts[k] == std::string::npos) {
+            if (starts[k] == std::string::npos || (!oneLine && values[k])) {
                 continue;
             }
             std::size_t end = line.size();
@@ -93,6 +101,9 @@ std::optional<CrcFile> readCrcFile(std::string_view text) {
             }
             const std::size_t from = starts[k] + keys[k].size();
             values[k] = std::string(trimmed(line.substr(from, end - from)));
+            if (!oneLine) {
+                break; // one key a line
+            }
         }
     }
     if (!values[0] || !values[1] || !values[2] || values[0]->empty()) {

@@ -53,6 +53,7 @@ TEST(CrcFile, ReadsItsThreeKeysOnLinesOfTheirOwnOrOnOne) {
         {"filename=photos.zip\nsize=1000\ncrc32=abcdef01", "photos.zip", 1000, "abcdef01"},
         {"filename=my photos.zip size=7 crc32=0000ffff", "my photos.zip", 7, "0000ffff"},
         {"FILENAME=a.bin\r\nSIZE=5\r\nCRC32=12345678\r\n", "a.bin", 5, "12345678"},
+        {"filename=my size=1.zip\r\nsize=5\r\ncrc32=12345678\r\n", "my size=1.zip", 5, "12345678"},
         {"filename=a.bin\r\nsize=5\r\n", "", 0, ""}, // no CRC
         {"filename=a.bin\r\nsize=five\r\ncrc32=12345678", "", 0, ""},
         {"filename=a.bin\r\nsize=5\r\ncrc32=1234567", "", 0, ""},
