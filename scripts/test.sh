@@ -71,4 +71,14 @@ LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 wine "$windows/tests/engine/engine_tests.exe
 wineserver --kill || true
 cmake --build "$windows" --target windows-packages
 unzip -l "$windows/corvane-splitter-2.0.0-windows.zip" | grep -q corvane-splitter.exe
+# The read-me as Windows' extractor and Notepad show it: an ASCII name, a UTF-8 mark, CR LF.
+readme=$(unzip -p "$windows/corvane-splitter-2.0.0-windows.zip" readme.txt | od -An -tx1 | tr -d ' \n')
+case "$readme" in
+efbbbf*0d0a*) ;;
+*) echo "The zip's readme.txt lacks its UTF-8 mark or CR LF line ends." >&2; exit 1 ;;
+esac
+if unzip -p "$windows/corvane-splitter-2.0.0-windows.zip" readme.txt | grep -q -v $'\r$'; then
+    echo "The zip's readme.txt has a line without CR LF." >&2
+    exit 1
+fi
 test -s "$windows/corvane-splitter-2.0.0-setup.exe"
