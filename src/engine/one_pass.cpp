@@ -36,20 +36,27 @@ OnePass::OnePass(std::size_t pieceCount, bool hashing, bool onHelpers, runtime::
     }
     try {
         for (const Helper helper : {Whole, Pieces}) {
-            helpers_.emplace_back(
-                [this, helper, stop = stop_.get_token()] { hashBlocks(helper, stop); });
+            helpers_.emplace_back([this, helper] { hashBlocks(helper); });
         }
         onHelpers_ = true;
     } catch (const std::system_error&) {
         // No thread to be had: the run's thread hashes each block itself, only slower.
-        stop_.request_stop();
+        stopHelpers();
         helpers_.clear();
     }
 }
 
 OnePass::~OnePass() {
-    stop_.request_stop();
+    stopHelpers();
     // The helpers end at their next wait; the jthreads join them.
+}
+
+void OnePass::stopHelpers() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    forHelpers_.notify_all();
 }
 
 std::uint64_t OnePass::slowestDone() const {
@@ -107,16 +114,16 @@ void OnePass::filled() {
     }
 }
 
-void OnePass::hashBlocks(Helper helper, std::stop_token stop) {
+void OnePass::hashBlocks(Helper helper) {
     std::unique_lock lock(mutex_);
     try {
         for (;;) {
             helperWaiting_[helper] = true;
-            const bool ready = forHelpers_.wait(
-                lock, stop, [&] { return filled_ - done_[helper] >= batch || lastFilled_; });
+            forHelpers_.wait(
+                lock, [&] { return stopping_ || filled_ - done_[helper] >= batch || lastFilled_; });
             helperWaiting_[helper] = false;
-            if (!ready) {
-                break; // stopped: the run ended early, or the other helper failed
+            if (stopping_) {
+                break; // the run ended early, or the other helper failed
             }
             const std::uint64_t from = done_[helper];
             const std::uint64_t to = filled_;
@@ -148,7 +155,8 @@ void OnePass::hashBlocks(Helper helper, std::stop_token stop) {
         if (!error_) {
             error_ = std::current_exception();
         }
-        stop_.request_stop();
+        stopping_ = true;
+        forHelpers_.notify_all();
     }
     helperEnded_[helper] = true;
     forRun_.notify_all();

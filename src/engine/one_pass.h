@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -67,7 +66,8 @@ private:
     static constexpr std::size_t batch = ringSize / 2;
     enum Helper { Whole = 0, Pieces = 1 };
 
-    void hashBlocks(Helper helper, std::stop_token stop);
+    void hashBlocks(Helper helper);
+    void stopHelpers();
     void hashWhole(const Block& block);
     void hashPiece(const Block& block);
     void finishPiecesUpTo(std::size_t piece);
@@ -87,8 +87,8 @@ private:
     SetHashes hashes_;
 
     std::mutex mutex_;
-    std::condition_variable_any forHelpers_;
-    std::condition_variable_any forRun_;
+    std::condition_variable forHelpers_;
+    std::condition_variable forRun_;
     std::uint64_t filled_ = 0;
     std::array<std::uint64_t, 2> done_{};
     std::array<bool, 2> helperWaiting_{};
@@ -96,7 +96,10 @@ private:
     bool runWaiting_ = false;
     bool lastFilled_ = false;
     std::exception_ptr error_;
-    std::stop_source stop_;
+    // Set under the mutex when the run ended early or a helper failed. A flag rather than
+    // a stop token: waiting on a stop token deadlocks now and then where the standard
+    // library has no futex (MinGW's, before GCC 13).
+    bool stopping_ = false;
     std::vector<std::jthread> helpers_;
 };
 

@@ -13,7 +13,7 @@ PieceFlusher::PieceFlusher(Host& host, FileOpener& files, std::string folderPref
         return;
     }
     try {
-        helper_ = std::jthread([this](std::stop_token stop) { flushQueued(stop); });
+        helper_ = std::jthread([this] { flushQueued(); });
     } catch (const std::system_error&) {
         // No thread to be had: each piece is flushed as it is handed over, only slower.
     }
@@ -21,7 +21,11 @@ PieceFlusher::PieceFlusher(Host& host, FileOpener& files, std::string folderPref
 
 PieceFlusher::~PieceFlusher() {
     if (helper_.joinable()) {
-        helper_.request_stop();
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
         helper_.join();
     }
 }
@@ -67,9 +71,13 @@ void PieceFlusher::waitUntil(std::unique_lock<std::mutex>& lock,
     }
 }
 
-void PieceFlusher::flushQueued(std::stop_token stop) {
+void PieceFlusher::flushQueued() {
     std::unique_lock lock(mutex_);
-    while (changed_.wait(lock, stop, [this] { return !queue_.empty(); })) {
+    for (;;) {
+        changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (queue_.empty()) {
+            return; // stopping, with nothing left handed over
+        }
         std::unique_ptr<runtime::File> piece = std::move(queue_.front());
         queue_.pop_front();
         busy_ = true;

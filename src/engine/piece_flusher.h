@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -39,7 +38,7 @@ private:
     // Pieces open at once while they wait for their flush.
     static constexpr std::size_t mostWaiting = 8;
 
-    void flushQueued(std::stop_token stop);
+    void flushQueued();
     void waitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& done);
 
     Host& host_;
@@ -48,9 +47,10 @@ private:
     bool wholeFileSystem_;
 
     std::mutex mutex_;
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     std::deque<std::unique_ptr<runtime::File>> queue_;
     bool busy_ = false;
+    bool stopping_ = false; // a flag, not a stop token: see OnePass
     std::exception_ptr error_;
     std::jthread helper_;
 };

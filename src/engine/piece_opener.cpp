@@ -10,7 +10,7 @@ PieceOpener::PieceOpener(const PiecePlan& plan, FileOpener& files, std::uint32_t
         return; // nothing to overlap
     }
     try {
-        worker_ = std::jthread([this](std::stop_token stop) { openAhead(stop); });
+        worker_ = std::jthread([this] { openAhead(); });
     } catch (const std::system_error&) {
         // No thread to be had: take() opens each file itself, which is only slower.
     }
@@ -18,7 +18,11 @@ PieceOpener::PieceOpener(const PiecePlan& plan, FileOpener& files, std::uint32_t
 
 PieceOpener::~PieceOpener() {
     if (worker_.joinable()) {
-        worker_.request_stop();
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        changed_.notify_all();
         worker_.join();
     }
     for (auto& opened : ready_) {
@@ -49,11 +53,12 @@ PieceOpener::Opened PieceOpener::open(int piece) const {
     return opened;
 }
 
-void PieceOpener::openAhead(std::stop_token stop) {
+void PieceOpener::openAhead() {
     for (int piece = 1; piece <= plan_.count; ++piece) {
         {
             std::unique_lock lock(mutex_);
-            if (!changed_.wait(lock, stop, [this] { return ready_.size() < ahead; })) {
+            changed_.wait(lock, [this] { return stopping_ || ready_.size() < ahead; });
+            if (stopping_) {
                 return;
             }
         }

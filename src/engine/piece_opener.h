@@ -10,7 +10,6 @@
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <thread>
 
 namespace engine {
@@ -48,7 +47,7 @@ private:
     };
 
     Opened open(int piece) const;
-    void openAhead(std::stop_token stop);
+    void openAhead();
 
     const PiecePlan& plan_;
     FileOpener& files_;
@@ -56,8 +55,9 @@ private:
     int nextToTake_ = 1;
 
     std::mutex mutex_;
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     std::deque<Opened> ready_;
+    bool stopping_ = false; // a flag, not a stop token: see OnePass
     std::jthread worker_;
 };
 
