@@ -81,4 +81,6 @@ if unzip -p "$windows/corvane-splitter-2.0.0-windows.zip" readme.txt | grep -q -
     echo "The zip's readme.txt has a line without CR LF." >&2
     exit 1
 fi
-test -s "$windows/corvane-splitter-2.0.0-setup.exe"
+# The 64-bit installer as an administrator runs it, silently, in a wine prefix of its own:
+# installed, started, uninstalled, nothing left.
+scripts/check-installer.sh "$windows/corvane-splitter-2.0.0-setup.exe" "$windows/installer-prefix"
