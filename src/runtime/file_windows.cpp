@@ -1,6 +1,7 @@
 #include "runtime/file.h"
 
 #include "runtime/error.h"
+#include "runtime/windows_path.h"
 #include "runtime/windows_text.h"
 
 #include <windows.h>
@@ -11,10 +12,6 @@
 
 namespace runtime {
 
-namespace {
-
-// A wide path for the file API: made absolute, and given the \\?\ prefix when it is
-// too long for the classic limit, so long paths work without a manifest.
 std::wstring apiPath(const std::string& path) {
     const std::wstring wide = widen(path);
     if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) {
@@ -29,6 +26,8 @@ std::wstring apiPath(const std::string& path) {
     }
     return L"\\\\?\\" + full;
 }
+
+namespace {
 
 DWORD attributesOf(const std::string& path) {
     return GetFileAttributesW(apiPath(path).c_str());
@@ -363,6 +362,7 @@ std::vector<FolderEntry> listFolder(const std::string& folder) {
                             entry.name.data(), size, nullptr, nullptr);
         entry.regular =
             (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+        entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.size = static_cast<std::int64_t>(
             (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
         if (entry.regular) {

@@ -1,10 +1,14 @@
 #include "win32/controls.h"
 
+#include "app/twips.h"
 #include "win32/win32_text.h"
+
+#include <map>
 
 namespace win32 {
 
 namespace {
+
 int screenDpi() {
     static const int dpi = [] {
         const HDC screen = GetDC(nullptr);
@@ -14,19 +18,59 @@ int screenDpi() {
     }();
     return dpi;
 }
+
+// Where each control made here belongs, in twips, and whether it is sized to its text. A
+// handle that Windows hands out again after its window went gets its new entry.
+struct Placed {
+    layout::Rect twips;
+    bool sizedToText = false;
+};
+std::map<HWND, Placed>& placed() {
+    static std::map<HWND, Placed> controls;
+    return controls;
+}
+
+std::map<int, HFONT>& fontsByDpi() {
+    static std::map<int, HFONT> fonts;
+    return fonts;
+}
+
 } // namespace
 
 int pixels(int twips) {
-    return MulDiv(twips, screenDpi(), 1440);
+    return layout::pixelsAt(twips, screenDpi());
+}
+
+int pixels(int twips, int dpi) {
+    return layout::pixelsAt(twips, dpi);
+}
+
+int dpiOf(HWND window) {
+    using GetDpiForWindowCall = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow =
+        reinterpret_cast<GetDpiForWindowCall>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = getDpiForWindow && window ? getDpiForWindow(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : screenDpi();
 }
 
 HFONT dialogFont() {
-    static const HFONT font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        return CreateFontIndirectW(&metrics.lfMessageFont);
-    }();
+    return dialogFont(screenDpi());
+}
+
+HFONT dialogFont(int dpi) {
+    auto& fonts = fontsByDpi();
+    const auto known = fonts.find(dpi);
+    if (known != fonts.end()) {
+        return known->second;
+    }
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    // The system gives it at the system's scale.
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, screenDpi());
+    const HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    fonts.emplace(dpi, font);
     return font;
 }
 
@@ -37,6 +81,7 @@ HWND makeControl(HWND parent, const wchar_t* windowClass, const std::string& tex
         pixels(top), pixels(width), pixels(height), parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
+    placed()[control] = {{left, top, width, height}, false};
     return control;
 }
 
@@ -51,6 +96,42 @@ void sizeToText(HWND label) {
     ReleaseDC(label, dc);
     SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto known = placed().find(label);
+    if (known != placed().end()) {
+        known->second.sizedToText = true;
+    }
+}
+
+void rescaleControls(HWND parent, int dpi) {
+    for (const auto& [control, place] : placed()) {
+        if (!IsWindow(control) || GetParent(control) != parent) {
+            continue;
+        }
+        const layout::Rect at = layout::pixelsAt(place.twips, dpi);
+        SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+        for (const auto& [scale, known] : fontsByDpi()) {
+            if (known == font) {
+                SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont(dpi)), TRUE);
+                break;
+            }
+        }
+        if (place.sizedToText) {
+            sizeToText(control);
+        }
+    }
+    InvalidateRect(parent, nullptr, TRUE);
+}
+
+int followDpiChange(HWND window, WPARAM w, LPARAM l) {
+    const int dpi = HIWORD(w);
+    const RECT* suggested = reinterpret_cast<const RECT*>(l);
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    rescaleControls(window, dpi);
+    return dpi;
 }
 
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background, HICON icon) {

@@ -7,11 +7,25 @@
 
 namespace win32 {
 
-// Twips to the screen's pixels (15 twips a pixel at 96 dpi).
+// Twips to the screen's pixels (15 twips a pixel at 96 dpi), at the system's scale or
+// at a given one.
 int pixels(int twips);
+int pixels(int twips, int dpi);
 
-// The dialog font of the system (on Chinese Windows a CJK face), shared by every control.
+// The dots per inch of the monitor a window is on: GetDpiForWindow where Windows has it
+// (10, version 1607 on, looked up when the program runs, so Windows 7 still starts it),
+// the system's scale elsewhere.
+int dpiOf(HWND window);
+
+// The dialog font of the system (on Chinese Windows a CJK face), shared by every control;
+// the second at a given scale.
 HFONT dialogFont();
+HFONT dialogFont(int dpi);
+
+// After a window moved to a monitor of another scale: every control made by makeControl in
+// it goes to its twips place at `dpi`, controls with the dialog font get it at that
+// scale, and labels sized to their text are sized again.
+void rescaleControls(HWND parent, int dpi);
 
 // A child control of the given class and styles at (left, top, width, height) twips, with
 // the dialog font; `id` is what its notifications carry.
@@ -40,5 +54,9 @@ LRESULT CALLBACK ownedProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
 
 // The size of a top-level window whose client area is width x height twips.
 SIZE windowSizeFor(DWORD style, DWORD extendedStyle, int width, int height);
+
+// WM_DPICHANGED: the window takes the place Windows suggests and its controls rescale.
+// Returns the new scale.
+int followDpiChange(HWND window, WPARAM w, LPARAM l);
 
 } // namespace win32

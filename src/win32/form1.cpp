@@ -88,6 +88,10 @@ Form1::Form1() {
         ShellExecuteW(nullptr, L"open", L"explorer", wide(address).c_str(), nullptr, SW_SHOWNORMAL);
     };
     buildControls();
+    dpi_ = dpiOf(window_);
+    if (dpi_ != dpiOf(nullptr)) { // made on a monitor of another scale than the system's
+        rescaleControls(window_, dpi_);
+    }
 }
 
 Form1::~Form1() {
@@ -273,6 +277,13 @@ LRESULT Form1::handle(UINT message, WPARAM w, LPARAM l) {
     case WM_DROPFILES:
         takeDrop(reinterpret_cast<HDROP>(w));
         return 0;
+    case WM_DPICHANGED:
+        dpi_ = followDpiChange(window_, w, l);
+        SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont(dpi_)), TRUE);
+        SendMessageW(StatusBar1, WM_SIZE, 0, 0);
+        placeProgress();
+        showStatusText();
+        return 0;
     default:
         break;
     }
@@ -389,10 +400,11 @@ std::string Form1::View::askFileName(const std::string& last) {
         return last; // cancelled: the dialog keeps its name
     }
     const std::string name = runtime::nativePath(chosen);
-    // As Windows' dialog does; the folder chooser starts from here.
+    // The folder chooser starts from here. Kept as text, not as the current folder, which
+    // cannot be set to a path past the classic length limit.
     const std::string folder = runtime::splitPath(name, runtime::PathStyle::Windows).folder;
     if (!folder.empty()) {
-        SetCurrentDirectoryW(wide(folder).c_str());
+        form_.dialogFolder_ = folder;
     }
     return name;
 }
@@ -428,9 +440,9 @@ void Form1::takeDrop(HDROP drop) {
     for (UINT i = 0; i < count && file.empty(); ++i) {
         std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-        const DWORD attributes = GetFileAttributesW(name.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            file = utf8(name);
+        const std::string path = utf8(name);
+        if (runtime::pathExists(path) && !runtime::isDirectory(path)) {
+            file = path;
         }
     }
     POINT at{};
@@ -451,14 +463,14 @@ void Form1::showStatusText() {
     RECT bar{};
     GetClientRect(StatusBar1, &bar);
     // The whole width but the size grip's, less the progress bar's while it is shown.
-    const int room = bar.right - bar.left - pixels(300) - 8 -
-                     (model_.state().progressShown ? pixels(table::progressWidth) : 0);
+    const int room = bar.right - bar.left - pixels(300, dpi_) - 8 -
+                     (model_.state().progressShown ? pixels(table::progressWidth, dpi_) : 0);
     if (room <= 0) { // not laid out yet: the whole text, cut later
         SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(text).c_str()));
         return;
     }
     const HDC dc = GetDC(StatusBar1);
-    const HGDIOBJ previous = SelectObject(dc, dialogFont());
+    const HGDIOBJ previous = SelectObject(dc, dialogFont(dpi_));
     const std::string shown = shownStatus(text, [&](const std::string& candidate) {
         const std::wstring text = wide(candidate);
         SIZE size{};
@@ -487,8 +499,9 @@ void Form1::View::pumpEvents() {
 void Form1::placeProgress() {
     RECT bar{};
     GetClientRect(StatusBar1, &bar);
-    SetWindowPos(progress, nullptr, bar.right - pixels(table::progressWidth) - pixels(300), 2,
-                 pixels(table::progressWidth), bar.bottom - 4, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = pixels(table::progressWidth, dpi_);
+    SetWindowPos(progress, nullptr, bar.right - width - pixels(300, dpi_), 2, width, bar.bottom - 4,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace win32

@@ -38,6 +38,9 @@ public:
 
     void Form_Load();
     main_window::Form1Model& model() { return model_; }
+    // The folder of the file last chosen in the file-open dialog, where the folder chooser
+    // starts; empty before the first choice.
+    const std::string& dialogFolder() const { return dialogFolder_; }
 
     SizeSelection sizeSelection() const { return model_.sizeSelection(); }
     std::string statusText() const { return model_.state().status; }
@@ -85,6 +88,8 @@ private:
     View view_{*this};
     main_window::Form1Model model_{view_};
     bool refreshing_ = false;
+    std::string dialogFolder_;
+    int dpi_ = 96; // the scale of the monitor the window is on
 };
 
 } // namespace win32

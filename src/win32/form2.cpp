@@ -2,6 +2,8 @@
 
 #include "app/app_facts.h"
 #include "folder_chooser/folder_text.h"
+#include "runtime/error.h"
+#include "runtime/file.h"
 #include "win32/controls.h"
 #include "win32/win32_text.h"
 
@@ -27,22 +29,19 @@ std::vector<std::string> drives() {
     return list;
 }
 
-// The folder's own sub-folders, by name.
+// The folder's own sub-folders, by name; none when it cannot be read.
 std::vector<std::string> subFolders(const std::string& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAW found{};
-    const HANDLE search =
-        FindFirstFileW(wide(folder_text::prefixOf(folder, '\\') + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        const std::wstring name = found.cFileName;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
-            names.push_back(utf8(name));
+    try {
+        for (const runtime::FolderEntry& entry :
+             runtime::listFolder(folder_text::prefixOf(folder, '\\'))) {
+            if (entry.folder) {
+                names.push_back(entry.name);
+            }
         }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } catch (const runtime::Error&) {
+        // An unreadable folder lists no sub-folders, as Explorer shows it.
+    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -62,17 +61,17 @@ std::vector<std::string> chainTo(const std::string& folder) {
 }
 
 std::string currentFolder() {
-    wchar_t buffer[MAX_PATH * 4]{};
-    GetCurrentDirectoryW(MAX_PATH * 4, buffer);
+    std::wstring buffer(GetCurrentDirectoryW(0, nullptr), L'\0');
+    buffer.resize(GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data()));
     return utf8(buffer);
 }
 
 } // namespace
 
-Form2* Form2::showInstance(DestinationSink sink, bool show) {
+Form2* Form2::showInstance(DestinationSink sink, bool show, const std::string& startFolder) {
     if (!loaded) {
         loaded = new Form2(std::move(sink));
-        loaded->Form_Load();
+        loaded->Form_Load(startFolder);
     }
     if (show) {
         ShowWindow(loaded->window_, SW_SHOW);
@@ -130,8 +129,12 @@ Form2::~Form2() {
     DestroyWindow(window_);
 }
 
-void Form2::Form_Load() {
-    const std::string folder = currentFolder();
+void Form2::Form_Load(const std::string& startFolder) {
+    std::string folder = startFolder.empty() ? currentFolder() : startFolder;
+    // A folder prefix ("E:\data\") is opened as the folder it names, a root as itself.
+    if (folder.size() > 3 && folder.back() == '\\') {
+        folder.pop_back();
+    }
     drive_ = folder.substr(0, 3);
     SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                  reinterpret_cast<LPARAM>(wide(drive_).c_str()));
@@ -186,7 +189,7 @@ void Form2::Drive1_Change() {
     if (drive == drive_) {
         return;
     }
-    if (GetFileAttributesW(wide(drive).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (!runtime::isDirectory(drive)) {
         warn(folder_text::driveNotReady(drive));
         SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
                      reinterpret_cast<LPARAM>(wide(drive_).c_str()));
@@ -237,6 +240,10 @@ LRESULT Form2::handle(UINT message, WPARAM w, LPARAM l) {
     }
     if (message == WM_APP) {
         unload();
+        return 0;
+    }
+    if (message == WM_DPICHANGED) {
+        followDpiChange(window_, w, l);
         return 0;
     }
     return DefWindowProcW(window_, message, w, l);

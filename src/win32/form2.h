@@ -15,8 +15,11 @@ public:
     using DestinationSink = std::function<void(const std::string&)>;
 
     // The one instance: created and loaded on first use (and after the close button
-    // unloaded it), then shown without blocking and without an owner.
-    static Form2* showInstance(DestinationSink sink, bool show = true);
+    // unloaded it), then shown without blocking and without an owner. A window that loads
+    // opens `startFolder` (the folder of the file last chosen in the file-open dialog), or
+    // the process's current folder when that is empty.
+    static Form2* showInstance(DestinationSink sink, bool show = true,
+                               const std::string& startFolder = {});
     static Form2* instance();
     // Unloads the instance, as the close button does.
     static void unload();
@@ -24,7 +27,7 @@ public:
     HWND window() const { return window_; }
     std::function<void(const std::string&)> warn; // a drive that is not ready
 
-    void Form_Load();
+    void Form_Load(const std::string& startFolder);
     void Drive1_Change();
     void Dir1_Change();
     void Command1_Click();

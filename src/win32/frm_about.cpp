@@ -4,6 +4,8 @@
 #include "win32/controls.h"
 #include "win32/win32_text.h"
 
+#include <functional>
+
 namespace win32 {
 
 namespace {
@@ -19,12 +21,9 @@ HBRUSH pinkBrush() {
 }
 frmAbout* loaded = nullptr;
 
-// A Chinese face in the GB2312 character set, `points` high.
-HFONT chineseFont(const wchar_t* face, double points, bool bold) {
-    const HDC screen = GetDC(nullptr);
-    const int height =
-        -MulDiv(static_cast<int>(points * 100), GetDeviceCaps(screen, LOGPIXELSY), 7200);
-    ReleaseDC(nullptr, screen);
+// A Chinese face in the GB2312 character set, `points` high at `dpi` dots per inch.
+HFONT chineseFont(const wchar_t* face, double points, bool bold, int dpi) {
+    const int height = -MulDiv(static_cast<int>(points * 100), dpi, 7200);
     return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face);
@@ -73,9 +72,8 @@ frmAbout::frmAbout() {
     const SIZE size = windowSizeFor(style, extended, 4605, 2415);
     window_ = CreateWindowExW(extended, windowClass, L"", style, 0, 0, size.cx, size.cy, nullptr,
                               nullptr, GetModuleHandleW(nullptr), this);
-    titleFont_ = chineseFont(L"隶书", 21.75, true);
-    authorFont_ = chineseFont(L"华文新魏", 14.25, true);
-    mailFont_ = chineseFont(L"宋体", 12, false);
+    dpi_ = dpiOf(window_);
+    makeFonts();
     Image1 = makeControl(window_, L"STATIC", "", SS_ICON | SS_NOTIFY, 0xFFFF, 0, 0, 720, 720);
     const HICON icon = static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 48, 48, 0));
@@ -85,6 +83,20 @@ frmAbout::frmAbout() {
     Label1 = label(window_, 1200, 960, 2100, 285, authorFont_);
     Label2 = label(window_, 840, 1440, 2880, 240, mailFont_);
     lblDescription = label(window_, 120, 2040, 4410, 180, nullptr);
+    if (dpi_ != dpiOf(nullptr)) { // made on a monitor of another scale than the system's
+        rescaleControls(window_, dpi_);
+    }
+}
+
+void frmAbout::makeFonts() {
+    for (HFONT& font : {std::ref(titleFont_), std::ref(authorFont_), std::ref(mailFont_)}) {
+        if (font) {
+            DeleteObject(font);
+        }
+    }
+    titleFont_ = chineseFont(L"隶书", 21.75, true, dpi_);
+    authorFont_ = chineseFont(L"华文新魏", 14.25, true, dpi_);
+    mailFont_ = chineseFont(L"宋体", 12, false, dpi_);
 }
 
 frmAbout::~frmAbout() {
@@ -125,7 +137,7 @@ void frmAbout::fitTitle() {
             break;
         }
         DeleteObject(titleFont_);
-        titleFont_ = chineseFont(L"隶书", points - 0.75, true);
+        titleFont_ = chineseFont(L"隶书", points - 0.75, true, dpi_);
         SendMessageW(lblTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
     }
 }
@@ -168,6 +180,16 @@ LRESULT frmAbout::handle(UINT message, WPARAM w, LPARAM l) {
         return 0;
     case WM_APP:
         unload();
+        return 0;
+    case WM_DPICHANGED:
+        // The fonts first, so that the labels sized to their text are sized in them.
+        dpi_ = HIWORD(w);
+        makeFonts();
+        SendMessageW(lblTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+        SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(authorFont_), FALSE);
+        SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(mailFont_), FALSE);
+        followDpiChange(window_, w, l);
+        fitTitle();
         return 0;
     default:
         return DefWindowProcW(window_, message, w, l);

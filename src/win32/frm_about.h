@@ -25,9 +25,11 @@ private:
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     COLORREF colourOf(HWND label) const;
     void fitTitle();
+    void makeFonts();
 
     HWND window_{};
     HFONT titleFont_{}, authorFont_{}, mailFont_{};
+    int dpi_ = 96;
 };
 
 } // namespace win32

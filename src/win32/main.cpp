@@ -13,7 +13,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32::Form1 window;
     window.openFolderChooser = [&window] {
         win32::Form2::showInstance(
-            [&window](const std::string& text) { win32::setText(window.dec, text); });
+            [&window](const std::string& text) { win32::setText(window.dec, text); }, true,
+            window.dialogFolder());
     };
     window.openAboutBox = [] { win32::frmAbout::showInstance(); };
     window.Form_Load();

@@ -1,6 +1,8 @@
 // The Windows windows, created hidden and driven by the messages the system sends, under
 // wine without a display: each control wired to its rule.
+#include "app/twips.h"
 #include "engine/split_run.h"
+#include "main_window/form1_layout.h"
 #include "temp_folder.h"
 #include "win32/controls.h"
 #include "win32/form1.h"
@@ -151,6 +153,7 @@ TEST(Form1Win32, BrowseSplitMergeAndQuit) {
     click(f.browse);
     EXPECT_EQ(textOf(f.src), source);
     EXPECT_EQ(textOf(f.dec), folder.prefix());
+    EXPECT_EQ(f.dialogFolder(), folder.prefix()); // where the folder chooser starts
     EXPECT_EQ(hidden.status(), "文件大小： 1.5KBytes");
 
     click(f.Option1[3]);
@@ -233,6 +236,77 @@ TEST(Form1Win32, ADroppedFileGoesWhereItIsDropped) {
     SendMessageW(f.window(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(dropOf({folder.file("a folder")}, onMerge)), 0);
     EXPECT_EQ(textOf(f.src1), file); // a folder alone changes nothing
+}
+
+// A folder past the classic 260-character limit, through the drop, the folder chooser
+// (which starts where the last chosen file is) and the merge box. Wine does not enforce
+// the limit; that every call gets the long form is checked with the path rule itself.
+TEST(LongPaths, TheDropTheChooserAndTheMergeBoxTakeAFolderPastTheClassicLimit) {
+    TempFolder folder;
+    fs::path deep = folder.path();
+    for (const char letter : {'a', 'b', 'c', 'd'}) {
+        deep /= std::string(80, letter);
+    }
+    fs::create_directories(deep / "sub");
+    const std::string prefix = testing_support::utf8(deep) + "\\";
+    ASSERT_GT(prefix.size(), 300u);
+    const std::string source = prefix + "长 路径.bin";
+    const std::string content = testing_support::randomBytes(5000, 3);
+    testing_support::writeFile(source, content);
+
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    const POINT onPaths{win32::pixels(1000), win32::pixels(500)};
+    SendMessageW(f.window(), WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf({source}, onPaths)), 0);
+    EXPECT_EQ(textOf(f.src), source);
+    EXPECT_EQ(textOf(f.dec), prefix);
+
+    win32::Form2* chooser = win32::Form2::showInstance({}, false, prefix);
+    EXPECT_EQ(textOf(chooser->Text1), prefix);
+    const int rows = static_cast<int>(SendMessageW(chooser->Dir1, LB_GETCOUNT, 0, 0));
+    chooser->openRow(rows - 1);
+    EXPECT_EQ(textOf(chooser->Text1), prefix + "sub\\");
+    win32::Form2::unload();
+
+    click(f.Option1[3]);
+    win32::setText(f.other, "2000");
+    click(f.Check1[2]);
+    click(f.start);
+    EXPECT_EQ(hidden.status(), engine::split_text::completed(3));
+    fs::remove(deep / fs::u8path("长 路径.bin"));
+    win32::setText(f.src1, prefix + "长 路径.BAT");
+    click(f.copy);
+    EXPECT_TRUE(hidden.messages.empty()) << hidden.messages.front();
+    EXPECT_EQ(testing_support::readFile(source), content);
+}
+
+// Windows sends WM_DPICHANGED when a window moves to a monitor of another scale (wine
+// never does): the window takes the place suggested and its controls their twips places
+// and the dialog font at the new scale.
+TEST(Form1Win32, LaysItselfOutAgainAtAMonitorsNewScale) {
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    RECT suggested{10, 20, 10 + 900, 20 + 700};
+    SendMessageW(f.window(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT outer{};
+    GetWindowRect(f.window(), &outer);
+    EXPECT_EQ(outer.right - outer.left, 900);
+    for (const auto& [control, name] : {std::pair{f.start, "start"}, std::pair{f.Frame3, "Frame3"},
+                                        std::pair{f.Check1[2], "Check1_2"}}) {
+        const auto& entry = main_window::layout::control(name);
+        const layout::Rect expected =
+            layout::pixelsAt({entry.left, entry.top, entry.width, entry.height}, 192);
+        RECT at{};
+        GetWindowRect(control, &at);
+        MapWindowPoints(nullptr, f.window(), reinterpret_cast<POINT*>(&at), 2);
+        EXPECT_EQ(at.left, expected.left) << name;
+        EXPECT_EQ(at.top, expected.top) << name;
+        EXPECT_EQ(at.right - at.left, expected.width) << name;
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
+                  win32::dialogFont(192))
+            << name;
+    }
 }
 
 TEST(Form1Win32, SaysWhatIsMissing) {
