@@ -55,7 +55,7 @@ for locale in zh_CN en_US; do
     fi
 done
 export LOCPATH="$PWD/$windows/locale" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-export WINEPREFIX="$PWD/$windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$PWD/$windows/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wineboot --init
 # No display: wine's null graphics driver, taken up by a fresh wineserver, which then
 # stays for the whole run so that each suite starts cheaply.

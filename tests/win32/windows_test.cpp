@@ -309,6 +309,29 @@ TEST(Form1Win32, LaysItselfOutAgainAtAMonitorsNewScale) {
     }
 }
 
+// Maximized (and back), the status line keeps its text and the bar the whole width.
+TEST(Form1Win32, TheStatusLineKeepsItsTextWhenTheWindowIsMaximized) {
+    TempFolder folder;
+    const std::string source = folder.file("max.bin");
+    testing_support::writeFile(source, std::string(1536, 'm'));
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    hidden.answers.push_back(source);
+    click(f.browse);
+    for (const int show : {SW_MAXIMIZE, SW_RESTORE}) {
+        ShowWindow(f.window(), show);
+        pump();
+        EXPECT_EQ(hidden.status(), "文件大小： 1.5KBytes") << show;
+        RECT bar{};
+        RECT window{};
+        GetClientRect(f.StatusBar1, &bar);
+        GetClientRect(f.window(), &window);
+        EXPECT_EQ(bar.right, window.right) << show;
+    }
+    EXPECT_TRUE(IsZoomed(f.window()) == FALSE);
+    ShowWindow(f.window(), SW_HIDE);
+}
+
 TEST(Form1Win32, SaysWhatIsMissing) {
     HiddenForm hidden;
     click(hidden.form.start);
