@@ -6,10 +6,19 @@ cd "$(dirname "$0")/.."
 install_missing_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}" \
     "${SANITIZER_PACKAGES[@]}"
 
+# How long each part of the run took, printed as it ends.
+mark=$SECONDS
+took() {
+    echo "test.sh: $1 took $((SECONDS - mark)) s"
+    mark=$SECONDS
+}
+took "installing packages"
+
 build=build/test
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSPLITTER_WARNINGS_AS_ERRORS=ON
 cmake --build "$build"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure --timeout 300
+took "the Linux build and its suites"
 
 # The Debian package, installed as a user would and started without a display. The program
 # has no command line: still running when the timeout ends it means it started.
@@ -21,6 +30,7 @@ if [ "$started" != 124 ] || pgrep -x corvane-splitter >/dev/null; then
     echo "The installed program did not start, or did not end (status $started)." >&2
     exit 1
 fi
+took "the Debian package"
 
 # The suites without a window (runtime, engine, window rules) under AddressSanitizer with
 # UndefinedBehaviorSanitizer, then under ThreadSanitizer (the hashes run on helper
@@ -35,9 +45,11 @@ for sanitizer in address thread; do
         -DSPLITTER_SANITIZE="$sanitizer" -DSPLITTER_FUZZ="$fuzz"
     cmake --build "build/$sanitizer"
     ctest --test-dir "build/$sanitizer" --output-on-failure --timeout 300 -E '^SlowLargePieces'
+    took "the $sanitizer sanitizer build and its suites"
 done
 # Every fuzz target from its seed corpus, a minute each.
 scripts/fuzz.sh build/address 60
+took "fuzzing"
 unset ASAN_OPTIONS UBSAN_OPTIONS TSAN_OPTIONS SPLITTER_TEST_TIME_FACTOR
 
 # The Windows program, the engine, the runtime and their suites as Windows programs,
@@ -69,6 +81,7 @@ wineserver --kill || true
 # The engine again on an English Windows: sets made on the other systems must merge there.
 LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 wine "$windows/tests/engine/engine_tests.exe"
 wineserver --kill || true
+took "the Windows build and its suites under wine"
 cmake --build "$windows" --target windows-packages
 unzip -l "$windows/corvane-splitter-2.0.0-windows.zip" | grep -q corvane-splitter.exe
 # The read-me as Windows' extractor and Notepad show it: an ASCII name, a UTF-8 mark, CR LF.
@@ -84,3 +97,4 @@ fi
 # The 64-bit installer as an administrator runs it, silently, in a wine prefix of its own:
 # installed, started, uninstalled, nothing left.
 scripts/check-installer.sh "$windows/corvane-splitter-2.0.0-setup.exe" "$windows/installer-prefix"
+took "the Windows zip and installer, installed and uninstalled"
