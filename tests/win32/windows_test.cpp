@@ -66,6 +66,11 @@ struct HiddenForm {
         };
         form.Form_Load();
     }
+    // The source browse button, with the file-open dialog answering `path`.
+    void browseTo(const std::string& path) {
+        answers.push_back(path);
+        click(form.browse);
+    }
     std::string status() const {
         wchar_t text[1024]{};
         SendMessageW(form.StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
@@ -149,8 +154,7 @@ TEST(Form1Win32, BrowseSplitMergeAndQuit) {
     testing_support::writeFile(source, std::string(1536, 'x'));
     HiddenForm hidden;
     auto& f = hidden.form;
-    hidden.answers.push_back(source);
-    click(f.browse);
+    hidden.browseTo(source);
     EXPECT_EQ(textOf(f.src), source);
     EXPECT_EQ(textOf(f.dec), folder.prefix());
     EXPECT_EQ(f.dialogFolder(), folder.prefix()); // where the folder chooser starts
@@ -184,8 +188,7 @@ TEST(Form1Win32, EscAndCloseStopARun) {
     for (const UINT stop : {static_cast<UINT>(WM_COMMAND), static_cast<UINT>(WM_CLOSE)}) {
         HiddenForm hidden;
         auto& f = hidden.form;
-        hidden.answers.push_back(source);
-        click(f.browse);
+        hidden.browseTo(source);
         click(f.Option1[3]);
         win32::setText(f.other, "10");
         click(f.Check1[2]);
@@ -316,8 +319,7 @@ TEST(Form1Win32, TheStatusLineKeepsItsTextWhenTheWindowIsMaximized) {
     testing_support::writeFile(source, std::string(1536, 'm'));
     HiddenForm hidden;
     auto& f = hidden.form;
-    hidden.answers.push_back(source);
-    click(f.browse);
+    hidden.browseTo(source);
     for (const int show : {SW_MAXIMIZE, SW_RESTORE}) {
         ShowWindow(f.window(), show);
         pump();
