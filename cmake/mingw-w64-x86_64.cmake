@@ -14,3 +14,5 @@ find_program(WINE_PROGRAM NAMES wine64 wine)
 if(WINE_PROGRAM)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
 endif()
+# zlib (CRC-32) linked into the program: a real Windows has no zlib1.dll, only wine does.
+set(ZLIB_USE_STATIC_LIBS ON)

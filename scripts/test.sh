@@ -83,6 +83,8 @@ LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 wine "$windows/tests/engine/engine_tests.exe
 wineserver --kill || true
 took "the Windows build and its suites under wine"
 cmake --build "$windows" --target windows-packages
+# What the zip and the installer carry needs nothing that only wine provides.
+scripts/check-windows-imports.sh "$windows/src/win32/package/corvane-splitter.exe"
 unzip -l "$windows/corvane-splitter-2.0.0-windows.zip" | grep -q corvane-splitter.exe
 # The read-me as Windows' extractor and Notepad show it: an ASCII name, a UTF-8 mark, CR LF.
 readme=$(unzip -p "$windows/corvane-splitter-2.0.0-windows.zip" readme.txt | od -An -tx1 | tr -d ' \n')
