@@ -19,8 +19,9 @@ int screenDpi() {
     return dpi;
 }
 
-// Where each control made here belongs, in twips, and whether it is sized to its text. A
-// handle that Windows hands out again after its window went gets its new entry.
+// Where each control made here belongs, in twips, and whether it is sized to its text.
+// Entries of controls that are gone are dropped before their handles can come back for
+// another window.
 struct Placed {
     layout::Rect twips;
     bool sizedToText = false;
@@ -28,6 +29,10 @@ struct Placed {
 std::map<HWND, Placed>& placed() {
     static std::map<HWND, Placed> controls;
     return controls;
+}
+
+void forgetControlsThatAreGone() {
+    std::erase_if(placed(), [](const auto& entry) { return !IsWindow(entry.first); });
 }
 
 std::map<int, HFONT>& fontsByDpi() {
@@ -81,6 +86,7 @@ HWND makeControl(HWND parent, const wchar_t* windowClass, const std::string& tex
         pixels(top), pixels(width), pixels(height), parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
+    forgetControlsThatAreGone();
     placed()[control] = {{left, top, width, height}, false};
     return control;
 }
@@ -103,8 +109,9 @@ void sizeToText(HWND label) {
 }
 
 void rescaleControls(HWND parent, int dpi) {
+    forgetControlsThatAreGone();
     for (const auto& [control, place] : placed()) {
-        if (!IsWindow(control) || GetParent(control) != parent) {
+        if (GetParent(control) != parent) {
             continue;
         }
         const layout::Rect at = layout::pixelsAt(place.twips, dpi);
