@@ -39,7 +39,6 @@ struct FolderEntry {
     bool regular = true; // a file, not a folder or a device
     std::optional<FileIdentity> identity;
     bool leadsOut = false; // a link to a file outside the folder
-    bool folder = false;
 };
 
 // What tells a changed file from an unchanged one: its length and last modification.

@@ -480,7 +480,6 @@ std::vector<FolderEntry> listFolder(const std::string& folder) {
         struct stat info {};
         if (::fstatat(::dirfd(directory), entry->d_name, &info, 0) == 0) {
             listed.regular = S_ISREG(info.st_mode);
-            listed.folder = S_ISDIR(info.st_mode);
             listed.size = static_cast<std::int64_t>(info.st_size);
             listed.identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                                            static_cast<std::uint64_t>(info.st_ino)};

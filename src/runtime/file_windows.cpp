@@ -362,7 +362,6 @@ std::vector<FolderEntry> listFolder(const std::string& folder) {
                             entry.name.data(), size, nullptr, nullptr);
         entry.regular =
             (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-        entry.folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.size = static_cast<std::int64_t>(
             (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow);
         if (entry.regular) {

@@ -131,6 +131,14 @@ void rescaleControls(HWND parent, int dpi) {
     InvalidateRect(parent, nullptr, TRUE);
 }
 
+int adoptMonitorDpi(HWND window) {
+    const int dpi = dpiOf(window);
+    if (dpi != screenDpi()) {
+        rescaleControls(window, dpi);
+    }
+    return dpi;
+}
+
 int followDpiChange(HWND window, WPARAM w, LPARAM l) {
     const int dpi = HIWORD(w);
     const RECT* suggested = reinterpret_cast<const RECT*>(l);

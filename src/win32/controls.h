@@ -59,4 +59,8 @@ SIZE windowSizeFor(DWORD style, DWORD extendedStyle, int width, int height);
 // Returns the new scale.
 int followDpiChange(HWND window, WPARAM w, LPARAM l);
 
+// Once a window's controls are made: rescales them when the window was made on a monitor of
+// another scale than the system's. Returns the window's scale.
+int adoptMonitorDpi(HWND window);
+
 } // namespace win32

@@ -88,10 +88,7 @@ Form1::Form1() {
         ShellExecuteW(nullptr, L"open", L"explorer", wide(address).c_str(), nullptr, SW_SHOWNORMAL);
     };
     buildControls();
-    dpi_ = dpiOf(window_);
-    if (dpi_ != dpiOf(nullptr)) { // made on a monitor of another scale than the system's
-        rescaleControls(window_, dpi_);
-    }
+    dpi_ = adoptMonitorDpi(window_);
 }
 
 Form1::~Form1() {

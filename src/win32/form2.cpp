@@ -2,8 +2,8 @@
 
 #include "app/app_facts.h"
 #include "folder_chooser/folder_text.h"
-#include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/windows_path.h"
 #include "win32/controls.h"
 #include "win32/win32_text.h"
 
@@ -32,16 +32,19 @@ std::vector<std::string> drives() {
 // The folder's own sub-folders, by name; none when it cannot be read.
 std::vector<std::string> subFolders(const std::string& folder) {
     std::vector<std::string> names;
-    try {
-        for (const runtime::FolderEntry& entry :
-             runtime::listFolder(folder_text::prefixOf(folder, '\\'))) {
-            if (entry.folder) {
-                names.push_back(entry.name);
-            }
-        }
-    } catch (const runtime::Error&) {
-        // An unreadable folder lists no sub-folders, as Explorer shows it.
+    WIN32_FIND_DATAW found{};
+    const HANDLE search =
+        FindFirstFileW(runtime::apiPath(folder_text::prefixOf(folder, '\\') + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return names;
     }
+    do {
+        const std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
+            names.push_back(utf8(name));
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -110,6 +113,7 @@ Form2::Form2(DestinationSink sink) : sink_(std::move(sink)) {
                            800, 300);
     Command2 = makeControl(window_, L"BUTTON", "取消", WS_TABSTOP | BS_PUSHBUTTON, idCancel, 3240,
                            2520, 800, 300);
+    adoptMonitorDpi(window_);
     for (const std::string& drive : drives()) {
         SendMessageW(Drive1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(drive).c_str()));
     }

@@ -83,9 +83,7 @@ frmAbout::frmAbout() {
     Label1 = label(window_, 1200, 960, 2100, 285, authorFont_);
     Label2 = label(window_, 840, 1440, 2880, 240, mailFont_);
     lblDescription = label(window_, 120, 2040, 4410, 180, nullptr);
-    if (dpi_ != dpiOf(nullptr)) { // made on a monitor of another scale than the system's
-        rescaleControls(window_, dpi_);
-    }
+    adoptMonitorDpi(window_);
 }
 
 void frmAbout::makeFonts() {
