@@ -49,6 +49,22 @@ runtime::VolumeRoom FileOpener::room(const std::string& folderPrefix) {
     return runtime::volumeRoom(folderPrefix);
 }
 
+std::string readWholeFile(FileOpener& files, const std::string& path) {
+    const auto file = files.open(path, FileOpener::Mode::Read);
+    std::string bytes(static_cast<std::size_t>(file->length()), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const std::size_t n = file->read(bytes.data() + got, bytes.size() - got);
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    bytes.resize(got);
+    file->close();
+    return bytes;
+}
+
 FileOpener& systemFiles() {
     static FileOpener opener;
     return opener;

@@ -44,6 +44,9 @@ public:
     virtual runtime::VolumeRoom room(const std::string& folderPrefix);
 };
 
+// The bytes of a small file (a script or a checksum file), read through `files`.
+std::string readWholeFile(FileOpener& files, const std::string& path);
+
 // The opener of the system's own files.
 FileOpener& systemFiles();
 

@@ -4,6 +4,7 @@
 #include "engine/merge_script_reader.h"
 #include "engine/other_sets.h"
 #include "engine/piece_set.h"
+#include "engine/set_vouchers.h"
 #include "runtime/ascii_case.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
@@ -17,124 +18,17 @@ namespace {
 
 using runtime::ErrorNumber;
 
-// A script is one line; a larger file is not one, and is not read into memory.
-constexpr std::int64_t largestScript = 16 << 20;
 // A checksum file has a line of about a hundred bytes per piece, 32767 at most.
 constexpr std::int64_t largestChecksumFile = 8 << 20;
 
 const char* const notAScript = "不是合并脚本。请选择分割时生成的合并脚本（名称.BAT）"
                                "或第一个分割文件（名称001.扩展名）";
 
-// The folder's files by name, as its file system compares names.
-class Folder {
-public:
-    explicit Folder(const std::vector<ListedFile>& listing) : listing_(listing) {
-        for (const auto& file : listing) {
-            byKey_.emplace(runtime::nameKey(file.name), &file);
-        }
-    }
-    const ListedFile* find(const std::string& name) const {
-        const auto found = byKey_.find(runtime::nameKey(name));
-        return found == byKey_.end() ? nullptr : found->second;
-    }
-    // A script is found in any case of ".BAT", as the command interpreter finds it.
-    const ListedFile* findScript(const std::string& scriptName) const {
-        for (const auto& file : listing_) {
-            if (runtime::upperAscii(file.name) == runtime::upperAscii(scriptName)) {
-                return &file;
-            }
-        }
-        return nullptr;
-    }
-    const std::vector<ListedFile>& listing() const { return listing_; }
-
-private:
-    const std::vector<ListedFile>& listing_;
-    std::map<std::string, const ListedFile*> byKey_;
-};
-
 using CommandOrRefusal = Result<MergeCommand>;
 using CommandsOrRefusal = Result<std::vector<MergeCommand>>;
 
 Problem refusal(ErrorNumber number, std::string description, std::string name = {}) {
     return Problem{Ending::Refused, std::move(description), number, std::move(name)};
-}
-
-const char* const linkLeadingOut = "是指向别的文件夹的链接，合并只读取脚本所在文件夹中的文件";
-
-// Why the merge reads nothing from this file: only the folder's own regular files are read
-// (never a pipe, which would wait, nor a link to another folder's file).
-std::optional<Problem> unreadable(const ListedFile& file) {
-    if (!file.regular) {
-        return refusal(ErrorNumber::NotRegularFile, runtime::describe(ErrorNumber::NotRegularFile),
-                       file.name);
-    }
-    if (file.leadsOut) {
-        return refusal(ErrorNumber::NotRegularFile, linkLeadingOut, file.name);
-    }
-    return std::nullopt;
-}
-
-bool sameCommand(const MergeCommand& a, const MergeCommand& b) {
-    return a.target == b.target && a.sources == b.sources;
-}
-
-// The commands a script may hold, or why it holds none. Of the ways its bytes can be
-// read, those whose pieces are all in the folder; when none is, the likeliest reading
-// alone (the check then names the piece it misses). More than one is a tie that only the
-// set's checksum file can break.
-CommandsOrRefusal readScript(const ListedFile& script, const FileReader& reader,
-                             const std::string& whenNotOne, const Folder& folder) {
-    if (const auto refused = unreadable(script)) {
-        return *refused;
-    }
-    if (script.size > largestScript) {
-        return refusal(ErrorNumber::InvalidArgument,
-                       whenNotOne.empty() ? "文件太大，不是合并脚本" : whenNotOne, script.name);
-    }
-    std::string bytes;
-    try {
-        bytes = reader(script.name);
-    } catch (const runtime::Error& error) {
-        return refusal(error.number(), error.description());
-    }
-    std::vector<MergeCommand> allThere;
-    std::optional<MergeCommand> likeliest;
-    std::optional<Problem> refused;
-    for (const ScriptReading& reading : scriptTextReadings(bytes)) {
-        try {
-            MergeCommand command = readMergeScript(reading.text);
-            command.script = script.name;
-            const bool there = std::all_of(command.sources.begin(), command.sources.end(),
-                                           [&](const auto& name) { return folder.find(name); });
-            const bool known = std::any_of(allThere.begin(), allThere.end(),
-                                           [&](const auto& c) { return sameCommand(c, command); });
-            if (there && !known) {
-                allThere.push_back(command);
-            }
-            if (!likeliest) {
-                likeliest = std::move(command);
-            }
-        } catch (const runtime::Error& error) {
-            if (!refused) {
-                refused =
-                    refusal(error.number(), whenNotOne.empty() ? error.description() : whenNotOne,
-                            script.name);
-            }
-        }
-    }
-    if (!allThere.empty()) {
-        return allThere;
-    }
-    if (likeliest) {
-        return std::vector<MergeCommand>{*likeliest};
-    }
-    if (refused) {
-        return *refused;
-    }
-    return refusal(ErrorNumber::InvalidArgument,
-                   whenNotOne.empty() ? "不是可以执行的合并脚本（无法识别脚本的编码）" : whenNotOne,
-                   script.name);
 }
 
 bool lists(const MergeCommand& command, const std::string& name) {
@@ -165,17 +59,43 @@ CommandOrRefusal numberedPieces(const PieceSet& set, const Folder& folder) {
     return command;
 }
 
-// What a picked file that is not named as a script stands for.
-CommandsOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
-                                  const FileReader& reader) {
-    const std::vector<PieceReading> readings = readPieceName(picked.name);
-    for (const auto& reading : readings) {
-        if (reading.number != 1) {
-            continue;
+Problem laterPiece(const std::string& picked, int number, const std::string& first,
+                   const std::string& script) {
+    return refusal(ErrorNumber::InvalidArgument,
+                   "这是第" + runtime::decimalText(number) + "个分割文件。请选择第一个分割文件“" +
+                       first + "”" + (script.empty() ? "" : "或合并脚本“" + script + "”"),
+                   picked);
+}
+
+// Whether the folder bears a reading out: the set's pieces 1 to the reading's number are
+// all there.
+bool borneOut(const PieceReading& reading, const Folder& folder) {
+    for (int k = 1; k < reading.number; ++k) {
+        if (!folder.find(reading.set.pieceName(k))) {
+            return false;
         }
-        if (const ListedFile* script = folder.findScript(reading.set.scriptName())) {
-            const CommandsOrRefusal fromScript = readScript(*script, reader, {}, folder);
-            // The script beside it may belong to another source of the same base name.
+    }
+    return true;
+}
+
+std::string readingText(const PieceReading& reading) {
+    return "“" + reading.set.targetName() + "”的第" + runtime::decimalText(reading.number) +
+           "个分割文件";
+}
+
+// A piece that the folder's vouchers list: the set they list it in decides.
+CommandsOrRefusal claimedPiece(const ListedFile& picked, const std::vector<Claim>& claims,
+                               const SetVouchers& vouchers, const Folder& folder,
+                               const FileReader& reader) {
+    const Claim& claim = claims.front();
+    const Voucher* script = vouchers.scriptOf(claim.voucher->target);
+    if (claim.number != 1) {
+        return laterPiece(picked.name, claim.number, claim.voucher->pieces.front(),
+                          script ? script->file : std::string());
+    }
+    if (script) {
+        if (const ListedFile* file = folder.find(script->file)) {
+            const CommandsOrRefusal fromScript = readScriptCommands(*file, reader, {}, folder);
             std::vector<MergeCommand> listing;
             for (const MergeCommand& command : fromScript ? *fromScript : listing) {
                 if (lists(command, picked.name)) {
@@ -187,25 +107,67 @@ CommandsOrRefusal commandForOther(const ListedFile& picked, const Folder& folder
                 return listing;
             }
         }
-        const CommandOrRefusal numbered = numberedPieces(reading.set, folder);
+    }
+    // Only the set's checksum file lists it: that list is the set, and the pieces' names
+    // give the target, which the checksum file must agree with.
+    MergeCommand command;
+    command.sources = claim.voucher->pieces;
+    command.target = claim.voucher->target;
+    for (const auto& reading : readPieceName(picked.name)) {
+        if (reading.number == 1) {
+            command.target = reading.set.targetName();
+            if (runtime::namesEqual(command.target, claim.voucher->target)) {
+                break;
+            }
+        }
+    }
+    return std::vector<MergeCommand>{command};
+}
+
+// What a picked file that is not named as a script stands for.
+CommandsOrRefusal commandForOther(const ListedFile& picked, const Folder& folder,
+                                  const SetVouchers& vouchers, const FileReader& reader) {
+    if (const auto conflict = vouchers.conflict(picked.name)) {
+        return *conflict;
+    }
+    const std::vector<Claim> claims = vouchers.claims(picked.name);
+    if (!claims.empty()) {
+        return claimedPiece(picked, claims, vouchers, folder, reader);
+    }
+    // Nothing lists it: a reading counts only where the folder bears it out, and two that
+    // it bears out are never guessed between.
+    const std::vector<PieceReading> readings = readPieceName(picked.name);
+    std::vector<PieceReading> borne;
+    for (const auto& reading : readings) {
+        if (borneOut(reading, folder)) {
+            borne.push_back(reading);
+        }
+    }
+    if (borne.size() > 1) {
+        return refusal(ErrorNumber::InvalidArgument,
+                       "这个文件名有两种读法：" + readingText(borne[0]) + "，或" +
+                           readingText(borne[1]) +
+                           "，这里两组的分割文件都有，无法确定该合并哪一组。"
+                           "请选择那一组的合并脚本，或把它的校验文件一起拷过来",
+                       picked.name);
+    }
+    if (borne.size() == 1 && borne.front().number == 1) {
+        const CommandOrRefusal numbered = numberedPieces(borne.front().set, folder);
         if (!numbered) {
             return numbered.problem();
         }
         return std::vector<MergeCommand>{numbered.value()};
     }
     if (!readings.empty()) {
-        auto reading = readings.front();
+        auto reading = borne.empty() ? readings.front() : borne.front();
         for (const auto& candidate : readings) {
-            if (folder.find(candidate.set.pieceName(1))) {
+            if (borne.empty() && folder.find(candidate.set.pieceName(1))) {
                 reading = candidate;
                 break;
             }
         }
-        return refusal(ErrorNumber::InvalidArgument,
-                       "这是第" + runtime::decimalText(reading.number) +
-                           "个分割文件。请选择第一个分割文件“" + reading.set.pieceName(1) +
-                           "”或合并脚本“" + reading.set.scriptName() + "”",
-                       picked.name);
+        return laterPiece(picked.name, reading.number, reading.set.pieceName(1),
+                          reading.set.scriptName());
     }
     const PieceSet ownSet = PieceSet::forSource({}, picked.name);
     if (folder.find(ownSet.pieceName(1))) {
@@ -215,7 +177,7 @@ CommandsOrRefusal commandForOther(const ListedFile& picked, const Folder& folder
                        picked.name);
     }
     // A script under another name, or no script at all.
-    CommandsOrRefusal other = readScript(picked, reader, notAScript, folder);
+    CommandsOrRefusal other = readScriptCommands(picked, reader, notAScript, folder);
     if (other) {
         for (MergeCommand& command : other.value()) {
             command.fromScript = true;
@@ -294,7 +256,7 @@ MergeDecision check(const MergeCommand& command, const Folder& folder, const cha
         if (!piece) {
             return refusal(ErrorNumber::FileNotFound, listed, name);
         }
-        if (const auto refused = unreadable(*piece)) {
+        if (const auto refused = unreadableReason(*piece)) {
             return *refused;
         }
         if (sameFile(*piece, command.target, target)) {
@@ -351,7 +313,7 @@ ChecksumsOrRefusal findChecksums(const MergeCommand& command, const Folder& fold
     for (const ListedFile* file : candidates) {
         const bool isNamed = file == named;
         std::optional<SetChecksums> sums;
-        if (const auto refused = unreadable(*file)) {
+        if (const auto refused = unreadableReason(*file)) {
             if (isNamed) {
                 return *refused;
             }
@@ -433,7 +395,7 @@ const char* const damagedChecksumFile = "校验文件已损坏，无法读取，
 
 // The bytes of a small regular file of the folder, or why they cannot be had.
 Result<std::string> smallFile(const ListedFile& file, const FileReader& reader) {
-    if (const auto refused = unreadable(file)) {
+    if (const auto refused = unreadableReason(file)) {
         return *refused;
     }
     if (file.size > largestChecksumFile) {
@@ -510,7 +472,10 @@ std::optional<SetCheck> listFileCheck(const Folder& folder, const FileReader& re
 
 // Whether a picked name is the piece of one of this program's own sets: its script or
 // its second piece is there.
-bool ownSetPiece(const std::string& name, const Folder& folder) {
+bool ownSetPiece(const std::string& name, const Folder& folder, const SetVouchers& vouchers) {
+    if (!vouchers.claims(name).empty()) {
+        return true;
+    }
     for (const auto& reading : readPieceName(name)) {
         if (folder.findScript(reading.set.scriptName()) ||
             (reading.number == 1 && folder.find(reading.set.pieceName(2)))) {
@@ -522,9 +487,9 @@ bool ownSetPiece(const std::string& name, const Folder& folder) {
 
 // Another tool's set picked at one of its pieces; nothing when the picked file is not one.
 std::optional<MergeDecision> otherToolSet(const ListedFile& picked, const Folder& folder,
-                                          const FileReader& reader) {
+                                          const SetVouchers& vouchers, const FileReader& reader) {
     const auto name = readOtherPieceName(picked.name);
-    if (!name || ownSetPiece(picked.name, folder)) {
+    if (!name || ownSetPiece(picked.name, folder, vouchers)) {
         return std::nullopt;
     }
     const std::string& stem = name->stem;
@@ -607,14 +572,16 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     if (!pickedFile) {
         return refusal(ErrorNumber::FileNotFound, "找不到要合并的文件", picked);
     }
+    const SetVouchers vouchers(folder, readFile);
     const bool pickedScript = runtime::endsWithIgnoringAsciiCase(picked, ".BAT");
     if (!pickedScript) {
-        if (auto other = otherToolSet(*pickedFile, folder, readFile)) {
+        if (auto other = otherToolSet(*pickedFile, folder, vouchers, readFile)) {
             return std::move(*other);
         }
     }
-    const CommandsOrRefusal found = pickedScript ? readScript(*pickedFile, readFile, {}, folder)
-                                                 : commandForOther(*pickedFile, folder, readFile);
+    const CommandsOrRefusal found =
+        pickedScript ? readScriptCommands(*pickedFile, readFile, {}, folder)
+                     : commandForOther(*pickedFile, folder, vouchers, readFile);
     if (!found) {
         return found.problem();
     }
@@ -651,6 +618,16 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
                            checksumFile->name);
         }
         command.sources = std::move(listed);
+    }
+    // A piece that another set's voucher lists is that set's, never this one's.
+    for (const std::string& source : command.sources) {
+        if (const auto claim = vouchers.otherSetsClaim(source, command.target)) {
+            return refusal(ErrorNumber::InvalidArgument,
+                           "“" + claim->voucher->file + "”把它列为“" + claim->voucher->target +
+                               "”的分割文件，它不属于要合并成“" + command.target +
+                               "”的这一组，无法确定它属于哪一组。请把两组文件分开放在不同的文件夹里",
+                           source);
+        }
     }
     const ListedFile* script = command.script.empty() ? nullptr : folder.find(command.script);
     MergeDecision decision =

@@ -20,22 +20,6 @@ namespace {
 using runtime::Error;
 using runtime::ErrorNumber;
 
-std::string readWholeFile(FileOpener& files, const std::string& path) {
-    const auto script = files.open(path, FileOpener::Mode::Read);
-    std::string bytes(static_cast<std::size_t>(script->length()), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        const std::size_t n = script->read(bytes.data() + got, bytes.size() - got);
-        if (n == 0) {
-            break;
-        }
-        got += n;
-    }
-    bytes.resize(got);
-    script->close();
-    return bytes;
-}
-
 // Names the first piece whose hash is not the one the checksum file gives, then the
 // result when it differs.
 void checkHashes(const SetHashes& hashes, const SetCheck& sums, const std::string& folder,

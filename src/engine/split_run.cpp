@@ -8,9 +8,11 @@
 #include "engine/piece_plan.h"
 #include "engine/room_check.h"
 #include "engine/run_report.h"
+#include "engine/set_vouchers.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/number_text.h"
+#include "runtime/path.h"
 #include "runtime/script_encoding.h"
 
 namespace engine {
@@ -21,6 +23,15 @@ std::string split_text::completed(int pieceCount) {
 
 std::string split_text::stopped(int removed) {
     return "已停止：删除了本次写出的" + runtime::decimalText(removed) + "个分割文件";
+}
+
+std::string split_text::wouldRuinOtherSet(const std::string& name, const Voucher& voucher) {
+    const std::string whose = voucher.file == name
+                                  ? "它是“" + voucher.target + "”那一组的合并脚本或校验文件"
+                                  : "“" + voucher.file + "”把它列为“" + voucher.target +
+                                        "”的分割文件";
+    return "分割出的文件“" + name + "”会覆盖另一组文件（" + whose +
+           "）。请另选一个输出文件夹，或先把那一组文件移走";
 }
 
 std::string split_text::nameNotCarried(char character) {
@@ -124,9 +135,9 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
 }
 
 // What the files this split replaces hold now: their room is the split's to use again.
-std::int64_t bytesReplaced(const PiecePlan& plan) {
+std::int64_t bytesReplaced(const PiecePlan& plan, const std::vector<runtime::FolderEntry>& listing) {
     std::int64_t bytes = 0;
-    for (const auto& entry : runtime::listFolder(plan.names.folder())) {
+    for (const auto& entry : listing) {
         const int number = plan.names.pieceNumber(entry.name);
         if (entry.regular && number >= 1 && number <= plan.count) {
             bytes += entry.size;
@@ -137,12 +148,61 @@ std::int64_t bytesReplaced(const PiecePlan& plan) {
 
 // Whether the destination can take the set; a destination that cannot be asked (a
 // missing folder, say) is left to the first piece's opening to report.
-std::optional<std::string> shortfallOf(const PiecePlan& plan, FileOpener& files) {
+std::optional<std::string> shortfallOf(const PiecePlan& plan, FileOpener& files,
+                                       const std::vector<runtime::FolderEntry>& listing) {
     try {
-        return roomShortfall(plan, files.room(plan.names.folder()), bytesReplaced(plan));
+        return roomShortfall(plan, files.room(plan.names.folder()), bytesReplaced(plan, listing));
     } catch (const runtime::Error&) {
         return std::nullopt;
     }
+}
+
+// The destination's entries; none when it cannot be read (its first piece's opening then
+// reports why).
+std::vector<runtime::FolderEntry> destinationListing(const PiecePlan& plan) {
+    try {
+        return runtime::listFolder(plan.names.folder());
+    } catch (const runtime::Error&) {
+        return {};
+    }
+}
+
+// A file the split would write that belongs to another set by what vouches for that set:
+// writing it would ruin that set. Nothing when there is none.
+std::optional<std::string> otherSetsFile(const PiecePlan& plan,
+                                         const std::vector<runtime::FolderEntry>& listing,
+                                         FileOpener& files) {
+    const Folder folder(listing);
+    const SetVouchers vouchers(folder, [&](const std::string& name) {
+        return readWholeFile(files, plan.names.folder() + name);
+    });
+    const std::string target = plan.names.targetName();
+    const auto ruins = [&](const std::string& name) -> std::optional<std::string> {
+        const auto claim = vouchers.otherSetsClaim(name, target);
+        const Voucher* voucher = vouchers.voucherFile(name);
+        if (voucher && runtime::namesEqual(voucher->target, target)) {
+            voucher = nullptr;
+        }
+        if (!claim && !voucher) {
+            return std::nullopt;
+        }
+        return split_text::wouldRuinOtherSet(name, claim ? *claim->voucher : *voucher);
+    };
+    for (int k = 1; k <= plan.count; ++k) {
+        if (folder.find(plan.pieceBareName(k))) {
+            if (auto ruined = ruins(plan.pieceBareName(k))) {
+                return ruined;
+            }
+        }
+    }
+    for (const std::string& name : {plan.names.scriptName(), checksumFileName(target)}) {
+        if (folder.find(name)) {
+            if (auto ruined = ruins(name)) {
+                return ruined;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -174,7 +234,11 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         }
         const std::string script = mergeScriptBytes(mergeScriptLine(plan));
 
-        if (const auto shortfall = shortfallOf(plan, files)) {
+        const auto listing = destinationListing(plan);
+        if (const auto ruined = otherSetsFile(plan, listing, files)) {
+            return report.refused(*ruined);
+        }
+        if (const auto shortfall = shortfallOf(plan, files, listing)) {
             return report.refused(split_text::errorPrefix + *shortfall);
         }
         // What a killed run left here would otherwise stay for good.

@@ -18,6 +18,8 @@ namespace engine {
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
                    const std::string& Oname, FileOpener& files = systemFiles());
 
+struct Voucher;
+
 // The texts the run shows.
 namespace split_text {
 inline constexpr const char* sizeNotPositive = "分割后文件大小必须大于0,请重新设置!";
@@ -37,6 +39,8 @@ inline constexpr const char* sourceChanged =
 std::string completed(int pieceCount);
 // What the status line says after the user stopped a split.
 std::string stopped(int removedPieces);
+// The refusal of a split that would overwrite a file another set's voucher lists.
+std::string wouldRuinOtherSet(const std::string& name, const Voucher& voucher);
 // The refusal of a source name with a character no merge script can carry.
 std::string nameNotCarried(char character);
 } // namespace split_text

@@ -101,6 +101,30 @@ std::map<std::string, std::string> scriptOfSInto(const std::string& target) {
     return {{"s.BAT", "COPY/B s001.txt/B+s002.txt/B+s003.txt/B+s004.txt/B " + target + "/B\r\n"}};
 }
 
+// x.txt in 1011 pieces, so that x1001.txt onwards also read as pieces of a set "x1".
+std::vector<std::string> piecesOfX() {
+    std::vector<std::string> names;
+    for (int k = 1; k <= 1011; ++k) {
+        names.push_back("x" + std::string(k < 10 ? "00" : k < 100 ? "0" : "") +
+                        std::to_string(k) + ".txt");
+    }
+    return names;
+}
+std::vector<ListedFile> setOfX(std::vector<ListedFile> more = {}) {
+    std::vector<ListedFile> files;
+    for (const auto& name : piecesOfX()) {
+        files.push_back(file(name, name == "x1011.txt" ? 5 : 10));
+    }
+    return with(files, more);
+}
+std::string scriptOfX() {
+    std::string line = "COPY/B ";
+    for (const auto& name : piecesOfX()) {
+        line += name + (name == "x1011.txt" ? "/B" : "/B+");
+    }
+    return line + " x.txt/B\r\n";
+}
+
 class MergeDecision : public ::testing::TestWithParam<DecisionCase> {};
 
 TEST_P(MergeDecision, JoinsWhatTheSetHoldsOrSaysWhyNot) {
@@ -138,6 +162,53 @@ INSTANTIATE_TEST_SUITE_P(
     Table, MergeDecision,
     ::testing::Values(
         DecisionCase{"Script", setOfS(), scriptOfS, "s.BAT", piecesOfS, "s.txt"},
+        // Piece 1001 of x.txt also reads as piece 1 of a set "x1": what lists it decides.
+        DecisionCase{"PieceAThousandAndOneListedByAChecksumFile",
+                     setOfX({file("x.txt.sha256", 100000)}),
+                     {{"x.txt.sha256", sumsOf(piecesOfX(), "x.txt")}},
+                     "x1001.txt",
+                     {},
+                     {},
+                     "这是第1001个分割文件。请选择第一个分割文件“x001.txt”",
+                     "x1001.txt"},
+        DecisionCase{"LaterPieceAdviceNamesTheScriptThatListsIt",
+                     setOfX({file("x.BAT", 100000)}),
+                     {{"x.BAT", scriptOfX()}},
+                     "x1002.txt",
+                     {},
+                     {},
+                     "第1002个分割文件。请选择第一个分割文件“x001.txt”或合并脚本“x.BAT”",
+                     "x1002.txt"},
+        DecisionCase{"TwoReadingsTheFolderBearsOutAreNotGuessed",
+                     setOfX(),
+                     {},
+                     "x1001.txt",
+                     {},
+                     {},
+                     "两种读法：“x1.txt”的第1个分割文件，或“x.txt”的第1001个分割文件",
+                     "x1001.txt"},
+        DecisionCase{"FirstPieceOfTheSetThatListsIt",
+                     setOfX({file("x.BAT", 100000)}),
+                     {{"x.BAT", scriptOfX()}},
+                     "x001.txt",
+                     piecesOfX(),
+                     "x.txt"},
+        DecisionCase{"TwoVouchersListOnePieceForDifferentSets",
+                     with(setOfS(), {file("t.BAT", 40)}),
+                     withSums(scriptOfS, "t.BAT", "COPY/B s001.txt/B+s002.txt/B t.txt/B\r\n"),
+                     "s001.txt",
+                     {},
+                     {},
+                     "无法确定它属于哪一组",
+                     "s001.txt"},
+        DecisionCase{"ScriptWhosePieceAnotherSetLists",
+                     with(setOfS(), {file("t.BAT", 40)}),
+                     withSums(scriptOfS, "t.BAT", "COPY/B s001.txt/B+s002.txt/B t.txt/B\r\n"),
+                     "t.BAT",
+                     {},
+                     {},
+                     "“s.BAT”把它列为“s.txt”的分割文件",
+                     "s001.txt"},
         DecisionCase{"FirstPieceWithItsScript", setOfS(), scriptOfS, "s001.txt", piecesOfS,
                      "s.txt"},
         DecisionCase{"FirstPieceWithoutScript", setOfS(false), {}, "s001.txt", piecesOfS, "s.txt"},
@@ -201,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "s.txt"},
         DecisionCase{"NoScriptAtAll",
                      with(setOfS(), {file("notes.txt", 5)}),
-                     {{"notes.txt", "hello"}},
+                     withSums(scriptOfS, "notes.txt", "hello"),
                      "notes.txt",
                      {},
                      {},

@@ -229,6 +229,44 @@ TEST_F(SplitRun, RerunningReplacesTheScript) {
     EXPECT_EQ(readFile(out + "r.BAT"), "COPY/B r001.txt/B+r002.txt/B r.txt/B\r\n");
 }
 
+// x1.txt's pieces x1001.txt ... are also pieces 1001 ... of x.txt: what vouches for a set
+// decides whose they are.
+TEST_F(SplitRun, NeverOverwritesAFileAnotherSetsVoucherLists) {
+    struct Case {
+        const char* what;
+        const char* voucher;
+        std::string text;
+        bool refused;
+    };
+    const std::string hash(64, 'a');
+    const std::vector<Case> cases = {
+        {"a piece another set's script lists", "x.BAT", "COPY/B x001.txt/B+x1001.txt/B x.txt/B\r\n",
+         true},
+        {"a piece another set's checksum file lists", "x.txt.sha256",
+         hash + "  x001.txt\n" + hash + "  x1001.txt\n" + hash + "  x.txt\n", true},
+        {"a piece of its own earlier split", "x1.BAT", "COPY/B x1001.txt/B+x1002.txt/B x1.txt/B\r\n",
+         false},
+        {"a script that joins into another file", "x1.BAT", "COPY/B x001.txt/B+x1001.txt/B x.txt/B\r\n",
+         true},
+    };
+    writeFile(folder.file("x1.txt"), "abcde");
+    for (const auto& c : cases) {
+        fs::remove_all(folder.path() / "out");
+        fs::create_directory(folder.path() / "out");
+        writeFile(out + "x1001.txt", "old piece");
+        writeFile(out + c.voucher, c.text);
+        RecordingHost run;
+        const auto outcome = SplitIT(run, folder.file("x1.txt"), 2, out);
+        EXPECT_EQ(outcome.ending(), c.refused ? Kind::Refused : Kind::Completed) << c.what;
+        EXPECT_EQ(readFile(out + "x1001.txt"), c.refused ? "old piece" : "ab") << c.what;
+        if (c.refused) {
+            ASSERT_EQ(run.messages.size(), 1u) << c.what;
+            EXPECT_NE(run.messages[0].find("会覆盖另一组文件"), std::string::npos)
+                << run.messages[0];
+        }
+    }
+}
+
 // Every way a written file could be the source itself.
 TEST_F(SplitRun, NeverWritesOverTheSource) {
     const std::string content = "keep these bytes";
