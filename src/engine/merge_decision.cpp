@@ -224,6 +224,11 @@ std::optional<Problem> unwritableTarget(const std::string& name, const Folder& f
     if (const auto reason = runtime::unusableNameReason(name)) {
         return refusal(ErrorNumber::InvalidArgument, "合并后的文件名不能用：" + *reason, name);
     }
+    if (runtime::isTemporaryName(name)) {
+        // The next run's clean-up would take it for a temporary a killed run left.
+        return refusal(ErrorNumber::InvalidArgument,
+                       "合并后的文件名与本程序的临时文件同名，请把合并脚本中的目标文件改名", name);
+    }
     const ListedFile* target = folder.find(name);
     if (target && !target->regular) {
         return refusal(ErrorNumber::NotRegularFile,

@@ -11,6 +11,7 @@
 #include "runtime/number_text.h"
 #include "runtime/path.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace engine {
@@ -19,6 +20,22 @@ namespace {
 
 using runtime::Error;
 using runtime::ErrorNumber;
+
+std::vector<runtime::FileIdentity> sparedBy(const MergePlan& plan, const std::string& picked,
+                                            const std::vector<runtime::FolderEntry>& listing) {
+    std::vector<runtime::FileIdentity> spared;
+    for (const auto& entry : listing) {
+        const bool used = runtime::namesEqual(entry.name, picked) ||
+                          runtime::namesEqual(entry.name, plan.target) ||
+                          std::any_of(plan.pieces.begin(), plan.pieces.end(), [&](const auto& p) {
+                              return runtime::namesEqual(p.name, entry.name);
+                          });
+        if (used && entry.identity) {
+            spared.push_back(*entry.identity);
+        }
+    }
+    return spared;
+}
 
 // Names the first piece whose hash is not the one the checksum file gives, then the
 // result when it differs.
@@ -86,10 +103,9 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
                 split_text::errorPrefix +
                 Error(ErrorNumber::FileNotFound, "找不到要合并的文件", picked).description());
         }
-        // What a killed merge left here would otherwise stay for good.
-        runtime::removeStaleTemporaries(folder);
+        const std::vector<runtime::FolderEntry> listing = runtime::listFolder(folder);
         const MergeDecision decision =
-            decideMerge(parts.name, runtime::listFolder(folder), [&](const std::string& name) {
+            decideMerge(parts.name, listing, [&](const std::string& name) {
                 return readWholeFile(files, folder + name);
             });
         if (!decision) {
@@ -99,6 +115,9 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             return report.refused(split_text::errorPrefix + error.description());
         }
         const MergePlan& plan = decision.value();
+        // What a killed merge left here would otherwise stay for good; the files this merge
+        // reads or replaces are the user's, whatever their names look like.
+        runtime::removeStaleTemporaries(folder, sparedBy(plan, parts.name, listing));
         // The result is as private as the pieces the split made (they share one mode).
         const std::uint32_t permissions =
             files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions();

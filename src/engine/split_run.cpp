@@ -241,10 +241,15 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         if (const auto shortfall = shortfallOf(plan, files, listing)) {
             return report.refused(split_text::errorPrefix + *shortfall);
         }
-        // What a killed run left here would otherwise stay for good.
-        runtime::removeStaleTemporaries(plan.names.folder());
         const auto source = files.open(SFile, FileOpener::Mode::Read);
         const auto sourceIdentity = runtime::fileIdentity(SFile);
+        // What a killed run left here would otherwise stay for good; a source that merely
+        // looks like one is the user's file.
+        std::vector<runtime::FileIdentity> spared;
+        if (sourceIdentity) {
+            spared.push_back(*sourceIdentity);
+        }
+        runtime::removeStaleTemporaries(plan.names.folder(), spared);
         if (sourceIdentity && planWritesOverSource(plan, *sourceIdentity)) {
             return report.refused(split_text::wouldOverwriteSource);
         }

@@ -83,8 +83,10 @@ std::string newTemporaryName();
 bool isTemporaryName(std::string_view name);
 // Removes the temporary files in the folder that no running writer holds (a writer holds
 // its own from creation until it is put in place); returns how many went. Nothing else
-// is touched, and failures are left for the run's own opens to report.
-int removeStaleTemporaries(const std::string& folderPrefix) noexcept;
+// is touched, never a file in `spared` (the run's own source, pieces or target, whatever
+// their names), and failures are left for the run's own opens to report.
+int removeStaleTemporaries(const std::string& folderPrefix,
+                           const std::vector<FileIdentity>& spared = {}) noexcept;
 
 // An open file; closed when it goes out of scope. Paths are UTF-8.
 //

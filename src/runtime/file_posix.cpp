@@ -2,6 +2,7 @@
 
 #include "runtime/error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -274,7 +275,8 @@ VolumeRoom volumeRoom(const std::string& folderPrefix) {
     return room;
 }
 
-int removeStaleTemporaries(const std::string& folderPrefix) noexcept {
+int removeStaleTemporaries(const std::string& folderPrefix,
+                           const std::vector<FileIdentity>& spared) noexcept {
     const std::string path = folderPath(folderPrefix);
     DIR* directory = ::opendir(path.c_str());
     if (!directory) {
@@ -293,7 +295,12 @@ int removeStaleTemporaries(const std::string& folderPrefix) noexcept {
         struct stat held {};
         struct stat named {};
         // Unlocked means its writer is gone; the name must still be the file we locked.
-        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+        const auto isSpared = [&] {
+            const FileIdentity identity{static_cast<std::uint64_t>(held.st_dev),
+                                        static_cast<std::uint64_t>(held.st_ino)};
+            return std::find(spared.begin(), spared.end(), identity) != spared.end();
+        };
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && !isSpared() &&
             ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
             ::fstatat(::dirfd(directory), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             named.st_ino == held.st_ino && named.st_dev == held.st_dev &&

@@ -216,12 +216,16 @@ VolumeRoom volumeRoom(const std::string& folderPrefix) {
     return room;
 }
 
-int removeStaleTemporaries(const std::string& folderPrefix) noexcept {
+int removeStaleTemporaries(const std::string& folderPrefix,
+                           const std::vector<FileIdentity>& spared) noexcept {
     try {
         int removed = 0;
         for (const FolderEntry& entry : listFolder(folderPrefix)) {
             // A writer's own file is open without delete sharing, so this fails for it.
-            if (entry.regular && isTemporaryName(entry.name) &&
+            const bool isSpared =
+                entry.identity &&
+                std::find(spared.begin(), spared.end(), *entry.identity) != spared.end();
+            if (entry.regular && isTemporaryName(entry.name) && !isSpared &&
                 removeFile(folderPrefix + entry.name)) {
                 ++removed;
             }

@@ -187,6 +187,26 @@ TEST_P(KilledRunsTemporary, IsRemovedByTheNextRunThere) {
     EXPECT_EQ(readFile(folder.file("f.bin.part")), "looks like one");
 }
 
+// A file of the user's that only looks like a temporary: picked as the source, or listed as
+// a piece, it is the run's own input and stays.
+TEST(TemporaryLookalike, PickedAsTheSourceOrListedAsAPieceStays) {
+    TempFolder folder;
+    const std::string lookalike = ".corvane-0123456789abcdef.tmp";
+    const std::string content = testing_support::randomBytes(length, 16);
+    writeFile(folder.file(lookalike), content);
+    RecordingHost split;
+    EXPECT_TRUE(engine::SplitIT(split, folder.file(lookalike), pieceSize, "").completed());
+    EXPECT_EQ(readFile(folder.file(lookalike)), content);
+
+    writeFile(folder.file("b.bin"), "tail");
+    writeFile(folder.file("join.BAT"), "COPY/B " + lookalike + "/B+b.bin/B joined.bin/B\r\n");
+    RecordingHost merge;
+    const auto outcome = engine::MergeIT(merge, folder.file("join.BAT"));
+    EXPECT_TRUE(outcome.completed()) << outcome.text();
+    EXPECT_EQ(readFile(folder.file(lookalike)), content);
+    EXPECT_EQ(readFile(folder.file("joined.bin")), content + "tail");
+}
+
 INSTANTIATE_TEST_SUITE_P(SplitAndMerge, KilledRunsTemporary, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Merge" : "Split"; });
 
