@@ -267,7 +267,7 @@ MergeDecision check(const MergeCommand& command, const Folder& folder, const cha
         if (sameFile(*piece, command.target, target)) {
             return refusal(ErrorNumber::PathFileAccess, "目标文件同时也是要合并的文件", name);
         }
-        plan.pieces.push_back({name, piece->size});
+        plan.pieces.push_back({name, piece->size, piece->identity});
         plan.total += piece->size;
     }
     if (plan.pieces.size() >= 2 && (numbered || numberedSet(command.sources))) {

@@ -24,6 +24,8 @@ using FileReader = std::function<std::string(const std::string& name)>;
 struct MergePiece {
     std::string name;
     std::int64_t size = 0;
+    // What the name led to when the merge was decided: the file opened must be that one.
+    std::optional<runtime::FileIdentity> identity = {};
 };
 
 // What the joined bytes must hash to, from the checksum file beside the set: this program's

@@ -8,6 +8,7 @@
 #include "engine/split_run.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/folder_lock.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
 
@@ -59,7 +60,8 @@ void checkHashes(const SetHashes& hashes, const SetCheck& sums, const std::strin
 
 // Joins the planned pieces into the target through `output`.
 RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
-                     const MergePlan& plan, AtomicFile& output, RunReport& report) {
+                     const MergePlan& plan, AtomicFile& output, RunReport& report,
+                     const runtime::FolderLock& held) {
     CopyLoop loop(host, output.file(), CopyLoop::Direction::StepsToShared,
                   plan.checksums.has_value(), merge_text::pieceChanged,
                   plan.checksums ? plan.checksums->kind : runtime::HashKind::Sha256);
@@ -73,7 +75,9 @@ RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
         static_cast<int>(plan.pieces.size()), plan.total,
         [&](int k) {
             auto file = files.open(folder + piece(k).name, FileOpener::Mode::Read);
-            if (file->length() != piece(k).size) {
+            // Not the file decided on: changed, replaced, or swapped for a link elsewhere.
+            const auto identity = piece(k).identity ? file->identity() : std::nullopt;
+            if (file->length() != piece(k).size || identity != piece(k).identity) {
                 throw changed(*file);
             }
             return CopyLoop::Step{std::move(file), piece(k).size};
@@ -81,6 +85,10 @@ RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
         [](int, std::unique_ptr<runtime::File> file) { file->close(); });
     if (plan.checksums) {
         checkHashes(loop.hashes(), *plan.checksums, folder, plan);
+    }
+    // The pieces were read where they were decided on, or the result is not put there.
+    if (!held.stillThere()) {
+        throw Error(ErrorNumber::PathFileAccess, merge_text::folderSwapped, folder);
     }
     // Flushed before it replaces anything, and the folder after.
     output.commit();
@@ -103,6 +111,11 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
                 split_text::errorPrefix +
                 Error(ErrorNumber::FileNotFound, "找不到要合并的文件", picked).description());
         }
+        // Held to the end: another run here could change the pieces or the target.
+        const auto held = runtime::FolderLock::tryHold(folder);
+        if (!held) {
+            return report.refused(split_text::folderBusy(folder));
+        }
         const std::vector<runtime::FolderEntry> listing = runtime::listFolder(folder);
         const MergeDecision decision =
             decideMerge(parts.name, listing, [&](const std::string& name) {
@@ -124,7 +137,7 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         AtomicFile output(files, folder + plan.target, permissions);
         output.file().reserve(plan.total);
         try {
-            return mergeInto(host, files, folder, plan, output, report);
+            return mergeInto(host, files, folder, plan, output, report, *held);
         } catch (const RunCancelled&) {
             return report.stopped(merge_text::stopped);
         }

@@ -22,6 +22,8 @@ inline constexpr const char* succeededAndChecked = "合并成功！已按校验�
 inline constexpr const char* stopped = "已停止：没有写出合并后的文件，原有的文件不变";
 inline constexpr const char* nothingToMerge = "请输入要合并的文件！";
 inline constexpr const char* pieceChanged = "分割文件在合并时被改动了，请重新合并";
+inline constexpr const char* folderSwapped =
+    "分割文件所在的文件夹在合并过程中被移走或换成了别的文件夹，请重新合并";
 } // namespace merge_text
 
 } // namespace engine

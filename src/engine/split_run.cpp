@@ -11,6 +11,7 @@
 #include "engine/set_vouchers.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/folder_lock.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
 #include "runtime/script_encoding.h"
@@ -19,6 +20,12 @@ namespace engine {
 
 std::string split_text::completed(int pieceCount) {
     return "文件分割操作已经圆满完成!共生成" + runtime::decimalText(pieceCount) + "个分割文件!";
+}
+
+std::string split_text::folderBusy(const std::string& folderPrefix) {
+    return "另一个分割或合并正在使用这个文件夹（" +
+           (folderPrefix.empty() ? std::string("当前文件夹") : folderPrefix) +
+           "），请等它完成后再试";
 }
 
 std::string split_text::stopped(int removed) {
@@ -88,7 +95,8 @@ void removeVoucher(const std::string& path) {
 // What one split writes, once it may begin: the pieces, flushed, then the script and the
 // checksum file. `written` counts the pieces it has begun to write.
 void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::File& source,
-              const std::string& script, std::uint32_t permissions, int& written) {
+              const std::string& script, std::uint32_t permissions, int& written,
+              const runtime::FolderLock& held) {
     const runtime::FileStamp sourceBefore = source.stamp();
     const std::string checksumPath =
         plan.names.folder() + checksumFileName(plan.names.targetName());
@@ -115,6 +123,11 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
         source.close();
         // Nothing vouches for a piece before it is on the disk.
         flusher.finish();
+    }
+    // A folder swapped on the way (for a link elsewhere, say) has only some of the pieces.
+    if (!held.stillThere()) {
+        throw runtime::Error(runtime::ErrorNumber::PathFileAccess, split_text::folderSwapped,
+                             plan.names.folder());
     }
     writeMergeScript(files, plan.names.scriptPath(), script, permissions);
     try {
@@ -234,6 +247,11 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         }
         const std::string script = mergeScriptBytes(mergeScriptLine(plan));
 
+        // Held to the end: a second run here would mix its files with this one's.
+        const auto held = runtime::FolderLock::tryHold(plan.names.folder());
+        if (!held) {
+            return report.refused(split_text::folderBusy(plan.names.folder()));
+        }
         const auto listing = destinationListing(plan);
         if (const auto ruined = otherSetsFile(plan, listing, files)) {
             return report.refused(*ruined);
@@ -262,7 +280,7 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
 
         int written = 0;
         try {
-            writeSet(host, files, plan, *source, script, permissions, written);
+            writeSet(host, files, plan, *source, script, permissions, written, *held);
         } catch (const RunCancelled&) {
             // A stopped set is of no use: nothing would vouch for it. Its pieces go, the
             // ones it replaced included (their old bytes were gone already).

@@ -37,6 +37,10 @@ inline constexpr const char* processing = "正在处理：";
 inline constexpr const char* sourceChanged =
     "源文件在分割过程中被改动了，分割出的文件不完整，请等它不再变化后重新分割";
 std::string completed(int pieceCount);
+// The refusal of a run into a folder that another split or merge is using.
+std::string folderBusy(const std::string& folderPrefix);
+inline constexpr const char* folderSwapped =
+    "输出文件夹在分割过程中被移走或换成了别的文件夹，分割出的文件不完整，请重新分割";
 // What the status line says after the user stopped a split.
 std::string stopped(int removedPieces);
 // The refusal of a split that would overwrite a file another set's voucher lists.

@@ -141,6 +141,8 @@ public:
     virtual void placeAs(const std::string& temporaryPath, const std::string& target);
     std::int64_t length() const;
     FileStamp stamp() const;
+    // What the open file is (see fileIdentity); nothing where the system cannot tell.
+    std::optional<FileIdentity> identity() const;
     // The file's permission bits (0666 where the platform has none).
     std::uint32_t permissions() const;
     // Cuts the file to `length` bytes and puts the position there.

@@ -313,6 +313,15 @@ int removeStaleTemporaries(const std::string& folderPrefix,
     return removed;
 }
 
+std::optional<FileIdentity> File::identity() const {
+    struct stat info {};
+    if (::fstat(handle_, &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
+}
+
 FileStamp File::stamp() const {
     struct stat info {};
     if (::fstat(handle_, &info) != 0) {

@@ -236,6 +236,16 @@ int removeStaleTemporaries(const std::string& folderPrefix,
     }
 }
 
+std::optional<FileIdentity> File::identity() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle_, &info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) |
+                            info.nFileIndexLow};
+}
+
 FileStamp File::stamp() const {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle_, &info)) {

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -140,31 +142,56 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// Another program appends to one piece between the merge's check and its copy.
-class GrowingPiece : public engine::FileOpener {
+// Another program changes one piece between the merge's decision and its opening.
+class ChangingPiece : public engine::FileOpener {
 public:
+    explicit ChangingPiece(std::function<void(const std::string&)> change)
+        : change_(std::move(change)) {}
     std::unique_ptr<runtime::File> open(const std::string& path, Mode mode,
                                         std::uint32_t permissions) override {
-        if (mode == Mode::Read && path.size() > 7 && path.substr(path.size() - 7) == "002.bin") {
-            auto grow = FileOpener::open(path, Mode::WriteExisting);
-            grow->truncate(grow->length());
-            grow->writeAll("x", 1);
+        if (mode == Mode::Read && path.size() > 7 && path.substr(path.size() - 7) == "002.bin" &&
+            !changed_) {
+            changed_ = true;
+            change_(path);
         }
         return FileOpener::open(path, mode, permissions);
     }
+
+private:
+    std::function<void(const std::string&)> change_;
+    bool changed_ = false;
 };
 
 TEST(RunFailure, APieceThatChangesDuringTheMergeStopsIt) {
-    TempFolder folder;
-    writeFile(folder.file("f.bin"), testing_support::randomBytes(2000, 3));
-    RecordingHost split;
-    ASSERT_TRUE(engine::SplitIT(split, folder.file("f.bin"), 700, "").completed());
-    writeFile(folder.file("f.bin"), "old target");
-    GrowingPiece files;
-    RecordingHost host;
-    EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), files).ending(), Kind::Failed);
-    EXPECT_NE(host.messages.at(0).find(folder.file("f002.bin")), std::string::npos);
-    EXPECT_EQ(readFile(folder.file("f.bin")), "old target");
+    const std::vector<std::pair<const char*, std::function<void(const std::string&)>>> changes = {
+        {"grown",
+         [](const std::string& path) {
+             auto grow = engine::FileOpener().open(path, engine::FileOpener::Mode::WriteExisting);
+             grow->truncate(grow->length());
+             grow->writeAll("x", 1);
+         }},
+        // Without a checksum file only the file's identity tells it from the one decided on.
+        {"replaced by another file of its size",
+         [](const std::string& path) {
+             writeFile(path + ".new", std::string(readFile(path).size(), 'z'));
+             std::filesystem::rename(path + ".new", path);
+         }},
+    };
+    for (const auto& [what, change] : changes) {
+        TempFolder folder;
+        writeFile(folder.file("f.bin"), testing_support::randomBytes(2000, 3));
+        RecordingHost split;
+        ASSERT_TRUE(engine::SplitIT(split, folder.file("f.bin"), 700, "").completed());
+        runtime::removeFile(folder.file("f.bin.sha256"));
+        writeFile(folder.file("f.bin"), "old target");
+        ChangingPiece files(change);
+        RecordingHost host;
+        EXPECT_EQ(engine::MergeIT(host, folder.file("f.BAT"), files).ending(), Kind::Failed)
+            << what;
+        ASSERT_EQ(host.messages.size(), 1u) << what;
+        EXPECT_NE(host.messages[0].find(folder.file("f002.bin")), std::string::npos) << what;
+        EXPECT_EQ(readFile(folder.file("f.bin")), "old target") << what;
+    }
 }
 
 // Whatever a run throws ends in its error report, never in the window's event loop.

@@ -1,8 +1,10 @@
 #include "engine/piece_plan.h"
+#include "engine/merge_run.h"
 #include "engine/split_run.h"
 #include "recording_host.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/folder_lock.h"
 #include "runtime/number_text.h"
 #include "temp_folder.h"
 
@@ -267,6 +269,33 @@ TEST_F(SplitRun, NeverOverwritesAFileAnotherSetsVoucherLists) {
     }
 }
 
+// One run per folder: a run that finds the folder held by another is refused before it
+// writes anything, and the folder is free again once that run is over.
+TEST_F(SplitRun, ARunIntoAFolderAnotherRunHoldsIsRefused) {
+    writeFile(folder.file("h.txt"), "abcdefgh");
+    ASSERT_TRUE(SplitIT(host, folder.file("h.txt"), 3, out).completed());
+    const std::size_t before = entriesIn(folder.path() / "out");
+    {
+        const auto other = runtime::FolderLock::tryHold(out);
+        ASSERT_TRUE(other.has_value());
+        EXPECT_FALSE(runtime::FolderLock::tryHold(out).has_value());
+        RecordingHost split;
+        EXPECT_EQ(SplitIT(split, folder.file("h.txt"), 2, out).ending(), Kind::Refused);
+        RecordingHost merge;
+        EXPECT_EQ(engine::MergeIT(merge, out + "h.BAT").ending(), Kind::Refused);
+        for (const auto* run : {&split, &merge}) {
+            ASSERT_EQ(run->messages.size(), 1u);
+            EXPECT_NE(run->messages[0].find("另一个分割或合并正在使用这个文件夹"),
+                      std::string::npos)
+                << run->messages[0];
+        }
+        EXPECT_EQ(entriesIn(folder.path() / "out"), before);
+        EXPECT_EQ(readFile(out + "h.BAT"), "COPY/B h001.txt/B+h002.txt/B+h003.txt/B h.txt/B\r\n");
+    }
+    RecordingHost again;
+    EXPECT_TRUE(engine::MergeIT(again, out + "h.BAT").completed()) << again.messages.size();
+}
+
 // Every way a written file could be the source itself.
 TEST_F(SplitRun, NeverWritesOverTheSource) {
     const std::string content = "keep these bytes";
@@ -326,6 +355,26 @@ TEST_F(SplitRun, ConcatenatedPiecesGiveBackTheSource) {
             fs::exists(run.path() / ("data" + runtime::formatPieceNumber(count + 1) + ".bin")));
     }
 }
+
+#ifndef _WIN32
+// The folder swapped for a link elsewhere during the run would spread the set over two
+// folders: the run fails instead, and no script vouches for either half.
+TEST_F(SplitRun, AFolderSwappedDuringTheRunFailsIt) {
+    writeFile(folder.file("w.txt"), std::string(100, 'w'));
+    fs::create_directory(folder.path() / "elsewhere");
+    host.actOnPump = 2;
+    host.action = [&] {
+        fs::rename(folder.path() / "out", folder.path() / "moved");
+        fs::create_directory_symlink(folder.path() / "elsewhere", folder.path() / "out");
+    };
+    const auto outcome = SplitIT(host, folder.file("w.txt"), 10, out);
+    EXPECT_EQ(outcome.ending(), Kind::Failed);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find(engine::split_text::folderSwapped), std::string::npos);
+    EXPECT_FALSE(fs::exists(folder.path() / "moved" / "w.BAT"));
+    EXPECT_FALSE(fs::exists(folder.path() / "elsewhere" / "w.BAT"));
+}
+#endif
 
 TEST_F(SplitRun, AStopFromTheEventPumpRemovesWhatTheRunWroteAndClosesEveryFile) {
     writeFile(folder.file("c.txt"), std::string(100, 'c'));
