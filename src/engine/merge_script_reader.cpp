@@ -1,7 +1,9 @@
 #include "engine/merge_script_reader.h"
 
+#include "engine/piece_set.h"
 #include "runtime/ascii_case.h"
 #include "runtime/error.h"
+#include "runtime/path.h"
 #include "runtime/script_encoding.h"
 
 #include <algorithm>
@@ -70,8 +72,9 @@ std::string_view takeLine(std::string_view& text) {
     return line;
 }
 
-// The one line that holds the command; blank lines around it are allowed.
-std::string_view commandLine(std::string_view text) {
+// The lines that hold the commands; blank lines and code-page switches around them are
+// allowed.
+std::vector<std::string_view> commandLines(std::string_view text) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
     }
@@ -79,16 +82,13 @@ std::string_view commandLine(std::string_view text) {
     if (!text.empty() && text.back() == dosEndOfFile) {
         text.remove_suffix(1);
     }
-    std::string_view found;
+    std::vector<std::string_view> found;
     while (!text.empty()) {
         const std::string_view line = takeLine(text);
         if (line.empty() || isCodePageSwitch(line)) {
             continue;
         }
-        if (!found.empty()) {
-            refuse("脚本中有不止一条命令");
-        }
-        found = line;
+        found.push_back(line);
     }
     if (found.empty()) {
         refuse("脚本是空的");
@@ -117,7 +117,10 @@ class CommandParser {
 public:
     explicit CommandParser(std::string_view line) : line_(line) {}
 
-    MergeCommand parse() {
+    // A first line joins its sources into a target. A next line of a long set's script
+    // appends to that target: "COPY/B target/B+more/B+...", with no destination (the
+    // joined files then keep the first one's name) or with the target again.
+    MergeCommand parse(const std::string* appendingTo = nullptr) {
         readCommandWord();
         // Groups of operands joined by "+"; the blank between groups separates the
         // sources from the destination.
@@ -152,6 +155,19 @@ public:
         }
         if (joinNext) {
             refuse("“+”后面缺少文件名");
+        }
+        if (appendingTo && !groups.empty() && groups.size() <= 2 &&
+            runtime::namesEqual(groups[0].front(), *appendingTo) &&
+            (groups.size() == 1 ||
+             (groups[1].size() == 1 && runtime::namesEqual(groups[1][0], *appendingTo)))) {
+            groups[0].erase(groups[0].begin());
+            if (groups[0].empty()) {
+                refuse("续接的命令没有列出分割文件");
+            }
+            return MergeCommand{groups[0], *appendingTo, true, {}};
+        }
+        if (appendingTo) {
+            refuse("脚本中有不止一条命令，而后面的命令不是接着前一条合并");
         }
         if (groups.size() < 2) {
             refuse("缺少合并后的目标文件名");
@@ -306,7 +322,22 @@ std::vector<ScriptReading> scriptTextReadings(std::string_view bytes) {
 }
 
 MergeCommand readMergeScript(std::string_view text) {
-    return CommandParser(commandLine(text)).parse();
+    const std::vector<std::string_view> lines = commandLines(text);
+    MergeCommand command = CommandParser(lines.front()).parse();
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const MergeCommand next = CommandParser(lines[i]).parse(&command.target);
+        for (const std::string& name : next.sources) {
+            checkName(name);
+        }
+        command.sources.insert(command.sources.end(), next.sources.begin(), next.sources.end());
+        if (command.sources.size() > static_cast<std::size_t>(maxPieceCount)) {
+            break;
+        }
+    }
+    if (command.sources.size() > static_cast<std::size_t>(maxPieceCount)) {
+        refuse("列出的文件超过32767个");
+    }
+    return command;
 }
 
 } // namespace engine

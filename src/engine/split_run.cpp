@@ -245,7 +245,7 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         if (const auto character = characterNoScriptCarries(plan.sourceName)) {
             return report.refused(split_text::nameNotCarried(*character));
         }
-        const std::string script = mergeScriptBytes(mergeScriptLine(plan));
+        const std::string script = mergeScriptBytes(mergeScriptText(plan));
 
         // Held to the end: a second run here would mix its files with this one's.
         const auto held = runtime::FolderLock::tryHold(plan.names.folder());

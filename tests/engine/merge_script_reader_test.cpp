@@ -71,7 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
                      {"Q+A001.txt", "Q+A002.txt"},
                      "Q+A.txt"},
         AcceptedCase{"DosEndOfFileMark", "COPY/B a+b c.txt\r\n\x1A", {"a", "b"}, "c.txt"},
-        AcceptedCase{"DosEndOfFileMarkAfterName", "COPY/B a+b c.txt\x1A", {"a", "b"}, "c.txt"}));
+        AcceptedCase{"DosEndOfFileMarkAfterName", "COPY/B a+b c.txt\x1A", {"a", "b"}, "c.txt"},
+        // A long set's script: each next line appends to the target.
+        AcceptedCase{"LinesThatAppendToTheTarget",
+                     "COPY/B a001/B+a002/B a/B\r\nCOPY/B a/B+a003/B+a004/B\r\nCOPY/B a/B+a005/B\r\n",
+                     {"a001", "a002", "a003", "a004", "a005"},
+                     "a"},
+        AcceptedCase{"AppendingWithTheTargetAgain", "COPY/B a+b t\ncopy /b t + c t\n",
+                     {"a", "b", "c"}, "t"}));
 
 struct RefusedCase {
     const char* name;
@@ -81,6 +88,15 @@ struct RefusedCase {
 void PrintTo(const RefusedCase& c, std::ostream* os) {
     *os << c.name;
 }
+
+// A short script that names one file more often than a set can have pieces.
+const std::string tooManySources = [] {
+    std::string text = "COPY/B a";
+    for (int k = 2; k <= 32768; ++k) {
+        text += "+a";
+    }
+    return text + " c";
+}();
 
 class RefusedScript : public ::testing::TestWithParam<RefusedCase> {};
 
@@ -100,6 +116,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"Empty", ""}, RefusedCase{"BlankLines", "\r\n  \r\n"},
         RefusedCase{"OtherCommand", "DEL a001.txt"}, RefusedCase{"CopyLookalike", "COPYX a b"},
         RefusedCase{"TwoCommands", "COPY/B a+b c\r\nCOPY/B d+e f\r\n"},
+        RefusedCase{"NextLineAppendsToAnotherFile", "COPY/B a+b c\r\nCOPY/B d+e\r\n"},
+        RefusedCase{"NextLineCopiesTheTargetAway", "COPY/B a+b c\r\nCOPY/B c+e f\r\n"},
+        RefusedCase{"NextLineAppendsNothing", "COPY/B a+b c\r\nCOPY/B c\r\n"},
+        RefusedCase{"MorePiecesThanASetHas", tooManySources},
         RefusedCase{"ChainedCommand", "COPY/B a+b c & del a"},
         RefusedCase{"Pipe", "COPY/B a+b c | more"}, RefusedCase{"TextMode", "COPY/A a+b c"},
         RefusedCase{"UnknownSwitch", "COPY/B a+b c /Z"},

@@ -1,4 +1,5 @@
 #include "engine/merge_script.h"
+#include "engine/merge_script_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ TEST_P(MergeScriptBytes, AreTheSameOnEveryPlatformAndEndInCarriageReturnLineFeed
     const auto& c = GetParam();
     const auto plan =
         makePlan(c.source, c.size, "E:\\out\\", c.length, runtime::PathStyle::Windows);
-    EXPECT_EQ(engine::mergeScriptBytes(engine::mergeScriptLine(plan)), c.bytes);
+    EXPECT_EQ(engine::mergeScriptBytes(engine::mergeScriptText(plan)), c.bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -64,6 +65,45 @@ INSTANTIATE_TEST_SUITE_P(
                    "@CHCP 65001 >NUL\r\nCOPY/B smile\xF0\x9F\x98\x80"
                    "001.txt/B+smile\xF0\x9F\x98\x80"
                    "002.txt/B smile\xF0\x9F\x98\x80.txt/B\r\n"}));
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto end = text.find("\r\n", at);
+        lines.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+}
+
+// cmd reads at most 8191 characters of a line: a set whose one line would be longer gets
+// several, each within it, that the program's own reader joins back into the same command.
+TEST(MergeScriptText, KeepsEveryLineWithinTheCommandInterpretersLimit) {
+    // "COPY/B " + n x "a###.bin/B" joined by "+" + " a.bin/B" is 11n + 14 characters.
+    for (int count : {2, 743, 744, 745, 1500, 32767}) {
+        const auto plan = makePlan("D:\\in\\a.bin", 1, "", count + 0LL, runtime::PathStyle::Windows);
+        ASSERT_EQ(plan.count, count);
+        const std::string text = engine::mergeScriptText(plan);
+        const auto lines = linesOf(text);
+        std::size_t oneLine = 7 + 8;
+        for (int k = 1; k <= count; ++k) {
+            oneLine += plan.pieceBareName(k).size() + 2 + (k > 1 ? 1 : 0);
+        }
+        EXPECT_EQ(lines.size() == 1, oneLine <= engine::longestScriptLine) << count;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_LE(lines[i].size(), engine::longestScriptLine) << count;
+            EXPECT_EQ(lines[i].rfind(i == 0 ? "COPY/B a001.bin/B+" : "COPY/B a.bin/B+", 0), 0u)
+                << count << " line " << i;
+        }
+        EXPECT_EQ(lines.front().substr(lines.front().size() - 8), " a.bin/B") << count;
+        const auto command = engine::readMergeScript(text);
+        ASSERT_EQ(command.sources.size(), static_cast<std::size_t>(count));
+        for (int k = 1; k <= count; ++k) {
+            ASSERT_EQ(command.sources[static_cast<std::size_t>(k - 1)], plan.pieceBareName(k));
+        }
+        EXPECT_EQ(command.target, "a.bin");
+    }
+}
 
 TEST(ScriptOperand, QuotesEveryCharacterThatSplitsAnOperand) {
     for (const char* special : {" ", "&", "^", ",", ";", "=", "(", ")", "+"}) {

@@ -80,17 +80,25 @@ TEST(PlatformRules, ScriptsAreTheSameBytesOnEverySystemAndReadBack) {
 // first piece of the "name/B+name" form and ignores CHCP 65001, so it is given the same
 // names in the blank-separated form, for names in code page 936.
 TEST(PlatformRules, TheCommandInterpreterJoinsThePiecesTheScriptNames) {
-    for (const std::string name : {"报告 第1版.doc", "100% 说明.txt", "plain.bin"}) {
+    struct Case {
+        std::string name;
+        std::size_t length;
+        std::int64_t pieceSize;
+    };
+    // The last: 1500 pieces, a script of several lines that append to the target.
+    for (const auto& [name, length, pieceSize] :
+         {Case{"报告 第1版.doc", 5000, 2000}, Case{"100% 说明.txt", 5000, 2000},
+          Case{"plain.bin", 5000, 2000}, Case{"many.bin", 3000, 2}}) {
         // Windows' cmd reads the lines after "@CHCP 936" in code page 936 on any Windows;
         // wine's does not follow CHCP, so there only a Chinese system shows it.
-        if (name != "plain.bin" && GetOEMCP() != 936) {
+        if (name.find(".bin") == std::string::npos && GetOEMCP() != 936) {
             continue;
         }
         TempFolder folder;
-        const std::string content = testing_support::randomBytes(5000, 4);
+        const std::string content = testing_support::randomBytes(length, 4);
         writeFile(folder.file(name), content);
         RecordingHost split;
-        ASSERT_TRUE(engine::SplitIT(split, folder.file(name), 2000, "").completed());
+        ASSERT_TRUE(engine::SplitIT(split, folder.file(name), pieceSize, "").completed());
         const std::string base = name.substr(0, name.find('.'));
         std::string script = readFile(folder.file(base + ".BAT"));
         const auto replaceAll = [&](const std::string& from, const std::string& to) {
@@ -108,6 +116,23 @@ TEST(PlatformRules, TheCommandInterpreterJoinsThePiecesTheScriptNames) {
         const std::wstring command = L"cd /d \"" + folder.path().wstring() + L"\" && join.bat >NUL";
         EXPECT_EQ(_wsystem(command.c_str()), 0) << name;
         EXPECT_EQ(readFile(folder.file(name)), content) << name;
+    }
+}
+
+// The line length the scripts keep to is the one cmd reads whole, and a longer line is cut.
+TEST(PlatformRules, TheCommandInterpreterReadsAScriptLineOfTheLongestLengthWhole) {
+    TempFolder folder;
+    for (const std::size_t length : {engine::longestScriptLine, engine::longestScriptLine + 1}) {
+        const std::string echo = "@echo ";
+        writeFile(folder.file("long.bat"), echo + std::string(length - echo.size(), 'x') + "\r\n");
+        const std::wstring command =
+            L"cd /d \"" + folder.path().wstring() + L"\" && long.bat >said.txt";
+        ASSERT_EQ(_wsystem(command.c_str()), 0);
+        const std::string said = readFile(folder.file("said.txt"));
+        const auto echoed = said.find_first_not_of('x') == std::string::npos
+                                ? said.size()
+                                : said.find_first_not_of('x');
+        EXPECT_EQ(echoed == length - echo.size(), length == engine::longestScriptLine) << length;
     }
 }
 #endif

@@ -116,7 +116,7 @@ Set setOf(const std::string& name) {
 TEST(ScriptReading, FindsThePiecesWhateverFormTheScriptCameIn) {
     for (const std::string& name : names) {
         const Set set = setOf(name);
-        const std::string line = engine::mergeScriptLine(set.plan);
+        const std::string line = engine::mergeScriptText(set.plan);
         for (const Form& form : forms) {
             const auto bytes = form.bytes(line);
             if (!bytes) {
@@ -137,7 +137,7 @@ TEST(ScriptReading, FindsThePiecesWhateverFormTheScriptCameIn) {
 
 TEST(ScriptReading, NamesWhatItLookedForReadablyWhenNoneIsThere) {
     const Set set = setOf("报告.doc");
-    const std::string bytes = engine::mergeScriptBytes(engine::mergeScriptLine(set.plan));
+    const std::string bytes = engine::mergeScriptBytes(engine::mergeScriptText(set.plan));
     const std::vector<engine::ListedFile> listing = {{"报告.BAT", 80, true, std::nullopt}};
     const auto decision =
         engine::decideMerge("报告.BAT", listing, [&](const std::string&) { return bytes; });
@@ -154,7 +154,7 @@ TEST(ScriptReading, TwoReadingsThatBothFitAreATieOnlyTheChecksumFileBreaks) {
     for (std::size_t i = 0; i < oem.pieces.size(); ++i) {
         listing.push_back(oem.listing[i]);
     }
-    const std::string script = *inCodePage(engine::mergeScriptLine(latin.plan), 1252);
+    const std::string script = *inCodePage(engine::mergeScriptText(latin.plan), 1252);
     const std::string sums = std::string(64, 'a') + "  café001.txt\n" + std::string(64, 'b') +
                              "  café002.txt\n" + std::string(64, 'c') + "  café003.txt\n" +
                              std::string(64, 'd') + "  café.txt\n";

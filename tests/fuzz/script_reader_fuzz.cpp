@@ -38,7 +38,7 @@ void writeAndReadBack(const std::string& name) {
     if (!isBare(plan.names.targetName()) || !isBare(plan.pieceBareName(1))) {
         return;
     }
-    const std::string bytes = engine::mergeScriptBytes(engine::mergeScriptLine(plan));
+    const std::string bytes = engine::mergeScriptBytes(engine::mergeScriptText(plan));
     std::vector<std::string> pieces;
     for (int k = 1; k <= plan.count; ++k) {
         pieces.push_back(plan.pieceBareName(k));
