@@ -1,6 +1,7 @@
 #include "engine/checksum_file.h"
 
 #include "engine/atomic_file.h"
+#include "engine/merge_script_reader.h"
 #include "engine/piece_set.h"
 #include "runtime/ascii_case.h"
 #include "runtime/path.h"
@@ -96,6 +97,14 @@ std::optional<SetChecksums> readChecksums(std::string_view text) {
     lines->pop_back();
     sums.pieces = std::move(*lines);
     return sums;
+}
+
+std::vector<std::string> listTextReadings(std::string_view bytes) {
+    std::vector<std::string> texts;
+    for (ScriptReading& reading : scriptTextReadings(bytes)) {
+        texts.push_back(std::move(reading.text));
+    }
+    return texts;
 }
 
 void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,

@@ -8,6 +8,7 @@
 #include "runtime/ascii_case.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
+#include "runtime/script_encoding.h"
 
 #include <algorithm>
 #include <map>
@@ -224,6 +225,10 @@ std::optional<Problem> unwritableTarget(const std::string& name, const Folder& f
     if (const auto reason = runtime::unusableNameReason(name)) {
         return refusal(ErrorNumber::InvalidArgument, "合并后的文件名不能用：" + *reason, name);
     }
+    if (!runtime::isUtf8(name)) {
+        return refusal(ErrorNumber::InvalidArgument,
+                       "合并后的文件名不是有效的文字（编码无法识别），请检查合并脚本或校验文件", name);
+    }
     if (runtime::isTemporaryName(name)) {
         // The next run's clean-up would take it for a temporary a killed run left.
         return refusal(ErrorNumber::InvalidArgument,
@@ -326,7 +331,7 @@ ChecksumsOrRefusal findChecksums(const MergeCommand& command, const Folder& fold
         }
         if (file->size <= largestChecksumFile) {
             try {
-                sums = readChecksums(reader(file->name));
+                sums = readListBytes(reader(file->name), readChecksums);
             } catch (const runtime::Error& error) {
                 if (isNamed) {
                     return refusal(error.number(), error.description());
@@ -414,25 +419,26 @@ Result<std::string> smallFile(const ListedFile& file, const FileReader& reader) 
 }
 
 // What a list of "hash name" lines checks of another tool's set: every piece, or the
-// joined file; nothing when it lists neither.
+// joined file; nothing when it lists neither. The lines are indexed once, so a large set
+// and a large list cost their sizes, not their product.
 std::optional<SetCheck> listedCheck(const std::vector<ChecksumLine>& lines, runtime::HashKind kind,
                                     const std::vector<std::string>& pieces,
                                     const std::string& target, const std::string& file) {
+    std::map<std::string, const std::string*> byName;
+    for (const ChecksumLine& line : lines) {
+        byName[runtime::nameKey(line.name)] = &line.hex;
+    }
     SetCheck check{kind, {}, {}, file};
     for (const std::string& piece : pieces) {
-        const auto line = std::find_if(lines.begin(), lines.end(), [&](const ChecksumLine& l) {
-            return runtime::namesEqual(l.name, piece);
-        });
-        if (line == lines.end()) {
+        const auto line = byName.find(runtime::nameKey(piece));
+        if (line == byName.end()) {
             check.pieces.clear();
             break;
         }
-        check.pieces.push_back(line->hex);
+        check.pieces.push_back(*line->second);
     }
-    for (const ChecksumLine& line : lines) {
-        if (runtime::namesEqual(line.name, target)) {
-            check.whole = line.hex;
-        }
+    if (const auto whole = byName.find(runtime::nameKey(target)); whole != byName.end()) {
+        check.whole = *whole->second;
     }
     if (check.pieces.empty() && check.whole.empty()) {
         return std::nullopt;
@@ -440,12 +446,27 @@ std::optional<SetCheck> listedCheck(const std::vector<ChecksumLine>& lines, runt
     return check;
 }
 
-// The first .sfv, .md5 or .sha256 file of the folder that lists the pieces or the target.
-std::optional<SetCheck> listFileCheck(const Folder& folder, const FileReader& reader,
-                                      const std::vector<std::string>& pieces,
-                                      const std::string& target) {
+// Whether a list may be the set's own: named after the joined file or its stem ("x.iso.sfv",
+// "x.sfv"), or naming its first piece. Such a list that cannot be read stops the merge; any
+// other is someone else's and is passed over.
+bool mayBeTheSets(const ListedFile& file, std::size_t extensionSize, const std::string& target,
+                  const std::string& firstPiece, const std::string* bytes) {
+    const std::string stem = file.name.substr(0, file.name.size() - extensionSize);
+    const auto dot = target.rfind('.');
+    if (runtime::namesEqual(stem, target) ||
+        runtime::namesEqual(stem, PieceSet::forSource({}, target).base()) ||
+        (dot != std::string::npos && dot > 0 && runtime::namesEqual(stem, target.substr(0, dot)))) {
+        return true;
+    }
+    return bytes && bytes->find(firstPiece) != std::string::npos;
+}
+
+// The first .sfv, .md5 or .sha256 file of the folder that lists the pieces or the target,
+// read in any of the fixed readings; with or without a byte-order mark, CR LF or LF.
+CheckOrRefusal listFileCheck(const Folder& folder, const FileReader& reader,
+                             const std::vector<std::string>& pieces, const std::string& target) {
     struct Kind {
-        const char* extension;
+        std::string_view extension;
         runtime::HashKind hash;
     };
     static constexpr Kind kinds[] = {{".sfv", runtime::HashKind::Crc32},
@@ -453,26 +474,37 @@ std::optional<SetCheck> listFileCheck(const Folder& folder, const FileReader& re
                                      {".sha256", runtime::HashKind::Sha256}};
     for (const Kind& kind : kinds) {
         for (const ListedFile& file : folder.listing()) {
-            if (!runtime::endsWithIgnoringAsciiCase(file.name, kind.extension)) {
+            if (file.name.size() <= kind.extension.size() ||
+                !runtime::endsWithIgnoringAsciiCase(file.name, std::string(kind.extension))) {
                 continue;
             }
             const auto bytes = smallFile(file, reader);
             if (!bytes) {
+                if (mayBeTheSets(file, kind.extension.size(), target, pieces.front(), nullptr)) {
+                    return bytes.problem();
+                }
                 continue; // someone else's file, perhaps: it checks nothing of this set
             }
-            const auto lines =
-                kind.hash == runtime::HashKind::Crc32
-                    ? readSfvFile(bytes.value())
-                    : readChecksumLines(bytes.value(), runtime::hexDigits(kind.hash));
-            if (!lines) {
-                continue;
+            bool read = false;
+            for (const std::string& text : listTextReadings(bytes.value())) {
+                const auto lines = kind.hash == runtime::HashKind::Crc32
+                                       ? readSfvFile(text)
+                                       : readChecksumLines(text, runtime::hexDigits(kind.hash));
+                read = read || lines.has_value();
+                if (!lines) {
+                    continue;
+                }
+                if (auto check = listedCheck(*lines, kind.hash, pieces, target, file.name)) {
+                    return std::optional<SetCheck>(std::move(check));
+                }
             }
-            if (auto check = listedCheck(*lines, kind.hash, pieces, target, file.name)) {
-                return check;
+            if (!read &&
+                mayBeTheSets(file, kind.extension.size(), target, pieces.front(), &bytes.value())) {
+                return refusal(ErrorNumber::InvalidArgument, damagedChecksumFile, file.name);
             }
         }
     }
-    return std::nullopt;
+    return std::optional<SetCheck>();
 }
 
 // Whether a picked name is the piece of one of this program's own sets: its script or
@@ -535,7 +567,7 @@ std::optional<MergeDecision> otherToolSet(const ListedFile& picked, const Folder
         if (!bytes) {
             return MergeDecision(bytes.problem());
         }
-        const auto crc = readCrcFile(bytes.value());
+        const auto crc = readListBytes(bytes.value(), readCrcFile);
         if (!crc) {
             return MergeDecision(
                 refusal(ErrorNumber::InvalidArgument, damagedChecksumFile, checkFile->name));
@@ -544,7 +576,11 @@ std::optional<MergeDecision> otherToolSet(const ListedFile& picked, const Folder
         setCheck = SetCheck{runtime::HashKind::Crc32, {}, crc->crc32, checkFile->name};
         size = crc->size;
     } else {
-        setCheck = listFileCheck(folder, reader, command.sources, command.target);
+        const auto listed = listFileCheck(folder, reader, command.sources, command.target);
+        if (!listed) {
+            return MergeDecision(listed.problem());
+        }
+        setCheck = listed.value();
         checkFile = setCheck ? folder.find(setCheck->file) : nullptr;
     }
     MergeDecision decision = check(command, folder, "", {checkFile}, true);

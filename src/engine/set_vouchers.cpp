@@ -135,11 +135,13 @@ SetVouchers::SetVouchers(const Folder& folder, const FileReader& reader) {
                    file.size <= largestChecksumFile) {
             std::optional<SetChecksums> sums;
             try {
-                sums = readChecksums(reader(file.name));
+                sums = readListBytes(reader(file.name), readChecksums);
             } catch (const runtime::Error&) {
                 continue; // perhaps someone else's: it vouches for nothing here
             }
-            if (!sums) {
+            // Only this program's own file, named after the file it checks, vouches for a
+            // set; another tool's list of pieces has no such line.
+            if (!sums || !runtime::namesEqual(file.name, checksumFileName(sums->whole.name))) {
                 continue;
             }
             voucher.target = sums->whole.name;

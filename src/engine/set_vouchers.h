@@ -41,7 +41,7 @@ Result<std::vector<MergeCommand>> readScriptCommands(const ListedFile& script,
                                                      const Folder& folder);
 
 // A file that vouches for a set: a merge script (*.BAT) or this program's checksum file
-// (*.sha256), with the pieces it lists in order and the file they join into.
+// (<target>.sha256), with the pieces it lists in order and the file they join into.
 struct Voucher {
     std::string file;
     std::string target;

@@ -75,6 +75,14 @@ std::string sumsOf(const std::vector<std::string>& pieces, const std::string& ta
     return text + std::string(64, 'b') + "  " + target + "\n";
 }
 
+std::string withCrLf(const std::string& text) {
+    std::string crlf;
+    for (const char c : text) {
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return crlf;
+}
+
 std::map<std::string, std::string> withSums(std::map<std::string, std::string> files,
                                             const std::string& name, const std::string& text) {
     files[name] = text;
@@ -377,6 +385,24 @@ INSTANTIATE_TEST_SUITE_P(
                      with(setOfS(false), {file("s.txt.sha256", 300)}),
                      {{"s.txt.sha256", sumsOf(piecesOfS)}},
                      "s001.txt",
+                     piecesOfS,
+                     "s.txt",
+                     {},
+                     {},
+                     true},
+        DecisionCase{"ChecksumFileWithAByteOrderMark",
+                     with(setOfS(false), {file("s.txt.sha256", 300)}),
+                     {{"s.txt.sha256", "\xEF\xBB\xBF" + sumsOf(piecesOfS)}},
+                     "s001.txt",
+                     piecesOfS,
+                     "s.txt",
+                     {},
+                     {},
+                     true},
+        DecisionCase{"ChecksumFileWithCrLf",
+                     with(setOfS(), {file("s.txt.sha256", 300)}),
+                     withSums(scriptOfS, "s.txt.sha256", withCrLf(sumsOf(piecesOfS))),
+                     "s.BAT",
                      piecesOfS,
                      "s.txt",
                      {},

@@ -224,7 +224,59 @@ INSTANTIATE_TEST_SUITE_P(
                                    hashOf(runtime::HashKind::Sha256, damaged(c, 3)) +
                                        " *name.ext\n");
                      },
-                     Ending::Failed, "错误提示信息:合并结果与校验文件不符（SHA-256）", ""}),
+                     Ending::Failed, "错误提示信息:合并结果与校验文件不符（SHA-256）", ""},
+        // Lists as editors, PowerShell or text-mode transfers leave them.
+        OtherSetCase{"SfvWithAByteOrderMark", "name.ext.001",
+                     [](auto& f, auto& c) {
+                         pieces(f, "name.ext", c);
+                         writeFile(f.file("name.ext.sfv"), "\xEF\xBB\xBF" + sfvOfPieces(c));
+                     },
+                     Ending::Completed, checked, "name.ext"},
+        OtherSetCase{"CrcFileWithAByteOrderMark", "photos.001",
+                     [](auto& f, auto& c) {
+                         pieces(f, "photos", c, 1250);
+                         writeFile(f.file("photos.crc"), "\xEF\xBB\xBF" + crcFile("photos.zip", c));
+                     },
+                     Ending::Completed, checked, "photos.zip"},
+        OtherSetCase{"Md5OfThePiecesWithCrLfAndAByteOrderMark", "name.ext.001",
+                     [](auto& f, auto& c) {
+                         pieces(f, "name.ext", c, 1250);
+                         writeFile(f.file("name.ext.md5"),
+                                   "\xEF\xBB\xBF" + hashOf(runtime::HashKind::Md5, c.substr(0, 1250)) +
+                                       "  name.ext.001\r\n" +
+                                       hashOf(runtime::HashKind::Md5, c.substr(1250)) +
+                                       "  name.ext.002\r\n");
+                     },
+                     Ending::Completed, checked, "name.ext"},
+        OtherSetCase{"Sha256OfThePiecesWithCrLf", "name.ext.001",
+                     [](auto& f, auto& c) {
+                         pieces(f, "name.ext", c, 1250);
+                         writeFile(f.file("name.ext.sha256"),
+                                   hashOf(runtime::HashKind::Sha256, c.substr(0, 1250)) +
+                                       " *name.ext.001\r\n" +
+                                       hashOf(runtime::HashKind::Sha256, damaged(c, 2000).substr(1250)) +
+                                       " *name.ext.002\r\n");
+                     },
+                     Ending::Failed, "错误提示信息:第2个分割文件已损坏", ""},
+        // Total Commander on a Chinese Windows writes the name in code page 936.
+        OtherSetCase{"CrcFileInCodePage936GivesATextName", "photos.001",
+                     [](auto& f, auto& c) {
+                         pieces(f, "photos", c);
+                         writeFile(f.file("photos.crc"), crcFile("\xB1\xA8\xB8\xE6.zip", c));
+                     },
+                     Ending::Completed, checked, "报告.zip"},
+        OtherSetCase{"UnreadableListOfTheSetStopsTheMerge", "name.ext.001",
+                     [](auto& f, auto& c) {
+                         pieces(f, "name.ext", c);
+                         writeFile(f.file("name.ext.sfv"), "not a list\r\n");
+                     },
+                     Ending::Refused, "错误提示信息:校验文件已损坏", ""},
+        OtherSetCase{"UnreadableListOfSomeoneElseIsPassedOver", "name.ext.001",
+                     [](auto& f, auto& c) {
+                         pieces(f, "name.ext", c);
+                         writeFile(f.file("notes.sfv"), "not a list\r\n");
+                     },
+                     Ending::Completed, unchecked, "name.ext"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
