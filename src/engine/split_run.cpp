@@ -41,6 +41,10 @@ std::string split_text::wouldRuinOtherSet(const std::string& name, const Voucher
            "）。请另选一个输出文件夹，或先把那一组文件移走";
 }
 
+std::string split_text::nameUnusable(const std::string& name, const std::string& reason) {
+    return "分割出的文件名“" + name + "”不能用：" + reason + "。请给文件改名后再分割!";
+}
+
 std::string split_text::nameNotCarried(char character) {
     std::string shown;
     switch (character) {
@@ -244,6 +248,15 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         }
         if (const auto character = characterNoScriptCarries(plan.sourceName)) {
             return report.refused(split_text::nameNotCarried(*character));
+        }
+        // Every name the run will write, checked before the first: the longest piece name
+        // is the last one's.
+        for (const std::string& name :
+             {plan.pieceBareName(1), plan.pieceBareName(plan.count), plan.names.scriptName(),
+              checksumFileName(plan.names.targetName())}) {
+            if (const auto reason = runtime::unusableNameReason(name)) {
+                return report.refused(split_text::nameUnusable(name, *reason));
+            }
         }
         const std::string script = mergeScriptBytes(mergeScriptText(plan));
 

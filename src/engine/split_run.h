@@ -45,6 +45,8 @@ inline constexpr const char* folderSwapped =
 std::string stopped(int removedPieces);
 // The refusal of a split that would overwrite a file another set's voucher lists.
 std::string wouldRuinOtherSet(const std::string& name, const Voucher& voucher);
+// The refusal of a name the run would write that the file system cannot take.
+std::string nameUnusable(const std::string& name, const std::string& reason);
 // The refusal of a source name with a character no merge script can carry.
 std::string nameNotCarried(char character);
 } // namespace split_text

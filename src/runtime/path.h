@@ -32,9 +32,10 @@ std::string nameKey(const std::string& name);
 // Windows by CompareStringOrdinal, ignoring case as its file systems do).
 bool namesEqual(const std::string& a, const std::string& b);
 // Why a bare name cannot be a file this program writes, or nothing when it can: a
-// control character anywhere; on Windows also a trailing dot or blank (dropped by the
-// system, so the name would land on another file), a device name (CON, NUL, COM1 ...),
-// or a character Windows names cannot hold.
+// control character anywhere, or more than a file system's 255 (bytes on POSIX, UTF-16
+// units on Windows); on Windows also a trailing dot or blank (dropped by the system, so
+// the name would land on another file), a device name (CON, NUL, COM1, COM¹, CONIN$ ...,
+// with any extension), or a character Windows names cannot hold.
 std::optional<std::string> unusableNameReason(const std::string& name);
 
 } // namespace runtime

@@ -28,6 +28,9 @@ std::optional<std::string> unusableNameReason(const std::string& name) {
             return "文件名中有控制字符";
         }
     }
+    if (name.size() > 255) {
+        return "文件名太长（最多255个字节）";
+    }
     return std::nullopt;
 }
 

@@ -35,6 +35,26 @@ std::wstring asWindowsSeesIt(const std::string& name) {
     return wide;
 }
 
+// Windows' reserved device names (Microsoft's naming rules): CON, PRN, AUX, NUL, COM0-9 and
+// LPT0-9 with the superscript digits too, and the console's CONIN$ and CONOUT$; a device
+// stays a device with any extension and with blanks before it ("CON .txt").
+bool isDeviceName(const std::string& name) {
+    std::string stem = upperAscii(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') {
+        stem.pop_back();
+    }
+    static const std::array<const char*, 6> devices{"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    if (std::find(devices.begin(), devices.end(), stem) != devices.end()) {
+        return true;
+    }
+    if (stem.rfind("COM", 0) != 0 && stem.rfind("LPT", 0) != 0) {
+        return false;
+    }
+    const std::string digit = stem.substr(3);
+    return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') ||
+           digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
+}
+
 } // namespace
 
 std::string nameKey(const std::string& name) {
@@ -69,14 +89,11 @@ std::optional<std::string> unusableNameReason(const std::string& name) {
     if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
         return "文件名以点或空格结尾，Windows会去掉它们，写到另一个文件上";
     }
-    // A device name stays a device with any extension: "CON.txt" is the console.
-    const std::string stem = upperAscii(name.substr(0, name.find('.')));
-    static const std::array<const char*, 4> devices{"CON", "PRN", "AUX", "NUL"};
-    const bool numbered = stem.size() == 4 &&
-                          (stem.rfind("COM", 0) == 0 || stem.rfind("LPT", 0) == 0) &&
-                          stem[3] >= '1' && stem[3] <= '9';
-    if (numbered || std::find(devices.begin(), devices.end(), stem) != devices.end()) {
+    if (isDeviceName(name)) {
         return "“" + name + "”是Windows的设备名，不能用作文件名";
+    }
+    if (widen(name).size() > 255) {
+        return "文件名太长（Windows的文件名最多255个字符）";
     }
     return std::nullopt;
 }

@@ -141,6 +141,18 @@ TEST_F(SplitRun, RefusesANameTheScriptCannotCarryBeforeWritingAnything) {
 }
 #endif
 
+// A 252-byte name makes pieces of 255 bytes up to piece 999 and one too long at 1000:
+// refused before the first piece, not after 999 of them.
+TEST_F(SplitRun, ANameTooLongForALaterPieceIsRefusedBeforeAnyIsWritten) {
+    const std::string name = std::string(250, 'n') + ".b";
+    writeFile(folder.file(name), std::string(1000, 'x'));
+    RecordingHost run;
+    EXPECT_EQ(SplitIT(run, folder.file(name), 1, out).ending(), Kind::Refused);
+    ASSERT_EQ(run.messages.size(), 1u);
+    EXPECT_NE(run.messages[0].find("文件名太长"), std::string::npos) << run.messages[0];
+    EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
+}
+
 TEST_F(SplitRun, SizePlusTwoGivesTwoPieces) {
     writeFile(folder.file("s.txt"), "12345");
     EXPECT_TRUE(SplitIT(host, folder.file("s.txt"), 3, out).completed());
