@@ -4,6 +4,7 @@
 #include "engine/copy_loop.h"
 #include "engine/merge_decision.h"
 #include "engine/piece_set.h"
+#include "engine/room_check.h"
 #include "engine/run_report.h"
 #include "engine/split_run.h"
 #include "runtime/error.h"
@@ -36,6 +37,17 @@ std::vector<runtime::FileIdentity> sparedBy(const MergePlan& plan, const std::st
         }
     }
     return spared;
+}
+
+// Whether the folder can take the result; one that cannot be asked is left to the writing
+// to report.
+std::optional<std::string> shortfallOf(const MergePlan& plan, FileOpener& files,
+                                       const std::string& folder) {
+    try {
+        return mergeRoomShortfall(plan.total, files.room(folder));
+    } catch (const runtime::Error&) {
+        return std::nullopt;
+    }
 }
 
 // Names the first piece whose hash is not the one the checksum file gives, then the
@@ -134,6 +146,9 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         // The result is as private as the pieces the split made (they share one mode).
         const std::uint32_t permissions =
             files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions();
+        if (const auto shortfall = shortfallOf(plan, files, folder)) {
+            return report.refused(split_text::errorPrefix + *shortfall);
+        }
         AtomicFile output(files, folder + plan.target, permissions);
         output.file().reserve(plan.total);
         try {

@@ -152,15 +152,17 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
 }
 
 // What the files this split replaces hold now: their room is the split's to use again.
-std::int64_t bytesReplaced(const PiecePlan& plan, const std::vector<runtime::FolderEntry>& listing) {
-    std::int64_t bytes = 0;
+Replaced replacedBy(const PiecePlan& plan, const std::vector<runtime::FolderEntry>& listing,
+                    std::int64_t blockSize) {
+    Replaced replaced;
     for (const auto& entry : listing) {
         const int number = plan.names.pieceNumber(entry.name);
         if (entry.regular && number >= 1 && number <= plan.count) {
-            bytes += entry.size;
+            replaced.bytes += storedSize(entry.size, blockSize);
+            ++replaced.files;
         }
     }
-    return bytes;
+    return replaced;
 }
 
 // Whether the destination can take the set; a destination that cannot be asked (a
@@ -168,7 +170,8 @@ std::int64_t bytesReplaced(const PiecePlan& plan, const std::vector<runtime::Fol
 std::optional<std::string> shortfallOf(const PiecePlan& plan, FileOpener& files,
                                        const std::vector<runtime::FolderEntry>& listing) {
     try {
-        return roomShortfall(plan, files.room(plan.names.folder()), bytesReplaced(plan, listing));
+        const runtime::VolumeRoom room = files.room(plan.names.folder());
+        return roomShortfall(plan, room, replacedBy(plan, listing, room.blockSize));
     } catch (const runtime::Error&) {
         return std::nullopt;
     }

@@ -67,10 +67,17 @@ bool canFlushFileSystem() noexcept;
 void flushFileSystem(const std::string& folderPrefix);
 
 // What the file system that holds a folder can take: the bytes this user may still
-// write there, and the largest file it can hold (4 GiB - 1 on FAT, no limit elsewhere).
+// write there, the largest file it can hold (4 GiB - 1 on FAT, no limit elsewhere), the
+// unit files are stored in, and how many more files it can hold where it says.
 struct VolumeRoom {
     std::int64_t available = std::numeric_limits<std::int64_t>::max();
     std::int64_t largestFile = std::numeric_limits<std::int64_t>::max();
+    // What one file takes at least, and files take in whole units of: the block (POSIX)
+    // or the cluster (Windows).
+    std::int64_t blockSize = 1;
+    // How many more files the file system can hold; -1 where it does not say (NTFS, and
+    // file systems that make room for files as they grow).
+    std::int64_t freeFiles = -1;
 };
 inline constexpr std::int64_t fatLargestFile = 4294967295;
 // Throws Error when the file system cannot be asked.

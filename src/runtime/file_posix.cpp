@@ -269,6 +269,11 @@ VolumeRoom volumeRoom(const std::string& folderPrefix) {
 #endif
     const auto blocks = static_cast<std::uint64_t>(info.f_bavail);
     const auto blockSize = static_cast<std::uint64_t>(info.f_bsize);
+    room.blockSize = std::max<std::int64_t>(1, static_cast<std::int64_t>(info.f_bsize));
+    // A file system that makes inodes as it needs them reports none in all (btrfs).
+    if (info.f_files > 0) {
+        room.freeFiles = static_cast<std::int64_t>(info.f_ffree);
+    }
     const auto most = static_cast<std::uint64_t>(room.available);
     room.available = static_cast<std::int64_t>(
         blockSize != 0 && blocks > most / blockSize ? most : blocks * blockSize);

@@ -207,6 +207,15 @@ VolumeRoom volumeRoom(const std::string& folderPrefix) {
         std::min<ULONGLONG>(available.QuadPart, static_cast<ULONGLONG>(room.available)));
     wchar_t root[MAX_PATH + 1] = {};
     wchar_t system[MAX_PATH + 1] = {};
+    DWORD sectorsPerCluster = 0;
+    DWORD bytesPerSector = 0;
+    DWORD freeClusters = 0;
+    DWORD clusters = 0;
+    if (GetVolumePathNameW(folder.c_str(), root, MAX_PATH) &&
+        GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+        room.blockSize = std::max<std::int64_t>(
+            1, static_cast<std::int64_t>(sectorsPerCluster) * static_cast<std::int64_t>(bytesPerSector));
+    }
     // FAT and FAT32 hold files of up to 4 GiB - 1; exFAT and NTFS far more.
     if (GetVolumePathNameW(folder.c_str(), root, MAX_PATH) &&
         GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH) &&

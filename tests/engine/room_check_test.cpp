@@ -18,7 +18,7 @@ struct RoomCase {
     std::int64_t fileLength;
     std::int64_t pieceSize;
     VolumeRoom room;
-    std::int64_t reclaimed;
+    engine::Replaced replaced;
     const char* says; // the start of the refusal; empty when it fits
 };
 
@@ -32,7 +32,7 @@ TEST_P(RoomCheck, RefusesOnlyWhatTheDestinationCannotTake) {
     const RoomCase& c = GetParam();
     const engine::PiecePlan plan = engine::makePlan("/in/a.bin", c.pieceSize, "/out/", c.fileLength,
                                                     runtime::PathStyle::Posix);
-    const auto shortfall = engine::roomShortfall(plan, c.room, c.reclaimed);
+    const auto shortfall = engine::roomShortfall(plan, c.room, c.replaced);
     EXPECT_EQ(shortfall.value_or("").substr(0, std::string(c.says).size()), c.says);
     EXPECT_EQ(shortfall.has_value(), *c.says != '\0');
 }
@@ -43,41 +43,87 @@ const char* const noRoom = "目标磁盘剩余空间不足：需要20.01MB，只
 INSTANTIATE_TEST_SUITE_P(
     Table, RoomCheck,
     ::testing::Values(
-        RoomCase{"PlentyOfRoom", 20 * megabyte, megabyte, {}, 0, ""},
+        RoomCase{"PlentyOfRoom", 20 * megabyte, megabyte, {}, {}, ""},
         RoomCase{"TwentyMegabytesOntoEight",
                  20 * megabyte,
                  megabyte,
                  {8 * megabyte, unlimited},
-                 0,
+                 {},
                  noRoom},
         RoomCase{"ScriptAndChecksumCountToo",
                  20 * megabyte,
                  megabyte,
                  {20 * megabyte, unlimited},
-                 0,
+                 {},
                  "目标磁盘剩余空间不足"},
         RoomCase{"ReplacedPiecesGiveTheirRoomBack",
                  20 * megabyte,
                  megabyte,
                  {8 * megabyte, unlimited},
-                 15 * megabyte,
+                 {15 * megabyte, 15},
                  ""},
-        RoomCase{"FatTakesItsLargestFile", 5'000'000'000, fatPiece, {unlimited, fatPiece}, 0, ""},
+        RoomCase{"FatTakesItsLargestFile", 5'000'000'000, fatPiece, {unlimited, fatPiece}, {}, ""},
         RoomCase{"FatRefuses4GiB",
                  5'000'000'000,
                  fatPiece + 1,
                  {unlimited, fatPiece},
-                 0,
+                 {},
                  engine::room_text::fatLimit},
         RoomCase{"FatLimitBeforeFreeSpace",
                  5'000'000'000,
                  fatPiece + 1,
                  {0, fatPiece},
-                 0,
+                 {},
                  engine::room_text::fatLimit},
         RoomCase{
-            "LargePiecesElsewhere", 9'000'000'000, 4'699'717'632, {unlimited, unlimited}, 0, ""}),
+            "LargePiecesElsewhere", 9'000'000'000, 4'699'717'632, {unlimited, unlimited}, {}, ""},
+        // 1536 pieces of 200 bytes take 1536 blocks of 4 KiB, not 300 KiB.
+        RoomCase{"EachFileTakesWholeBlocks",
+                 1536 * 200,
+                 200,
+                 {2 * megabyte, unlimited, 4096},
+                 {},
+                 "目标磁盘剩余空间不足：需要6.38MB，只有2.00MB"},
+        RoomCase{"BlocksOfReplacedPiecesComeBack",
+                 1536 * 200,
+                 200,
+                 {2 * megabyte, unlimited, 4096},
+                 {1536 * 4096, 1536},
+                 ""},
+        RoomCase{"MoreFilesThanTheFileSystemCanStillHold",
+                 100 * 200,
+                 200,
+                 {unlimited, unlimited, 1, 50},
+                 {},
+                 "目标磁盘能建的文件数已到上限：需要新建103个文件，只能再建50个"},
+        RoomCase{"SizesThatDifferOnlyInBytesAreToldInBytes",
+                 20 * megabyte,
+                 megabyte,
+                 {20 * megabyte + 5631, unlimited},
+                 {},
+                 "目标磁盘剩余空间不足：需要20977152字节，只有20977151字节"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RoomCheck, AMergeNeedsRoomForItsWholeResultBesideTheOldFile) {
+    struct Case {
+        const char* what;
+        std::int64_t total;
+        VolumeRoom room;
+        const char* says;
+    };
+    for (const Case& c : {
+             Case{"fits", 10 * megabyte, {10 * megabyte, unlimited, 4096}, ""},
+             Case{"a byte short", 10 * megabyte + 1, {10 * megabyte, unlimited, 4096},
+                  "目标磁盘剩余空间不足：需要10489856字节，只有10485760字节"},
+             Case{"past FAT's largest file", fatPiece + 1, {unlimited, fatPiece},
+                  engine::room_text::fatLimitForMerge},
+             Case{"no file left to make", 10, {unlimited, unlimited, 1, 0}, "目标磁盘能建的文件数"},
+         }) {
+        const auto shortfall = engine::mergeRoomShortfall(c.total, c.room);
+        EXPECT_EQ(shortfall.value_or("").substr(0, std::string(c.says).size()), c.says) << c.what;
+        EXPECT_EQ(shortfall.has_value(), *c.says != '\0') << c.what;
+    }
+}
 
 TEST(RoomCheck, SizesReadInBytesThenMegabytes) {
     EXPECT_EQ(engine::byteSizeText(1023), "1023字节");
