@@ -147,7 +147,8 @@ void Form1Model::start_Click() {
     }
     // Copies: browsing during the run must not change the run.
     const std::string source = runtime::nativePath(state_.src);
-    const std::string destination = runtime::nativePath(state_.dec);
+    const std::string destination =
+        runtime::nativePath(window_rules::destinationPrefix(state_.dec));
     beginRun(Run::Split, form1_text::splitting);
     afterRun(engine::SplitIT(*this, source, *request, destination), form1_text::splitNotDone);
 }

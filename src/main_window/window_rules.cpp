@@ -5,6 +5,7 @@
 #include "runtime/file.h"
 #include "runtime/number_text.h"
 #include "runtime/numbers.h"
+#include "runtime/path.h"
 
 namespace window_rules {
 
@@ -29,6 +30,15 @@ engine::Result<std::int64_t> startRequest(const std::string& source,
         return engine::Problem{engine::Ending::Refused, noSourceFile};
     }
     return evaluatePieceSize(selection);
+}
+
+std::string destinationPrefix(const std::string& dec) {
+    const runtime::PathStyle style = runtime::nativePathStyle();
+    if (dec.empty() || runtime::isSeparator(dec.back(), style) ||
+        (style == runtime::PathStyle::Windows && dec.back() == ':') || !runtime::isDirectory(dec)) {
+        return dec;
+    }
+    return dec + runtime::nativeSeparator();
 }
 
 } // namespace window_rules

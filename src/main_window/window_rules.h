@@ -23,4 +23,9 @@ engine::Result<std::string> reportSource(const std::string& path);
 engine::Result<std::int64_t> startRequest(const std::string& source,
                                           const SizeSelection& selection);
 
+// The destination prefix a typed 文件放在 stands for: an existing folder typed without a
+// final separator is that folder; any other text keeps the prefix rule (names are appended
+// to it as they stand).
+std::string destinationPrefix(const std::string& dec);
+
 } // namespace window_rules

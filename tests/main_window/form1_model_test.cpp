@@ -82,6 +82,17 @@ TEST(Form1Model, SplitsAndMergesWithTheStatusOfTheLatestCommand) {
     EXPECT_FALSE(w.model.state().progressShown);
 }
 
+// Typed without a final separator, an existing folder is where the files go.
+TEST(Form1Model, SplitsIntoAFolderTypedWithoutItsSeparator) {
+    Window w;
+    fs::create_directory(w.folder.path() / "d3");
+    w.model.setDecText(w.folder.file("d3"));
+    w.model.start_Click();
+    EXPECT_EQ(w.status(), engine::split_text::completed(20));
+    EXPECT_TRUE(fs::exists(w.folder.path() / "d3" / "f001.bin"));
+    EXPECT_FALSE(fs::exists(w.folder.path() / "d3f001.bin"));
+}
+
 struct FailingCommandCase {
     const char* name;
     std::function<void(Window&)> prepare; // after a successful split and merge

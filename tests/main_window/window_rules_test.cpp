@@ -1,6 +1,11 @@
 #include "main_window/window_rules.h"
 
+#include "runtime/path.h"
+#include "temp_folder.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -26,6 +31,23 @@ TEST(StartRequest, SaysWhatIsMissingOrGivesTheSize) {
     selection.unitChecked[0] = true;
     EXPECT_EQ(window_rules::startRequest("a.txt", selection).problem().message,
               "分割后文件大小超出范围,请重新设置!");
+}
+
+// 文件放在 says where the files go: a name that is an existing folder is that folder.
+TEST(DestinationPrefix, AnExistingFolderTypedWithoutASeparatorIsThatFolder) {
+    const testing_support::TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "d3");
+    const std::string d3 = folder.file("d3");
+    const std::string sep(1, runtime::nativeSeparator());
+    const std::pair<std::string, std::string> cases[] = {
+        {d3, d3 + sep},                                       // the folder itself
+        {d3 + sep, d3 + sep},                                 // already a prefix
+        {folder.file("d3fifty"), folder.file("d3fifty")},     // no such folder: a prefix
+        {"", ""},                                             // beside the source
+    };
+    for (const auto& [typed, prefix] : cases) {
+        EXPECT_EQ(window_rules::destinationPrefix(typed), prefix) << typed;
+    }
 }
 
 } // namespace
