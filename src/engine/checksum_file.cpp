@@ -99,12 +99,10 @@ std::optional<SetChecksums> readChecksums(std::string_view text) {
     return sums;
 }
 
-std::vector<std::string> listTextReadings(std::string_view bytes) {
-    std::vector<std::string> texts;
-    for (ScriptReading& reading : scriptTextReadings(bytes)) {
-        texts.push_back(std::move(reading.text));
-    }
-    return texts;
+bool forEachListReading(std::string_view bytes,
+                        const std::function<bool(std::string_view)>& read) {
+    return forEachTextReading(bytes,
+                              [&](const ScriptReading& reading) { return read(reading.text); });
 }
 
 void writeChecksumFile(FileOpener& files, const std::string& path, std::size_t lines,

@@ -44,21 +44,22 @@ std::optional<std::vector<ChecksumLine>> readChecksumLines(std::string_view text
 // Reads the text back; nothing when it is not such a file of at least two lines.
 std::optional<SetChecksums> readChecksums(std::string_view text);
 
-// The texts a list's bytes (a checksum file, .sfv, .md5 or .crc) may stand for, in UTF-8 and
-// in the fixed order scripts are read in: a byte-order mark's alone, else UTF-8, 936, 1252,
-// 437, 850 and the system's own pages. So a list from any system gives names that are text.
-std::vector<std::string> listTextReadings(std::string_view bytes);
+// Calls `read` with the texts a list's bytes (a checksum file, .sfv, .md5 or .crc) may stand
+// for, in UTF-8 and in the fixed order scripts are read in (a byte-order mark's alone, else
+// UTF-8, 936, 1252, 437, 850 and the system's own pages), until it takes one (returns true).
+// So a list from any system gives names that are text.
+bool forEachListReading(std::string_view bytes, const std::function<bool(std::string_view)>& read);
 
 // The first reading of a list's bytes that `read` makes something of (read returns an
 // optional); nothing when none does.
 template <class Read>
 auto readListBytes(std::string_view bytes, Read read) -> decltype(read(std::string_view())) {
-    for (const std::string& text : listTextReadings(bytes)) {
-        if (auto found = read(std::string_view(text))) {
-            return found;
-        }
-    }
-    return {};
+    decltype(read(std::string_view())) found;
+    forEachListReading(bytes, [&](std::string_view text) {
+        found = read(text);
+        return found.has_value();
+    });
+    return found;
 }
 
 } // namespace engine

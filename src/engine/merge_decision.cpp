@@ -486,17 +486,19 @@ CheckOrRefusal listFileCheck(const Folder& folder, const FileReader& reader,
                 continue; // someone else's file, perhaps: it checks nothing of this set
             }
             bool read = false;
-            for (const std::string& text : listTextReadings(bytes.value())) {
+            std::optional<SetCheck> check;
+            forEachListReading(bytes.value(), [&](std::string_view text) {
                 const auto lines = kind.hash == runtime::HashKind::Crc32
                                        ? readSfvFile(text)
                                        : readChecksumLines(text, runtime::hexDigits(kind.hash));
                 read = read || lines.has_value();
-                if (!lines) {
-                    continue;
+                if (lines) {
+                    check = listedCheck(*lines, kind.hash, pieces, target, file.name);
                 }
-                if (auto check = listedCheck(*lines, kind.hash, pieces, target, file.name)) {
-                    return std::optional<SetCheck>(std::move(check));
-                }
+                return check.has_value();
+            });
+            if (check) {
+                return check;
             }
             if (!read &&
                 mayBeTheSets(file, kind.extension.size(), target, pieces.front(), &bytes.value())) {

@@ -128,11 +128,22 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         if (!held) {
             return report.refused(split_text::folderBusy(folder));
         }
-        const std::vector<runtime::FolderEntry> listing = runtime::listFolder(folder);
-        const MergeDecision decision =
-            decideMerge(parts.name, listing, [&](const std::string& name) {
-                return readWholeFile(files, folder + name);
+        // A large folder takes a while to list and check: the window is let to draw itself
+        // after the listing and after each script or list read.
+        std::optional<MergeDecision> decided;
+        std::vector<runtime::FolderEntry> listing;
+        try {
+            listing = runtime::listFolder(folder);
+            host.pumpEvents();
+            decided = decideMerge(parts.name, listing, [&](const std::string& name) {
+                std::string bytes = readWholeFile(files, folder + name);
+                host.pumpEvents();
+                return bytes;
             });
+        } catch (const RunCancelled&) {
+            return report.stopped(merge_text::stopped);
+        }
+        const MergeDecision& decision = *decided;
         if (!decision) {
             const Problem& refusal = decision.problem();
             const Error error(refusal.number, refusal.message,

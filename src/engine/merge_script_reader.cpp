@@ -273,20 +273,18 @@ std::optional<unsigned> declaredCodePage(std::string_view bytes) {
     return std::nullopt;
 }
 
-std::vector<ScriptReading> scriptTextReadings(std::string_view bytes) {
+bool forEachTextReading(std::string_view bytes,
+                        const std::function<bool(const ScriptReading&)>& take) {
     const auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
     // A byte-order mark says what the text is.
     if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
         const bool bigEndian = starts("\xFE\xFF");
         const auto text = runtime::fromUtf16(bytes.substr(2), bigEndian);
-        return text ? std::vector<ScriptReading>{{bigEndian ? 1201u : 1200u, *text}}
-                    : std::vector<ScriptReading>{};
+        return text && take({bigEndian ? 1201u : 1200u, *text});
     }
     if (starts("\xEF\xBB\xBF")) {
         const std::string_view rest = bytes.substr(3);
-        return runtime::isUtf8(rest)
-                   ? std::vector<ScriptReading>{{runtime::code_page::utf8, std::string(rest)}}
-                   : std::vector<ScriptReading>{};
+        return runtime::isUtf8(rest) && take({runtime::code_page::utf8, std::string(rest)});
     }
     // Otherwise the same list everywhere: what the script declares, then the pages scripts
     // are written in, then the Latin pages of English and European Windows, then the
@@ -301,11 +299,10 @@ std::vector<ScriptReading> scriptTextReadings(std::string_view bytes) {
     for (const unsigned page : runtime::systemCodePages()) {
         pages.push_back(page);
     }
-    std::vector<ScriptReading> readings;
-    for (const unsigned page : pages) {
-        const bool seen = std::any_of(readings.begin(), readings.end(),
-                                      [&](const ScriptReading& r) { return r.codePage == page; });
-        if (seen) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const unsigned page = pages[i];
+        if (std::find(pages.begin(), pages.begin() + static_cast<std::ptrdiff_t>(i), page) !=
+            pages.begin() + static_cast<std::ptrdiff_t>(i)) {
             continue;
         }
         std::optional<std::string> text;
@@ -314,10 +311,19 @@ std::vector<ScriptReading> scriptTextReadings(std::string_view bytes) {
         } else {
             text = runtime::fromCodePage(bytes, page);
         }
-        if (text) {
-            readings.push_back({page, std::move(*text)});
+        if (text && take({page, std::move(*text)})) {
+            return true;
         }
     }
+    return false;
+}
+
+std::vector<ScriptReading> scriptTextReadings(std::string_view bytes) {
+    std::vector<ScriptReading> readings;
+    forEachTextReading(bytes, [&](const ScriptReading& reading) {
+        readings.push_back(reading);
+        return false;
+    });
     return readings;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,5 +38,9 @@ std::optional<unsigned> declaredCodePage(std::string_view bytes);
 // order on every platform, the page its CHCP line declares, UTF-8, 936, 1252, 437, 850,
 // and then the system's own pages (on Windows its ANSI and OEM pages).
 std::vector<ScriptReading> scriptTextReadings(std::string_view bytes);
+// The same readings one at a time, made only as they are asked for: stops at the first
+// that `take` takes (returns true), and says whether one was taken.
+bool forEachTextReading(std::string_view bytes,
+                        const std::function<bool(const ScriptReading&)>& take);
 
 } // namespace engine
