@@ -1,6 +1,7 @@
 #include "runtime/file.h"
 
 #include "runtime/error.h"
+#include "runtime/folder_pins_posix.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <sys/file.h>
@@ -24,9 +26,74 @@
 
 namespace runtime {
 
+namespace {
+
+std::mutex pinsMutex;
+std::map<std::string, int> pins;
+
+// Where a path is to be looked up: in a pinned folder by its descriptor and the bare name,
+// elsewhere as it stands.
+struct At {
+    int folder = AT_FDCWD;
+    std::string name;
+};
+
+At at(const std::string& path) {
+    const auto cut = path.rfind('/');
+    const std::string prefix = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    if (!name.empty() && name != "." && name != "..") {
+        const std::lock_guard<std::mutex> lock(pinsMutex);
+        if (const auto pinned = pins.find(prefix); pinned != pins.end()) {
+            return {pinned->second, name};
+        }
+    }
+    return {AT_FDCWD, path};
+}
+
+// The pinned folder's descriptor for a folder prefix; -1 when it is not pinned.
+int pinnedFolder(const std::string& folderPrefix) {
+    const std::lock_guard<std::mutex> lock(pinsMutex);
+    const auto pinned = pins.find(folderPrefix);
+    return pinned == pins.end() ? -1 : pinned->second;
+}
+
+} // namespace
+
+namespace {
+// A folder to read the entries of: the pinned one itself where it is pinned.
+DIR* openFolder(const std::string& folderPrefix) {
+    const int pinned = pinnedFolder(folderPrefix);
+    if (pinned < 0) {
+        return ::opendir(folderPrefix.empty() ? "." : folderPrefix.c_str());
+    }
+    const int fd = ::dup(pinned);
+    DIR* directory = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!directory) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return nullptr;
+    }
+    ::rewinddir(directory);
+    return directory;
+}
+} // namespace
+
+void pinFolder(const std::string& folderPrefix, int descriptor) {
+    const std::lock_guard<std::mutex> lock(pinsMutex);
+    pins[folderPrefix] = descriptor;
+}
+
+void unpinFolder(const std::string& folderPrefix) noexcept {
+    const std::lock_guard<std::mutex> lock(pinsMutex);
+    pins.erase(folderPrefix);
+}
+
 std::optional<FileIdentity> fileIdentity(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    const At where = at(path);
+    if (::fstatat(where.folder, where.name.c_str(), &info, 0) != 0) {
         return std::nullopt;
     }
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
@@ -35,7 +102,8 @@ std::optional<FileIdentity> fileIdentity(const std::string& path) {
 
 std::int64_t fileLength(const std::string& path) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    const At where = at(path);
+    if (::fstatat(where.folder, where.name.c_str(), &info, 0) != 0) {
         throwLastSystemError(path);
     }
     if (S_ISDIR(info.st_mode)) {
@@ -49,16 +117,23 @@ std::int64_t fileLength(const std::string& path) {
 
 bool pathExists(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
+    const At where = at(path);
+    return ::fstatat(where.folder, where.name.c_str(), &info, 0) == 0;
 }
 
 bool isDirectory(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const At where = at(path);
+    return ::fstatat(where.folder, where.name.c_str(), &info, 0) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool removeFile(const std::string& path) noexcept {
-    return ::unlink(path.c_str()) == 0;
+    try {
+        const At where = at(path);
+        return ::unlinkat(where.folder, where.name.c_str(), 0) == 0;
+    } catch (...) {
+        return false;
+    }
 }
 
 namespace {
@@ -79,16 +154,20 @@ int openRetrying(const std::string& path, int flags, std::uint32_t permissions) 
     if (flags & (O_WRONLY | O_RDWR)) {
         letWritesFailOnTheSizeLimit();
     }
+    const At where = at(path);
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, static_cast<mode_t>(permissions));
+        fd = ::openat(where.folder, where.name.c_str(), flags | O_CLOEXEC | O_NONBLOCK,
+                      static_cast<mode_t>(permissions));
     } while (fd < 0 && errno == EINTR);
     return fd;
 }
 
 bool isLink(const std::string& path) {
     struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const At where = at(path);
+    return ::fstatat(where.folder, where.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(info.st_mode);
 }
 
 [[noreturn]] void throwOpenError(const std::string& path, int flags) {
@@ -204,7 +283,9 @@ void File::flush() {
 
 void File::placeAs(const std::string& temporaryPath, const std::string& target) {
     // Renamed while still open and locked, so no cleaner can take it on the way.
-    if (std::rename(temporaryPath.c_str(), target.c_str()) != 0) {
+    const At from = at(temporaryPath);
+    const At to = at(target);
+    if (::renameat(from.folder, from.name.c_str(), to.folder, to.name.c_str()) != 0) {
         throwLastSystemError(target);
     }
     close();
@@ -212,7 +293,8 @@ void File::placeAs(const std::string& temporaryPath, const std::string& target) 
 
 void flushFolder(const std::string& folderPrefix) {
     const std::string path = folderPath(folderPrefix);
-    const int fd = openRetrying(path, O_RDONLY | O_DIRECTORY, 0);
+    const int pinned = pinnedFolder(folderPrefix);
+    const int fd = pinned >= 0 ? ::dup(pinned) : openRetrying(path, O_RDONLY | O_DIRECTORY, 0);
     if (fd < 0) {
         throwLastSystemError(path);
     }
@@ -282,8 +364,7 @@ VolumeRoom volumeRoom(const std::string& folderPrefix) {
 
 int removeStaleTemporaries(const std::string& folderPrefix,
                            const std::vector<FileIdentity>& spared) noexcept {
-    const std::string path = folderPath(folderPrefix);
-    DIR* directory = ::opendir(path.c_str());
+    DIR* directory = openFolder(folderPrefix);
     if (!directory) {
         return 0;
     }
@@ -480,7 +561,7 @@ bool linkLeadsOut(const std::string& folder, const std::string& name) {
 
 std::vector<FolderEntry> listFolder(const std::string& folder) {
     const std::string path = folder.empty() ? "." : folder;
-    DIR* directory = ::opendir(path.c_str());
+    DIR* directory = openFolder(folder);
     if (!directory) {
         throwLastSystemError(path);
     }

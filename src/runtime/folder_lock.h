@@ -11,7 +11,10 @@ namespace runtime {
 // run of the program there, in this process or another, is refused at once instead of
 // mixing its files with the first's. On POSIX an exclusive flock on the folder itself; on
 // Windows a hidden lock file, opened without sharing and deleted when closed (so even a
-// killed run frees it).
+// killed run frees it). While held on POSIX, the run's file calls in the folder resolve
+// against the folder as it was opened (openat and its kin), so a folder swapped for a link
+// elsewhere never receives a byte; on Windows the open lock file keeps the folder from
+// being moved or replaced.
 class FolderLock {
 public:
     // The folder held; nothing when another run holds it. A folder that cannot be opened

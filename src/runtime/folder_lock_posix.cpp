@@ -1,5 +1,7 @@
 #include "runtime/folder_lock.h"
 
+#include "runtime/folder_pins_posix.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -39,6 +41,9 @@ std::optional<FolderLock> FolderLock::tryHold(const std::string& folderPrefix) {
         identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                                 static_cast<std::uint64_t>(info.st_ino)};
     }
+    // From here on every file of the run in this folder is made, renamed and removed in
+    // the folder opened here, even if its path comes to name another one.
+    pinFolder(folderPrefix, fd);
     return FolderLock(fd, folderPrefix, identity);
 }
 
@@ -49,6 +54,7 @@ FolderLock::FolderLock(FolderLock&& other) noexcept
 
 FolderLock::~FolderLock() {
     if (handle_ >= 0) {
+        unpinFolder(folder_);
         ::close(handle_); // closing the last descriptor lets the lock go
     }
 }
