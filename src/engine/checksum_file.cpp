@@ -99,8 +99,7 @@ std::optional<SetChecksums> readChecksums(std::string_view text) {
     return sums;
 }
 
-bool forEachListReading(std::string_view bytes,
-                        const std::function<bool(std::string_view)>& read) {
+bool forEachListReading(std::string_view bytes, const std::function<bool(std::string_view)>& read) {
     return forEachTextReading(bytes,
                               [&](const ScriptReading& reading) { return read(reading.text); });
 }

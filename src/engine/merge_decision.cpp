@@ -227,7 +227,8 @@ std::optional<Problem> unwritableTarget(const std::string& name, const Folder& f
     }
     if (!runtime::isUtf8(name)) {
         return refusal(ErrorNumber::InvalidArgument,
-                       "合并后的文件名不是有效的文字（编码无法识别），请检查合并脚本或校验文件", name);
+                       "合并后的文件名不是有效的文字（编码无法识别），请检查合并脚本或校验文件",
+                       name);
     }
     if (runtime::isTemporaryName(name)) {
         // The next run's clean-up would take it for a temporary a killed run left.
@@ -622,9 +623,9 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
             return std::move(*other);
         }
     }
-    const CommandsOrRefusal found =
-        pickedScript ? readScriptCommands(*pickedFile, readFile, {}, folder)
-                     : commandForOther(*pickedFile, folder, vouchers, readFile);
+    const CommandsOrRefusal found = pickedScript
+                                        ? readScriptCommands(*pickedFile, readFile, {}, folder)
+                                        : commandForOther(*pickedFile, folder, vouchers, readFile);
     if (!found) {
         return found.problem();
     }
@@ -665,11 +666,12 @@ MergeDecision decideMerge(const std::string& picked, const std::vector<ListedFil
     // A piece that another set's voucher lists is that set's, never this one's.
     for (const std::string& source : command.sources) {
         if (const auto claim = vouchers.otherSetsClaim(source, command.target)) {
-            return refusal(ErrorNumber::InvalidArgument,
-                           "“" + claim->voucher->file + "”把它列为“" + claim->voucher->target +
-                               "”的分割文件，它不属于要合并成“" + command.target +
-                               "”的这一组，无法确定它属于哪一组。请把两组文件分开放在不同的文件夹里",
-                           source);
+            return refusal(
+                ErrorNumber::InvalidArgument,
+                "“" + claim->voucher->file + "”把它列为“" + claim->voucher->target +
+                    "”的分割文件，它不属于要合并成“" + command.target +
+                    "”的这一组，无法确定它属于哪一组。请把两组文件分开放在不同的文件夹里",
+                source);
         }
     }
     const ListedFile* script = command.script.empty() ? nullptr : folder.find(command.script);

@@ -61,10 +61,9 @@ std::optional<std::string> roomShortfall(const PiecePlan& plan, const runtime::V
         return room_text::fatLimit;
     }
     const std::int64_t block = room.blockSize;
-    const std::int64_t stored = (static_cast<std::int64_t>(plan.count) - 1) *
-                                    storedSize(plan.pieceLength(1), block) +
-                                storedSize(plan.pieceLength(plan.count), block) +
-                                2 * storedSize(voucherBytes(plan), block);
+    const std::int64_t stored =
+        (static_cast<std::int64_t>(plan.count) - 1) * storedSize(plan.pieceLength(1), block) +
+        storedSize(plan.pieceLength(plan.count), block) + 2 * storedSize(voucherBytes(plan), block);
     const std::int64_t needed = std::max<std::int64_t>(0, stored - replaced.bytes);
     if (needed > room.available) {
         return notEnoughRoom(needed, room.available,

@@ -37,7 +37,8 @@ namespace room_text {
 inline constexpr const char* fatLimit = "目标磁盘是FAT格式，单个文件不能超过4GB，"
                                         "请把分割后文件大小设为4095MB或更小";
 inline constexpr const char* fatLimitForMerge =
-    "目标磁盘是FAT格式，单个文件不能超过4GB，合并后的文件放不下，请把分割文件拷到NTFS或exFAT格式的磁盘上再合并";
+    "目标磁盘是FAT格式，单个文件不能超过4GB，合并后的文件放不下，请把分割文件拷到NTFS或exFAT格式的"
+    "磁盘上再合并";
 // "需要…，只有…": sizes told precisely enough to differ whenever they differ.
 std::string neededAndFree(std::int64_t needed, std::int64_t available);
 } // namespace room_text

@@ -185,12 +185,13 @@ std::optional<Problem> SetVouchers::conflict(const std::string& name) const {
     const auto found = claims(name);
     for (const Claim& claim : found) {
         if (const auto other = otherSetsClaim(name, claim.voucher->target)) {
-            return refusal(ErrorNumber::InvalidArgument,
-                           "“" + claim.voucher->file + "”把它列为“" + claim.voucher->target +
-                               "”的分割文件，“" + other->voucher->file + "”却把它列为“" +
-                               other->voucher->target +
-                               "”的分割文件，无法确定它属于哪一组。请把两组文件分开放在不同的文件夹里",
-                           name);
+            return refusal(
+                ErrorNumber::InvalidArgument,
+                "“" + claim.voucher->file + "”把它列为“" + claim.voucher->target +
+                    "”的分割文件，“" + other->voucher->file + "”却把它列为“" +
+                    other->voucher->target +
+                    "”的分割文件，无法确定它属于哪一组。请把两组文件分开放在不同的文件夹里",
+                name);
         }
     }
     return std::nullopt;

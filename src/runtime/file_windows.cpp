@@ -213,8 +213,8 @@ VolumeRoom volumeRoom(const std::string& folderPrefix) {
     DWORD clusters = 0;
     if (GetVolumePathNameW(folder.c_str(), root, MAX_PATH) &&
         GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
-        room.blockSize = std::max<std::int64_t>(
-            1, static_cast<std::int64_t>(sectorsPerCluster) * static_cast<std::int64_t>(bytesPerSector));
+        room.blockSize = std::max<std::int64_t>(1, static_cast<std::int64_t>(sectorsPerCluster) *
+                                                       static_cast<std::int64_t>(bytesPerSector));
     }
     // FAT and FAT32 hold files of up to 4 GiB - 1; exFAT and NTFS far more.
     if (GetVolumePathNameW(folder.c_str(), root, MAX_PATH) &&
@@ -231,9 +231,8 @@ int removeStaleTemporaries(const std::string& folderPrefix,
         int removed = 0;
         for (const FolderEntry& entry : listFolder(folderPrefix)) {
             // A writer's own file is open without delete sharing, so this fails for it.
-            const bool isSpared =
-                entry.identity &&
-                std::find(spared.begin(), spared.end(), *entry.identity) != spared.end();
+            const bool isSpared = entry.identity && std::find(spared.begin(), spared.end(),
+                                                              *entry.identity) != spared.end();
             if (entry.regular && isTemporaryName(entry.name) && !isSpared &&
                 removeFile(folderPrefix + entry.name)) {
                 ++removed;

@@ -19,17 +19,16 @@ std::optional<FolderLock> FolderLock::tryHold(const std::string& folderPrefix) {
     const std::string prefix = folderPrefix.empty() ? std::string(".\\") : folderPrefix;
     // No sharing: a second open of the file fails while it is held; deleted on close, so
     // it goes with the handle even when the process is killed.
-    const HANDLE handle = CreateFileW(apiPath(prefix + lockName).c_str(),
-                                      GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                                      OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE handle = CreateFileW(
+        apiPath(prefix + lockName).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+        OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         if (code == ERROR_SHARING_VIOLATION || code == ERROR_ACCESS_DENIED ||
             code == ERROR_LOCK_VIOLATION) {
             // Access is denied too while the held file is being deleted on its close.
-            if (code != ERROR_ACCESS_DENIED || GetFileAttributesW(apiPath(prefix + lockName).c_str()) !=
-                                                   INVALID_FILE_ATTRIBUTES) {
+            if (code != ERROR_ACCESS_DENIED ||
+                GetFileAttributesW(apiPath(prefix + lockName).c_str()) != INVALID_FILE_ATTRIBUTES) {
                 return std::nullopt;
             }
         }

@@ -43,7 +43,8 @@ bool isDeviceName(const std::string& name) {
     while (!stem.empty() && stem.back() == ' ') {
         stem.pop_back();
     }
-    static const std::array<const char*, 6> devices{"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    static const std::array<const char*, 6> devices{"CON", "PRN",    "AUX",
+                                                    "NUL", "CONIN$", "CONOUT$"};
     if (std::find(devices.begin(), devices.end(), stem) != devices.end()) {
         return true;
     }
@@ -51,8 +52,8 @@ bool isDeviceName(const std::string& name) {
         return false;
     }
     const std::string digit = stem.substr(3);
-    return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') ||
-           digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
+    return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+           digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
 } // namespace

@@ -113,7 +113,10 @@ std::map<std::string, std::string> scriptOfSInto(const std::string& target) {
 std::vector<std::string> piecesOfX() {
     std::vector<std::string> names;
     for (int k = 1; k <= 1011; ++k) {
-        names.push_back("x" + std::string(k < 10 ? "00" : k < 100 ? "0" : "") +
+        names.push_back("x" +
+                        std::string(k < 10    ? "00"
+                                    : k < 100 ? "0"
+                                              : "") +
                         std::to_string(k) + ".txt");
     }
     return names;

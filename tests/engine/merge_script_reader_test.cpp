@@ -73,12 +73,15 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"DosEndOfFileMark", "COPY/B a+b c.txt\r\n\x1A", {"a", "b"}, "c.txt"},
         AcceptedCase{"DosEndOfFileMarkAfterName", "COPY/B a+b c.txt\x1A", {"a", "b"}, "c.txt"},
         // A long set's script: each next line appends to the target.
-        AcceptedCase{"LinesThatAppendToTheTarget",
-                     "COPY/B a001/B+a002/B a/B\r\nCOPY/B a/B+a003/B+a004/B\r\nCOPY/B a/B+a005/B\r\n",
-                     {"a001", "a002", "a003", "a004", "a005"},
-                     "a"},
-        AcceptedCase{"AppendingWithTheTargetAgain", "COPY/B a+b t\ncopy /b t + c t\n",
-                     {"a", "b", "c"}, "t"}));
+        AcceptedCase{
+            "LinesThatAppendToTheTarget",
+            "COPY/B a001/B+a002/B a/B\r\nCOPY/B a/B+a003/B+a004/B\r\nCOPY/B a/B+a005/B\r\n",
+            {"a001", "a002", "a003", "a004", "a005"},
+            "a"},
+        AcceptedCase{"AppendingWithTheTargetAgain",
+                     "COPY/B a+b t\ncopy /b t + c t\n",
+                     {"a", "b", "c"},
+                     "t"}));
 
 struct RefusedCase {
     const char* name;

@@ -81,7 +81,8 @@ std::vector<std::string> linesOf(const std::string& text) {
 TEST(MergeScriptText, KeepsEveryLineWithinTheCommandInterpretersLimit) {
     // "COPY/B " + n x "a###.bin/B" joined by "+" + " a.bin/B" is 11n + 14 characters.
     for (int count : {2, 743, 744, 745, 1500, 32767}) {
-        const auto plan = makePlan("D:\\in\\a.bin", 1, "", count + 0LL, runtime::PathStyle::Windows);
+        const auto plan =
+            makePlan("D:\\in\\a.bin", 1, "", count + 0LL, runtime::PathStyle::Windows);
         ASSERT_EQ(plan.count, count);
         const std::string text = engine::mergeScriptText(plan);
         const auto lines = linesOf(text);

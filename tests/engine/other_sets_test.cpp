@@ -148,135 +148,148 @@ const char* const checked = engine::merge_text::succeededAndChecked;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, OtherSet,
-    ::testing::Values(
-        OtherSetCase{"SevenZipStyleEndingShorter", "name.ext.001",
-                     [](auto& f, auto& c) { pieces(f, "name.ext", c); }, Ending::Completed,
-                     unchecked, "name.ext"},
-        OtherSetCase{"SevenZipStyleOfEqualPiecesCannotBeShownWhole", "name.ext.001",
-                     [](auto& f, auto& c) { pieces(f, "name.ext", c.substr(0, 2000)); },
-                     Ending::Refused, "错误提示信息:无法确认这组分割文件是否完整", ""},
-        OtherSetCase{"PieceMissingBeforeALaterOne", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c);
-                         fs::remove(fs::u8path(f.file("name.ext.002")));
-                     },
-                     Ending::Refused, "错误提示信息:缺少分割文件", ""},
-        OtherSetCase{"PickedAtALaterPiece", "name.ext.002",
-                     [](auto& f, auto& c) { pieces(f, "name.ext", c); }, Ending::Refused,
-                     "错误提示信息:这是第2个分割文件。请选择第一个分割文件“name.ext.001”", ""},
-        OtherSetCase{"TotalCommanderWithItsCrcFile", "photos.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "photos", c);
-                         writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
-                     },
-                     Ending::Completed, checked, "photos.zip"},
-        OtherSetCase{"TotalCommanderEqualPiecesProvenByTheCrcFile", "photos.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "photos", c, 1250);
-                         writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
-                     },
-                     Ending::Completed, checked, "photos.zip"},
-        OtherSetCase{"TotalCommanderLastPieceMissing", "photos.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "photos", c);
-                         writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
-                         fs::remove(fs::u8path(f.file("photos.003")));
-                     },
-                     Ending::Refused, "错误提示信息:分割文件不完整或已损坏", ""},
-        OtherSetCase{"TotalCommanderDamagedPiece", "photos.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "photos", damaged(c, 1500));
-                         writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
-                     },
-                     Ending::Failed, "错误提示信息:合并结果与校验文件不符（CRC-32）", ""},
-        OtherSetCase{"CrcFileNamingAnotherFolder", "photos.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "photos", c);
-                         writeFile(f.file("photos.crc"), crcFile("..\\photos.zip", c));
-                     },
-                     Ending::Refused, "错误提示信息:合并后的文件名不能带文件夹", ""},
-        OtherSetCase{"WithoutTheCrcFileTheStemIsTheName", "photos.001",
-                     [](auto& f, auto& c) { pieces(f, "photos", c); }, Ending::Completed, unchecked,
-                     "photos"},
-        OtherSetCase{"SfvListingEveryPiece", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c);
-                         writeFile(f.file("name.ext.sfv"), "; pieces\r\n" + sfvOfPieces(c));
-                     },
-                     Ending::Completed, checked, "name.ext"},
-        OtherSetCase{"SfvNamesTheDamagedPiece", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", damaged(c, 1500));
-                         writeFile(f.file("check.sfv"), sfvOfPieces(c));
-                     },
-                     Ending::Failed, "错误提示信息:第2个分割文件已损坏", ""},
-        OtherSetCase{"Md5OfTheJoinedFileProvesEqualPieces", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c, 1250);
-                         writeFile(f.file("name.ext.md5"),
-                                   hashOf(runtime::HashKind::Md5, c) + "  name.ext\n");
-                     },
-                     Ending::Completed, checked, "name.ext"},
-        OtherSetCase{"Sha256OfTheJoinedFileThatDiffers", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c);
-                         writeFile(f.file("SHA256SUMS.sha256"),
-                                   hashOf(runtime::HashKind::Sha256, damaged(c, 3)) +
-                                       " *name.ext\n");
-                     },
-                     Ending::Failed, "错误提示信息:合并结果与校验文件不符（SHA-256）", ""},
-        // Lists as editors, PowerShell or text-mode transfers leave them.
-        OtherSetCase{"SfvWithAByteOrderMark", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c);
-                         writeFile(f.file("name.ext.sfv"), "\xEF\xBB\xBF" + sfvOfPieces(c));
-                     },
-                     Ending::Completed, checked, "name.ext"},
-        OtherSetCase{"CrcFileWithAByteOrderMark", "photos.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "photos", c, 1250);
-                         writeFile(f.file("photos.crc"), "\xEF\xBB\xBF" + crcFile("photos.zip", c));
-                     },
-                     Ending::Completed, checked, "photos.zip"},
-        OtherSetCase{"Md5OfThePiecesWithCrLfAndAByteOrderMark", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c, 1250);
-                         writeFile(f.file("name.ext.md5"),
-                                   "\xEF\xBB\xBF" + hashOf(runtime::HashKind::Md5, c.substr(0, 1250)) +
-                                       "  name.ext.001\r\n" +
-                                       hashOf(runtime::HashKind::Md5, c.substr(1250)) +
-                                       "  name.ext.002\r\n");
-                     },
-                     Ending::Completed, checked, "name.ext"},
-        OtherSetCase{"Sha256OfThePiecesWithCrLf", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c, 1250);
-                         writeFile(f.file("name.ext.sha256"),
-                                   hashOf(runtime::HashKind::Sha256, c.substr(0, 1250)) +
-                                       " *name.ext.001\r\n" +
-                                       hashOf(runtime::HashKind::Sha256, damaged(c, 2000).substr(1250)) +
-                                       " *name.ext.002\r\n");
-                     },
-                     Ending::Failed, "错误提示信息:第2个分割文件已损坏", ""},
-        // Total Commander on a Chinese Windows writes the name in code page 936.
-        OtherSetCase{"CrcFileInCodePage936GivesATextName", "photos.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "photos", c);
-                         writeFile(f.file("photos.crc"), crcFile("\xB1\xA8\xB8\xE6.zip", c));
-                     },
-                     Ending::Completed, checked, "报告.zip"},
-        OtherSetCase{"UnreadableListOfTheSetStopsTheMerge", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c);
-                         writeFile(f.file("name.ext.sfv"), "not a list\r\n");
-                     },
-                     Ending::Refused, "错误提示信息:校验文件已损坏", ""},
-        OtherSetCase{"UnreadableListOfSomeoneElseIsPassedOver", "name.ext.001",
-                     [](auto& f, auto& c) {
-                         pieces(f, "name.ext", c);
-                         writeFile(f.file("notes.sfv"), "not a list\r\n");
-                     },
-                     Ending::Completed, unchecked, "name.ext"}),
+    ::testing::Values(OtherSetCase{"SevenZipStyleEndingShorter", "name.ext.001",
+                                   [](auto& f, auto& c) { pieces(f, "name.ext", c); },
+                                   Ending::Completed, unchecked, "name.ext"},
+                      OtherSetCase{
+                          "SevenZipStyleOfEqualPiecesCannotBeShownWhole", "name.ext.001",
+                          [](auto& f, auto& c) { pieces(f, "name.ext", c.substr(0, 2000)); },
+                          Ending::Refused, "错误提示信息:无法确认这组分割文件是否完整", ""},
+                      OtherSetCase{"PieceMissingBeforeALaterOne", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c);
+                                       fs::remove(fs::u8path(f.file("name.ext.002")));
+                                   },
+                                   Ending::Refused, "错误提示信息:缺少分割文件", ""},
+                      OtherSetCase{
+                          "PickedAtALaterPiece", "name.ext.002",
+                          [](auto& f, auto& c) { pieces(f, "name.ext", c); }, Ending::Refused,
+                          "错误提示信息:这是第2个分割文件。请选择第一个分割文件“name.ext.001”", ""},
+                      OtherSetCase{"TotalCommanderWithItsCrcFile", "photos.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "photos", c);
+                                       writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
+                                   },
+                                   Ending::Completed, checked, "photos.zip"},
+                      OtherSetCase{"TotalCommanderEqualPiecesProvenByTheCrcFile", "photos.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "photos", c, 1250);
+                                       writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
+                                   },
+                                   Ending::Completed, checked, "photos.zip"},
+                      OtherSetCase{"TotalCommanderLastPieceMissing", "photos.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "photos", c);
+                                       writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
+                                       fs::remove(fs::u8path(f.file("photos.003")));
+                                   },
+                                   Ending::Refused, "错误提示信息:分割文件不完整或已损坏", ""},
+                      OtherSetCase{"TotalCommanderDamagedPiece", "photos.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "photos", damaged(c, 1500));
+                                       writeFile(f.file("photos.crc"), crcFile("photos.zip", c));
+                                   },
+                                   Ending::Failed, "错误提示信息:合并结果与校验文件不符（CRC-32）",
+                                   ""},
+                      OtherSetCase{"CrcFileNamingAnotherFolder", "photos.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "photos", c);
+                                       writeFile(f.file("photos.crc"),
+                                                 crcFile("..\\photos.zip", c));
+                                   },
+                                   Ending::Refused, "错误提示信息:合并后的文件名不能带文件夹", ""},
+                      OtherSetCase{"WithoutTheCrcFileTheStemIsTheName", "photos.001",
+                                   [](auto& f, auto& c) { pieces(f, "photos", c); },
+                                   Ending::Completed, unchecked, "photos"},
+                      OtherSetCase{"SfvListingEveryPiece", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c);
+                                       writeFile(f.file("name.ext.sfv"),
+                                                 "; pieces\r\n" + sfvOfPieces(c));
+                                   },
+                                   Ending::Completed, checked, "name.ext"},
+                      OtherSetCase{"SfvNamesTheDamagedPiece", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", damaged(c, 1500));
+                                       writeFile(f.file("check.sfv"), sfvOfPieces(c));
+                                   },
+                                   Ending::Failed, "错误提示信息:第2个分割文件已损坏", ""},
+                      OtherSetCase{"Md5OfTheJoinedFileProvesEqualPieces", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c, 1250);
+                                       writeFile(f.file("name.ext.md5"),
+                                                 hashOf(runtime::HashKind::Md5, c) +
+                                                     "  name.ext\n");
+                                   },
+                                   Ending::Completed, checked, "name.ext"},
+                      OtherSetCase{"Sha256OfTheJoinedFileThatDiffers", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c);
+                                       writeFile(f.file("SHA256SUMS.sha256"),
+                                                 hashOf(runtime::HashKind::Sha256, damaged(c, 3)) +
+                                                     " *name.ext\n");
+                                   },
+                                   Ending::Failed, "错误提示信息:合并结果与校验文件不符（SHA-256）",
+                                   ""},
+                      // Lists as editors, PowerShell or text-mode transfers leave them.
+                      OtherSetCase{"SfvWithAByteOrderMark", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c);
+                                       writeFile(f.file("name.ext.sfv"),
+                                                 "\xEF\xBB\xBF" + sfvOfPieces(c));
+                                   },
+                                   Ending::Completed, checked, "name.ext"},
+                      OtherSetCase{"CrcFileWithAByteOrderMark", "photos.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "photos", c, 1250);
+                                       writeFile(f.file("photos.crc"),
+                                                 "\xEF\xBB\xBF" + crcFile("photos.zip", c));
+                                   },
+                                   Ending::Completed, checked, "photos.zip"},
+                      OtherSetCase{"Md5OfThePiecesWithCrLfAndAByteOrderMark", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c, 1250);
+                                       writeFile(
+                                           f.file("name.ext.md5"),
+                                           "\xEF\xBB\xBF" +
+                                               hashOf(runtime::HashKind::Md5, c.substr(0, 1250)) +
+                                               "  name.ext.001\r\n" +
+                                               hashOf(runtime::HashKind::Md5, c.substr(1250)) +
+                                               "  name.ext.002\r\n");
+                                   },
+                                   Ending::Completed, checked, "name.ext"},
+                      OtherSetCase{"Sha256OfThePiecesWithCrLf", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c, 1250);
+                                       writeFile(
+                                           f.file("name.ext.sha256"),
+                                           hashOf(runtime::HashKind::Sha256, c.substr(0, 1250)) +
+                                               " *name.ext.001\r\n" +
+                                               hashOf(runtime::HashKind::Sha256,
+                                                      damaged(c, 2000).substr(1250)) +
+                                               " *name.ext.002\r\n");
+                                   },
+                                   Ending::Failed, "错误提示信息:第2个分割文件已损坏", ""},
+                      // Total Commander on a Chinese Windows writes the name in code page 936.
+                      OtherSetCase{"CrcFileInCodePage936GivesATextName", "photos.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "photos", c);
+                                       writeFile(f.file("photos.crc"),
+                                                 crcFile("\xB1\xA8\xB8\xE6.zip", c));
+                                   },
+                                   Ending::Completed, checked, "报告.zip"},
+                      OtherSetCase{"UnreadableListOfTheSetStopsTheMerge", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c);
+                                       writeFile(f.file("name.ext.sfv"), "not a list\r\n");
+                                   },
+                                   Ending::Refused, "错误提示信息:校验文件已损坏", ""},
+                      OtherSetCase{"UnreadableListOfSomeoneElseIsPassedOver", "name.ext.001",
+                                   [](auto& f, auto& c) {
+                                       pieces(f, "name.ext", c);
+                                       writeFile(f.file("notes.sfv"), "not a list\r\n");
+                                   },
+                                   Ending::Completed, unchecked, "name.ext"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -241,15 +241,25 @@ INSTANTIATE_TEST_SUITE_P(
         TargetNameCase{"NumberedDevice", {"a001.bin", "a002.bin"}, "COM1", "设备名"},
         TargetNameCase{"DeviceNumberedZero", {"a001.bin", "a002.bin"}, "lpt0.bin", "设备名"},
         // Pieces outside ASCII too, so that one reading of the script alone finds them.
-        TargetNameCase{"SuperscriptNumberedDevice", {"\xC2\xB9" "001.bin", "\xC2\xB9" "002.bin"},
-                       "COM\xC2\xB9.bin", "设备名"},
-        TargetNameCase{"SuperscriptPrinter", {"\xC2\xB3" "001.bin", "\xC2\xB3" "002.bin"},
-                       "LPT\xC2\xB3", "设备名"},
-        TargetNameCase{"DeviceWithABlankBeforeTheDot", {"a001.bin", "a002.bin"}, "\"CON .txt\"",
+        TargetNameCase{"SuperscriptNumberedDevice",
+                       {"\xC2\xB9"
+                        "001.bin",
+                        "\xC2\xB9"
+                        "002.bin"},
+                       "COM\xC2\xB9.bin",
                        "设备名"},
+        TargetNameCase{"SuperscriptPrinter",
+                       {"\xC2\xB3"
+                        "001.bin",
+                        "\xC2\xB3"
+                        "002.bin"},
+                       "LPT\xC2\xB3",
+                       "设备名"},
+        TargetNameCase{
+            "DeviceWithABlankBeforeTheDot", {"a001.bin", "a002.bin"}, "\"CON .txt\"", "设备名"},
         TargetNameCase{"ConsoleInput", {"a001.bin", "a002.bin"}, "CONIN$", "设备名"},
-        TargetNameCase{"ConsoleOutputWithAnExtension", {"a001.bin", "a002.bin"}, "conout$.log",
-                       "设备名"}),
+        TargetNameCase{
+            "ConsoleOutputWithAnExtension", {"a001.bin", "a002.bin"}, "conout$.log", "设备名"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -113,9 +113,13 @@ TEST(RoomCheck, AMergeNeedsRoomForItsWholeResultBesideTheOldFile) {
     };
     for (const Case& c : {
              Case{"fits", 10 * megabyte, {10 * megabyte, unlimited, 4096}, ""},
-             Case{"a byte short", 10 * megabyte + 1, {10 * megabyte, unlimited, 4096},
+             Case{"a byte short",
+                  10 * megabyte + 1,
+                  {10 * megabyte, unlimited, 4096},
                   "目标磁盘剩余空间不足：需要10489856字节，只有10485760字节"},
-             Case{"past FAT's largest file", fatPiece + 1, {unlimited, fatPiece},
+             Case{"past FAT's largest file",
+                  fatPiece + 1,
+                  {unlimited, fatPiece},
                   engine::room_text::fatLimitForMerge},
              Case{"no file left to make", 10, {unlimited, unlimited, 1, 0}, "目标磁盘能建的文件数"},
          }) {

@@ -40,10 +40,10 @@ TEST(DestinationPrefix, AnExistingFolderTypedWithoutASeparatorIsThatFolder) {
     const std::string d3 = folder.file("d3");
     const std::string sep(1, runtime::nativeSeparator());
     const std::pair<std::string, std::string> cases[] = {
-        {d3, d3 + sep},                                       // the folder itself
-        {d3 + sep, d3 + sep},                                 // already a prefix
-        {folder.file("d3fifty"), folder.file("d3fifty")},     // no such folder: a prefix
-        {"", ""},                                             // beside the source
+        {d3, d3 + sep},                                   // the folder itself
+        {d3 + sep, d3 + sep},                             // already a prefix
+        {folder.file("d3fifty"), folder.file("d3fifty")}, // no such folder: a prefix
+        {"", ""},                                         // beside the source
     };
     for (const auto& [typed, prefix] : cases) {
         EXPECT_EQ(window_rules::destinationPrefix(typed), prefix) << typed;
