@@ -10,8 +10,9 @@ install_missing_packages() {
     if [ "${#missing[@]}" -gt 0 ]; then
         echo "Installing: ${missing[*]}"
         export DEBIAN_FRONTEND=noninteractive
-        apt-get update -qq
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        # Another install on the machine holds the package lock for a while: wait for it.
+        apt-get -o DPkg::Lock::Timeout=900 update -qq
+        apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
     fi
 }
 
