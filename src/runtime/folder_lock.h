@@ -13,8 +13,8 @@ namespace runtime {
 // Windows a hidden lock file, opened without sharing and deleted when closed (so even a
 // killed run frees it). While held on POSIX, the run's file calls in the folder resolve
 // against the folder as it was opened (openat and its kin), so a folder swapped for a link
-// elsewhere never receives a byte; on Windows the open lock file keeps the folder from
-// being moved or replaced.
+// elsewhere never receives a byte; on Windows the folder is held open without delete
+// sharing, so it cannot be moved or replaced at all.
 class FolderLock {
 public:
     // The folder held; nothing when another run holds it. A folder that cannot be opened
@@ -36,10 +36,15 @@ private:
 #else
     using Handle = int;
 #endif
-    FolderLock(Handle handle, std::string folderPrefix, std::optional<FileIdentity> identity)
-        : handle_(handle), folder_(std::move(folderPrefix)), identity_(identity) {}
+    FolderLock(Handle handle, Handle folderHandle, std::string folderPrefix,
+               std::optional<FileIdentity> identity)
+        : handle_(handle), folderHandle_(folderHandle), folder_(std::move(folderPrefix)),
+          identity_(identity) {}
 
     Handle handle_;
+    // Windows: the folder itself, open without delete sharing, so that it cannot be renamed,
+    // removed or replaced while held. Unused on POSIX, where handle_ is the folder.
+    Handle folderHandle_;
     std::string folder_;
     std::optional<FileIdentity> identity_;
 };

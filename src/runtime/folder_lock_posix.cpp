@@ -20,7 +20,7 @@ std::optional<FolderLock> FolderLock::tryHold(const std::string& folderPrefix) {
     const std::string path = folderPath(folderPrefix);
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        return FolderLock(-1, folderPrefix, std::nullopt);
+        return FolderLock(-1, -1, folderPrefix, std::nullopt);
     }
     int result = 0;
     do {
@@ -33,7 +33,7 @@ std::optional<FolderLock> FolderLock::tryHold(const std::string& folderPrefix) {
             return std::nullopt;
         }
         // A file system without such locks (some network ones): the run goes on unheld.
-        return FolderLock(-1, folderPrefix, fileIdentity(path));
+        return FolderLock(-1, -1, folderPrefix, fileIdentity(path));
     }
     struct stat info {};
     std::optional<FileIdentity> identity;
@@ -44,11 +44,12 @@ std::optional<FolderLock> FolderLock::tryHold(const std::string& folderPrefix) {
     // From here on every file of the run in this folder is made, renamed and removed in
     // the folder opened here, even if its path comes to name another one.
     pinFolder(folderPrefix, fd);
-    return FolderLock(fd, folderPrefix, identity);
+    return FolderLock(fd, -1, folderPrefix, identity);
 }
 
 FolderLock::FolderLock(FolderLock&& other) noexcept
-    : handle_(other.handle_), folder_(std::move(other.folder_)), identity_(other.identity_) {
+    : handle_(other.handle_), folderHandle_(other.folderHandle_), folder_(std::move(other.folder_)),
+      identity_(other.identity_) {
     other.handle_ = -1;
 }
 

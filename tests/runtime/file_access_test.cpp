@@ -1,5 +1,6 @@
 #include "runtime/error.h"
 #include "runtime/file.h"
+#include "runtime/folder_lock.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +207,32 @@ TEST(TemporaryFile, IsNewEveryTimeAndOnlyAnAbandonedOneIsRemoved) {
     runtime::flushFolder(prefix);
     EXPECT_EQ(testing_support::readFile(folder.file("a.bin")), "new");
     EXPECT_FALSE(runtime::pathExists(heldPath));
+}
+
+// One run per folder, and the folder stays the one the run opened: on Windows it cannot be
+// moved while held; on POSIX it can, and the run's files go on landing in it.
+TEST(FolderLock, HoldsTheFolderForOneRunAtATime) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "held");
+    const std::string held = folder.file("held") + runtime::nativeSeparator();
+    {
+        const auto lock = runtime::FolderLock::tryHold(held);
+        ASSERT_TRUE(lock.has_value());
+        EXPECT_FALSE(runtime::FolderLock::tryHold(held).has_value());
+        EXPECT_TRUE(lock->stillThere());
+        std::error_code moved;
+        std::filesystem::rename(folder.path() / "held", folder.path() / "moved", moved);
+#ifdef _WIN32
+        EXPECT_TRUE(moved) << "moved while held";
+#else
+        ASSERT_FALSE(moved);
+        EXPECT_FALSE(lock->stillThere());
+        runtime::File::createNew(held + "piece.bin").close();
+        EXPECT_TRUE(std::filesystem::exists(folder.path() / "moved" / "piece.bin"));
+        std::filesystem::rename(folder.path() / "moved", folder.path() / "held");
+#endif
+    }
+    EXPECT_TRUE(runtime::FolderLock::tryHold(held).has_value());
 }
 
 } // namespace
