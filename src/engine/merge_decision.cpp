@@ -19,8 +19,6 @@ namespace {
 
 using runtime::ErrorNumber;
 
-// A checksum file has a line of about a hundred bytes per piece, 32767 at most.
-constexpr std::int64_t largestChecksumFile = 8 << 20;
 
 const char* const notAScript = "不是合并脚本。请选择分割时生成的合并脚本（名称.BAT）"
                                "或第一个分割文件（名称001.扩展名）";

@@ -15,8 +15,6 @@ using runtime::ErrorNumber;
 // A script is one line, or a few for a long set; a larger file is not one, and is not read
 // into memory.
 constexpr std::int64_t largestScript = 16 << 20;
-// A checksum file has a line of about a hundred bytes per piece, 32767 at most.
-constexpr std::int64_t largestChecksumFile = 8 << 20;
 
 Problem refusal(ErrorNumber number, std::string description, std::string name = {}) {
     return Problem{Ending::Refused, std::move(description), number, std::move(name)};

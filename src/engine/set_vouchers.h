@@ -11,6 +11,10 @@
 
 namespace engine {
 
+// A checksum file has a line of about a hundred bytes per piece, 32767 at most; a larger
+// file is none, and is not read into memory.
+inline constexpr std::int64_t largestChecksumFile = 8 << 20;
+
 // The folder's files by name, as its file system compares names.
 class Folder {
 public:
