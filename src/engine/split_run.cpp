@@ -276,11 +276,15 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         }
         const auto source = files.open(SFile, FileOpener::Mode::Read);
         const auto sourceIdentity = runtime::fileIdentity(SFile);
-        // What a killed run left here would otherwise stay for good; a source that merely
-        // looks like one is the user's file.
+        // What a killed run left here would otherwise stay for good; a source, or a joined
+        // file beside the pieces, that merely looks like one is the user's file.
         std::vector<runtime::FileIdentity> spared;
-        if (sourceIdentity) {
-            spared.push_back(*sourceIdentity);
+        for (const auto& identity :
+             {sourceIdentity,
+              runtime::fileIdentity(plan.names.folder() + plan.names.targetName())}) {
+            if (identity) {
+                spared.push_back(*identity);
+            }
         }
         runtime::removeStaleTemporaries(plan.names.folder(), spared);
         if (sourceIdentity && planWritesOverSource(plan, *sourceIdentity)) {

@@ -197,6 +197,13 @@ TEST(TemporaryLookalike, PickedAsTheSourceOrListedAsAPieceStays) {
     RecordingHost split;
     EXPECT_TRUE(engine::SplitIT(split, folder.file(lookalike), pieceSize, "").completed());
     EXPECT_EQ(readFile(folder.file(lookalike)), content);
+    // Split elsewhere, beside an earlier joined copy of that name.
+    std::filesystem::create_directory(folder.path() / "out");
+    const std::string out = folder.file("out") + runtime::nativeSeparator();
+    writeFile(out + lookalike, "joined earlier");
+    RecordingHost elsewhere;
+    EXPECT_TRUE(engine::SplitIT(elsewhere, folder.file(lookalike), pieceSize, out).completed());
+    EXPECT_EQ(readFile(out + lookalike), "joined earlier");
 
     writeFile(folder.file("b.bin"), "tail");
     writeFile(folder.file("join.BAT"), "COPY/B " + lookalike + "/B+b.bin/B joined.bin/B\r\n");
