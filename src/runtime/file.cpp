@@ -3,6 +3,7 @@
 #include "runtime/error.h"
 #include "runtime/path.h"
 
+#include <algorithm>
 #include <random>
 
 namespace runtime {
@@ -22,6 +23,22 @@ std::string newTemporaryName() {
         name += digits[value & 0xF];
     }
     return name + std::string(temporaryEnd);
+}
+
+VolumeRoom roomOf(const FileSystemFigures& figures) {
+    VolumeRoom room;
+    if (figures.fat) {
+        room.largestFile = fatLargestFile;
+    }
+    const auto most = static_cast<std::uint64_t>(room.available);
+    const std::uint64_t size = figures.blockSize;
+    room.available = static_cast<std::int64_t>(
+        size != 0 && figures.blocksAvailable > most / size ? most : figures.blocksAvailable * size);
+    room.blockSize = static_cast<std::int64_t>(std::clamp<std::uint64_t>(size, 1, most));
+    if (figures.files > 0) {
+        room.freeFiles = static_cast<std::int64_t>(std::min(figures.filesFree, most));
+    }
+    return room;
 }
 
 bool isTemporaryName(std::string_view name) {

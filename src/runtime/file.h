@@ -80,6 +80,17 @@ struct VolumeRoom {
     std::int64_t freeFiles = -1;
 };
 inline constexpr std::int64_t fatLargestFile = 4294967295;
+// A file system's own figures (statfs's): blocks this user may still write, the block size,
+// files in all (0 where it makes room for them as it grows) and still free, and whether it
+// is FAT; and the room they stand for.
+struct FileSystemFigures {
+    std::uint64_t blocksAvailable = 0;
+    std::uint64_t blockSize = 0;
+    std::uint64_t files = 0;
+    std::uint64_t filesFree = 0;
+    bool fat = false;
+};
+VolumeRoom roomOf(const FileSystemFigures& figures);
 // Throws Error when the file system cannot be asked.
 VolumeRoom volumeRoom(const std::string& folderPrefix);
 

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <limits>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -207,6 +208,30 @@ TEST(TemporaryFile, IsNewEveryTimeAndOnlyAnAbandonedOneIsRemoved) {
     runtime::flushFolder(prefix);
     EXPECT_EQ(testing_support::readFile(folder.file("a.bin")), "new");
     EXPECT_FALSE(runtime::pathExists(heldPath));
+}
+
+// The free-room rule from made-up file-system figures: a wrong unit (blocks taken for
+// bytes) or a lost inode count shows here, not only in the 5 GB test.
+TEST(VolumeRoom, IsWhatTheFileSystemsFiguresStandFor) {
+    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max();
+    struct Case {
+        const char* what;
+        runtime::FileSystemFigures figures;
+        std::int64_t available, largestFile, blockSize, freeFiles;
+    };
+    for (const Case& c : {
+             Case{"ext4", {1000, 4096, 500, 20, false}, 4'096'000, most, 4096, 20},
+             Case{"no inode count (btrfs)", {10, 16384, 0, 0, false}, 163'840, most, 16384, -1},
+             Case{"FAT", {8, 32768, 0, 0, true}, 262'144, runtime::fatLargestFile, 32768, -1},
+             Case{"more than a 64-bit count", {~0ULL, 4096, 1, 1, false}, most, most, 4096, 1},
+             Case{"no block size", {5, 0, 0, 0, false}, 0, most, 1, -1},
+         }) {
+        const runtime::VolumeRoom room = runtime::roomOf(c.figures);
+        EXPECT_EQ(room.available, c.available) << c.what;
+        EXPECT_EQ(room.largestFile, c.largestFile) << c.what;
+        EXPECT_EQ(room.blockSize, c.blockSize) << c.what;
+        EXPECT_EQ(room.freeFiles, c.freeFiles) << c.what;
+    }
 }
 
 // One run per folder, and the folder stays the one the run opened: on Windows it cannot be
