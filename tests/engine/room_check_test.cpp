@@ -135,19 +135,37 @@ TEST(RoomCheck, SizesReadInBytesThenMegabytes) {
     EXPECT_EQ(engine::byteSizeText(4'699'717'632), "4482.00MB");
 }
 
-// The split asks before it writes: nothing of the set is there after a refusal.
+// The split asks before it writes: nothing of the set is there after a refusal. Old pieces
+// give back their room only where the new set rewrites them, not past its end.
 TEST(RoomCheck, ASplitThatCannotFitWritesNothing) {
-    testing_support::TempFolder folder;
-    testing_support::writeFile(folder.file("a.bin"), std::string(30000, 'x'));
-    testing_support::FailingFiles files;
-    files.roomGiven = VolumeRoom{1000, unlimited};
-    testing_support::RecordingHost host;
-    const engine::RunOutcome outcome =
-        engine::SplitIT(host, folder.file("a.bin"), 10000, "", files);
-    EXPECT_EQ(outcome.ending(), engine::Ending::Refused);
-    EXPECT_NE(outcome.text().find("目标磁盘剩余空间不足：需要"), std::string::npos)
-        << outcome.text();
-    EXPECT_EQ(testing_support::entriesIn(folder.path()), 1u);
+    struct Case {
+        const char* what;
+        std::size_t oldPieces; // of 1000 bytes each, r001.bin ... beside the split
+        std::int64_t available;
+    };
+    for (const Case& c : {Case{"nothing to replace", 0, 1000},
+                          Case{"old pieces past the new set's end", 10, 1000}}) {
+        testing_support::TempFolder folder;
+        testing_support::writeFile(folder.file("r.bin"), std::string(3000, 'x'));
+        for (std::size_t k = 1; k <= c.oldPieces; ++k) {
+            testing_support::writeFile(folder.file("r" + std::string(k < 10 ? "00" : "0") +
+                                                   std::to_string(k) + ".bin"),
+                                       std::string(1000, 'o'));
+        }
+        testing_support::FailingFiles files;
+        files.roomGiven = VolumeRoom{c.available, unlimited};
+        testing_support::RecordingHost host;
+        const engine::RunOutcome outcome =
+            engine::SplitIT(host, folder.file("r.bin"), 1000, "", files);
+        EXPECT_EQ(outcome.ending(), engine::Ending::Refused) << c.what;
+        EXPECT_NE(outcome.text().find("目标磁盘剩余空间不足：需要"), std::string::npos)
+            << outcome.text();
+        EXPECT_EQ(testing_support::entriesIn(folder.path()), 1 + c.oldPieces) << c.what;
+        if (c.oldPieces > 0) {
+            EXPECT_EQ(testing_support::readFile(folder.file("r001.bin")), std::string(1000, 'o'))
+                << c.what;
+        }
+    }
 }
 
 } // namespace
