@@ -195,15 +195,6 @@ std::optional<Problem> SetVouchers::conflict(const std::string& name) const {
     return std::nullopt;
 }
 
-const Voucher* SetVouchers::voucherFile(const std::string& name) const {
-    for (const Voucher& voucher : vouchers_) {
-        if (runtime::namesEqual(voucher.file, name)) {
-            return &voucher;
-        }
-    }
-    return nullptr;
-}
-
 const Voucher* SetVouchers::scriptOf(const std::string& target) const {
     for (const Voucher& voucher : vouchers_) {
         if (voucher.script && runtime::namesEqual(voucher.target, target)) {

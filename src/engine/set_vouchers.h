@@ -71,8 +71,6 @@ public:
     std::optional<Claim> otherSetsClaim(const std::string& name, const std::string& target) const;
     // Why the claims on `name` cannot all hold (two sets list it), or nothing.
     std::optional<Problem> conflict(const std::string& name) const;
-    // The voucher that is this file, when it is one.
-    const Voucher* voucherFile(const std::string& name) const;
     // The script among the vouchers of the set that joins into `target`; nothing when none.
     const Voucher* scriptOf(const std::string& target) const;
 

@@ -196,16 +196,15 @@ std::optional<std::string> otherSetsFile(const PiecePlan& plan,
         return readWholeFile(files, plan.names.folder() + name);
     });
     const std::string target = plan.names.targetName();
+    // A script of the same base for another source (report.BAT of report.doc, when
+    // report.pdf is split) is replaced as it always was: the other set keeps its pieces and
+    // its checksum file.
     const auto ruins = [&](const std::string& name) -> std::optional<std::string> {
         const auto claim = vouchers.otherSetsClaim(name, target);
-        const Voucher* voucher = vouchers.voucherFile(name);
-        if (voucher && runtime::namesEqual(voucher->target, target)) {
-            voucher = nullptr;
-        }
-        if (!claim && !voucher) {
+        if (!claim) {
             return std::nullopt;
         }
-        return split_text::wouldRuinOtherSet(name, claim ? *claim->voucher : *voucher);
+        return split_text::wouldRuinOtherSet(name, *claim->voucher);
     };
     for (int k = 1; k <= plan.count; ++k) {
         if (folder.find(plan.pieceBareName(k))) {

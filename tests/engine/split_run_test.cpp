@@ -260,6 +260,8 @@ TEST_F(SplitRun, NeverOverwritesAFileAnotherSetsVoucherLists) {
          hash + "  x001.txt\n" + hash + "  x1001.txt\n" + hash + "  x.txt\n", true},
         {"a piece of its own earlier split", "x1.BAT",
          "COPY/B x1001.txt/B+x1002.txt/B x1.txt/B\r\n", false},
+        {"the script of another source of the same base", "x1.BAT",
+         "COPY/B x1001.pdf/B+x1002.pdf/B x1.pdf/B\r\n", false},
         {"a script that joins into another file", "x1.BAT",
          "COPY/B x001.txt/B+x1001.txt/B x.txt/B\r\n", true},
     };
