@@ -1,4 +1,6 @@
 #include "engine/one_pass.h"
+#include "engine/pump_throttle.h"
+#include "recording_host.h"
 
 #include "temp_folder.h"
 
@@ -67,5 +69,25 @@ INSTANTIATE_TEST_SUITE_P(
                       PassCase{"EmptyLastPiece", {full + 1, 0}, full, true},
                       PassCase{"OnePiece", {12345}, full, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The window is pumped once the interval has passed since the last pump, not before: time
+// is the test's own.
+TEST(PumpThrottle, IsDueOnceTheIntervalHasPassedSinceTheLastPump) {
+    using namespace std::chrono_literals;
+    auto now = engine::PumpThrottle::Clock::time_point{};
+    testing_support::RecordingHost host;
+    engine::PumpThrottle pump(host, [&] { return now; });
+    const std::pair<std::chrono::milliseconds, bool> steps[] = {
+        {0ms, false}, {19ms, false}, {1ms, true}, {25ms, true}};
+    for (const auto& [passes, due] : steps) {
+        now += passes;
+        EXPECT_EQ(pump.due(), due) << passes.count();
+    }
+    pump.pumpNow();
+    EXPECT_EQ(host.pumps, 1);
+    EXPECT_FALSE(pump.due());
+    now += engine::PumpThrottle::interval;
+    EXPECT_TRUE(pump.due());
+}
 
 } // namespace

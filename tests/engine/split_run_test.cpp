@@ -1,6 +1,7 @@
 #include "engine/merge_run.h"
 #include "engine/piece_plan.h"
 #include "engine/split_run.h"
+#include "failing_files.h"
 #include "recording_host.h"
 #include "runtime/error.h"
 #include "runtime/file.h"
@@ -10,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <random>
 #include <thread>
 
@@ -37,6 +40,33 @@ std::size_t openFileCount() {
     return entriesIn("/proc/self/fd");
 }
 #endif
+
+// The system's files, telling when one of a given bare name has been opened.
+class WatchedOpens : public engine::FileOpener {
+public:
+    explicit WatchedOpens(std::string name) : name_(std::move(name)) {}
+    std::unique_ptr<runtime::File> open(const std::string& path, Mode mode,
+                                        std::uint32_t permissions) override {
+        auto file = FileOpener::open(path, mode, permissions);
+        if (testing_support::bareName(path) == name_) {
+            const std::lock_guard lock(mutex_);
+            opened_ = true;
+            changed_.notify_all();
+        }
+        return file;
+    }
+    // False when it was not opened within seconds: a hang fails, it does not wait on.
+    bool waitUntilOpened() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return opened_; });
+    }
+
+private:
+    std::string name_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool opened_ = false;
+};
 
 class SplitRun : public ::testing::Test {
 protected:
@@ -402,13 +432,15 @@ TEST_F(SplitRun, AStopFromTheEventPumpRemovesWhatTheRunWroteAndClosesEveryFile) 
     // Files after the cancelled piece are made ahead of their turn: an old one must
     // keep its bytes, a new one must go again.
     writeFile(out + "c004.txt", "old piece");
+    // Stopped once the helper has made the files ahead up to its limit (pieces 3 to 6),
+    // so the case tests what it says.
+    WatchedOpens files("c006.txt");
     host.actOnPump = 2;
-    host.action = [] {
-        // Time for the helper to reach c004.txt, so the case tests what it says.
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    host.action = [&] {
+        EXPECT_TRUE(files.waitUntilOpened()) << "the helper never opened c006.txt";
         throw engine::RunCancelled{};
     };
-    const auto outcome = SplitIT(host, folder.file("c.txt"), 10, out);
+    const auto outcome = SplitIT(host, folder.file("c.txt"), 10, out, files);
     EXPECT_EQ(outcome.ending(), Kind::Cancelled);
     // A stopped set is of no use: what the run wrote goes, what it never reached stays.
     EXPECT_EQ(host.lastStatus(), engine::split_text::stopped(2));
