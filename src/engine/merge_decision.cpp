@@ -11,6 +11,7 @@
 #include "runtime/script_encoding.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 namespace engine {
@@ -18,7 +19,6 @@ namespace engine {
 namespace {
 
 using runtime::ErrorNumber;
-
 
 const char* const notAScript = "不是合并脚本。请选择分割时生成的合并脚本（名称.BAT）"
                                "或第一个分割文件（名称001.扩展名）";
@@ -36,24 +36,39 @@ bool lists(const MergeCommand& command, const std::string& name) {
         [&](const std::string& source) { return runtime::namesEqual(source, name); });
 }
 
-// The pieces of a set that travelled without a script that lists them: 001, 002, ...
-// as long as they follow one another.
-CommandOrRefusal numberedPieces(const PieceSet& set, const Folder& folder) {
-    MergeCommand command;
-    while (folder.find(set.pieceName(static_cast<int>(command.sources.size()) + 1))) {
-        command.sources.push_back(set.pieceName(static_cast<int>(command.sources.size()) + 1));
+// The pieces 1, 2, ... of a set that nothing lists, as long as they follow one another (at
+// most a set's count); a higher piece after the run means one went missing, not that the set
+// ended. One collector for this program's sets and other tools'.
+Result<std::vector<std::string>>
+consecutivePieces(const Folder& folder, const std::function<std::string(int)>& nameOf,
+                  const std::function<int(const std::string&)>& numberOf) {
+    std::vector<std::string> names;
+    while (names.size() < static_cast<std::size_t>(maxPieceCount) &&
+           folder.find(nameOf(static_cast<int>(names.size()) + 1))) {
+        names.push_back(nameOf(static_cast<int>(names.size()) + 1));
     }
-    // A higher piece after the run means one went missing, not that the set ended.
     int highest = 0;
     for (const auto& file : folder.listing()) {
-        highest = std::max(highest, set.pieceNumber(file.name));
+        highest = std::max(highest, numberOf(file.name));
     }
-    const int count = static_cast<int>(command.sources.size());
+    const int count = static_cast<int>(names.size());
     if (highest > count) {
-        return refusal(ErrorNumber::FileNotFound,
-                       "缺少分割文件（其后还有" + set.pieceName(highest) + "）",
-                       set.pieceName(count + 1));
+        return refusal(ErrorNumber::FileNotFound, "缺少分割文件（其后还有" + nameOf(highest) + "）",
+                       nameOf(count + 1));
     }
+    return names;
+}
+
+// The pieces of one of this program's sets that travelled without a script that lists them.
+CommandOrRefusal numberedPieces(const PieceSet& set, const Folder& folder) {
+    auto names = consecutivePieces(
+        folder, [&](int k) { return set.pieceName(k); },
+        [&](const std::string& name) { return set.pieceNumber(name); });
+    if (!names) {
+        return names.problem();
+    }
+    MergeCommand command;
+    command.sources = std::move(names.value());
     command.target = set.targetName();
     return command;
 }
@@ -538,26 +553,17 @@ std::optional<MergeDecision> otherToolSet(const ListedFile& picked, const Folder
                                          otherPieceName(stem, 1) + "”",
                                      picked.name));
     }
+    auto names = consecutivePieces(
+        folder, [&](int k) { return otherPieceName(stem, k); },
+        [&](const std::string& file) {
+            const auto other = readOtherPieceName(file);
+            return other && runtime::namesEqual(other->stem, stem) ? other->number : 0;
+        });
+    if (!names) {
+        return MergeDecision(names.problem());
+    }
     MergeCommand command;
-    while (command.sources.size() < static_cast<std::size_t>(maxPieceCount) &&
-           folder.find(otherPieceName(stem, static_cast<int>(command.sources.size()) + 1))) {
-        command.sources.push_back(
-            otherPieceName(stem, static_cast<int>(command.sources.size()) + 1));
-    }
-    int highest = 0;
-    for (const auto& file : folder.listing()) {
-        const auto other = readOtherPieceName(file.name);
-        if (other && runtime::namesEqual(other->stem, stem)) {
-            highest = std::max(highest, other->number);
-        }
-    }
-    const int count = static_cast<int>(command.sources.size());
-    if (highest > count) {
-        return MergeDecision(
-            refusal(ErrorNumber::FileNotFound,
-                    "缺少分割文件（其后还有" + otherPieceName(stem, highest) + "）",
-                    otherPieceName(stem, count + 1)));
-    }
+    command.sources = std::move(names.value());
     // Total Commander's .crc file names the joined file and gives its size and CRC-32.
     command.target = stem;
     std::optional<SetCheck> setCheck;
