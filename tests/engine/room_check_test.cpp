@@ -148,9 +148,9 @@ TEST(RoomCheck, ASplitThatCannotFitWritesNothing) {
         testing_support::TempFolder folder;
         testing_support::writeFile(folder.file("r.bin"), std::string(3000, 'x'));
         for (std::size_t k = 1; k <= c.oldPieces; ++k) {
-            testing_support::writeFile(folder.file("r" + std::string(k < 10 ? "00" : "0") +
-                                                   std::to_string(k) + ".bin"),
-                                       std::string(1000, 'o'));
+            testing_support::writeFile(
+                folder.file("r" + std::string(k < 10 ? "00" : "0") + std::to_string(k) + ".bin"),
+                std::string(1000, 'o'));
         }
         testing_support::FailingFiles files;
         files.roomGiven = VolumeRoom{c.available, unlimited};
