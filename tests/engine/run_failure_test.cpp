@@ -93,7 +93,7 @@ TEST_P(RunFailure, IsReportedAndLeavesNoHalfWrittenResult) {
             << "left behind: " << entry.path();
     }
 #ifdef __linux__
-    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_LE(openFileCount(), filesBefore); // none of the run's files is left open
 #endif
 }
 

@@ -216,7 +216,7 @@ TEST_P(SplitErrorReport, ShowsTheDescriptionAndClosesEveryFile) {
     EXPECT_FALSE(fs::exists(folder.path() / "out" / "big.BAT"));
     EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
 #ifdef __linux__
-    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_LE(openFileCount(), filesBefore); // none of the run's files is left open
 #endif
 }
 
@@ -255,7 +255,7 @@ TEST_F(SplitRun, APieceThatCannotBeMadeStopsTheRunThere) {
     // Nothing made ahead of the failed piece is left behind.
     EXPECT_EQ(entriesIn(folder.path() / "out"), 3u);
 #ifdef __linux__
-    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_LE(openFileCount(), filesBefore); // none of the run's files is left open
 #endif
 }
 
@@ -452,7 +452,7 @@ TEST_F(SplitRun, AStopFromTheEventPumpRemovesWhatTheRunWroteAndClosesEveryFile) 
     EXPECT_EQ(readFile(out + "c004.txt"), "old piece");
     EXPECT_EQ(entriesIn(folder.path() / "out"), 1u);
 #ifdef __linux__
-    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_LE(openFileCount(), filesBefore); // none of the run's files is left open
 #endif
 }
 

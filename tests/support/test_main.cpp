@@ -27,7 +27,12 @@ std::chrono::seconds allowance() {
 
 class Watchdog : public ::testing::EmptyTestEventListener {
 public:
-    Watchdog() : limit_(allowance()), thread_([this] { watch(); }) {}
+    // Returns once the thread runs: a sanitizer sets a new thread up with files of its own
+    // open for a moment (/proc/self/maps), which a test counting open files must not see.
+    Watchdog() : limit_(allowance()), thread_([this] { watch(); }) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return started_; });
+    }
     ~Watchdog() override {
         {
             const std::lock_guard lock(mutex_);
@@ -53,6 +58,8 @@ public:
 private:
     void watch() {
         std::unique_lock lock(mutex_);
+        started_ = true;
+        changed_.notify_all();
         while (!ended_) {
             if (!deadline_) {
                 changed_.wait(lock);
@@ -71,6 +78,7 @@ private:
     std::optional<Clock::time_point> deadline_;
     std::string name_;
     bool ended_ = false;
+    bool started_ = false;
     std::thread thread_;
 };
 
