@@ -13,7 +13,6 @@
 #include "runtime/number_text.h"
 #include "runtime/path.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace engine {
@@ -23,16 +22,19 @@ namespace {
 using runtime::Error;
 using runtime::ErrorNumber;
 
+// The files the merge reads or replaces: its pieces (as decided on), the picked file and the
+// target.
 std::vector<runtime::FileIdentity> sparedBy(const MergePlan& plan, const std::string& picked,
                                             const std::vector<runtime::FolderEntry>& listing) {
     std::vector<runtime::FileIdentity> spared;
+    for (const MergePiece& piece : plan.pieces) {
+        if (piece.identity) {
+            spared.push_back(*piece.identity);
+        }
+    }
     for (const auto& entry : listing) {
-        const bool used = runtime::namesEqual(entry.name, picked) ||
-                          runtime::namesEqual(entry.name, plan.target) ||
-                          std::any_of(plan.pieces.begin(), plan.pieces.end(), [&](const auto& p) {
-                              return runtime::namesEqual(p.name, entry.name);
-                          });
-        if (used && entry.identity) {
+        if (entry.identity && (runtime::namesEqual(entry.name, picked) ||
+                               runtime::namesEqual(entry.name, plan.target))) {
             spared.push_back(*entry.identity);
         }
     }

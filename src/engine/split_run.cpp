@@ -33,11 +33,8 @@ std::string split_text::stopped(int removed) {
 }
 
 std::string split_text::wouldRuinOtherSet(const std::string& name, const Voucher& voucher) {
-    const std::string whose =
-        voucher.file == name ? "它是“" + voucher.target + "”那一组的合并脚本或校验文件"
-                             : "“" + voucher.file + "”把它列为“" + voucher.target + "”的分割文件";
-    return "分割出的文件“" + name + "”会覆盖另一组文件（" + whose +
-           "）。请另选一个输出文件夹，或先把那一组文件移走";
+    return "分割出的文件“" + name + "”会覆盖另一组文件（“" + voucher.file + "”把它列为“" +
+           voucher.target + "”的分割文件）。请另选一个输出文件夹，或先把那一组文件移走";
 }
 
 std::string split_text::nameUnusable(const std::string& name, const std::string& reason) {
