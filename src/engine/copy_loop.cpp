@@ -13,20 +13,19 @@ namespace {
 constexpr std::int64_t writebackChunk = 8 << 20;
 } // namespace
 
-CopyLoop::CopyLoop(Host& host, runtime::File& shared, Direction direction, bool hashing,
+CopyLoop::CopyLoop(Host& host, runtime::File& shared, Direction direction, HashesWanted hashes,
                    std::string changedText, runtime::HashKind kind)
     : host_(host), shared_(shared), direction_(direction), changedText_(std::move(changedText)),
-      hashing_(hashing), kind_(kind) {}
+      wanted_(hashes), kind_(kind) {}
 
 void CopyLoop::run(int count, std::int64_t total, const OpenStep& openStep,
                    const DoneStep& doneStep) {
-    pass_ = std::make_unique<OnePass>(static_cast<std::size_t>(count), hashing_, true, kind_);
+    pass_ = std::make_unique<OnePass>(static_cast<std::size_t>(count), wanted_, true, kind_);
     std::int64_t done = 0;
     for (int k = 1; k <= count; ++k) {
         Step step = openStep(k);
         runtime::File& own = *step.file;
         if (direction_ == Direction::SharedToSteps) {
-            own.reserve(step.length);
             copyStep(shared_, own, step.length, k, done, total);
         } else {
             copyStep(own, shared_, step.length, k, done, total);

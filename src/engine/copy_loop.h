@@ -29,7 +29,7 @@ public:
 
     // changedText: the error when a file being read ends before its bytes do (another
     // program cut it while the run read it).
-    CopyLoop(Host& host, runtime::File& shared, Direction direction, bool hashing,
+    CopyLoop(Host& host, runtime::File& shared, Direction direction, HashesWanted hashes,
              std::string changedText, runtime::HashKind kind = runtime::HashKind::Sha256);
 
     // total: the bytes of all steps, for the host's progress.
@@ -48,7 +48,7 @@ private:
     std::unique_ptr<OnePass> pass_;
     // Bytes written to the file being written since its writeback was last started.
     std::int64_t notWrittenBack_ = 0;
-    bool hashing_;
+    HashesWanted wanted_;
     runtime::HashKind kind_;
 };
 

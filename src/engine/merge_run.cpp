@@ -10,6 +10,7 @@
 #include "runtime/error.h"
 #include "runtime/file.h"
 #include "runtime/folder_lock.h"
+#include "runtime/hasher.h"
 #include "runtime/number_text.h"
 #include "runtime/path.h"
 
@@ -52,24 +53,61 @@ std::optional<std::string> shortfallOf(const MergePlan& plan, FileOpener& files,
     }
 }
 
+Error damagedPiece(std::size_t index, const std::string& folder, const MergePlan& plan) {
+    return Error(ErrorNumber::InvalidArgument,
+                 "第" + runtime::decimalText(static_cast<std::int64_t>(index + 1)) +
+                     "个分割文件已损坏：" + folder + plan.pieces[index].name + "，请重新获取",
+                 {});
+}
+
+// The hashes a merge computes as it joins: the whole file's where the list has it, which
+// proves as much as every piece's; the pieces' only where it has no other.
+HashesWanted hashesToCheck(const SetCheck& sums) {
+    return sums.whole.empty() ? HashesWanted{false, true} : HashesWanted{true, false};
+}
+
+// The first piece whose bytes now hash otherwise than the list says: read again, once the
+// joined file has failed its check, only to name the piece to fetch again.
+std::optional<std::size_t> firstDamagedPiece(FileOpener& files, const std::string& folder,
+                                             const MergePlan& plan, const SetCheck& sums,
+                                             Host& host) {
+    std::vector<char> buffer(OnePass::blockSize);
+    for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
+        const auto piece = files.open(folder + plan.pieces[i].name, FileOpener::Mode::Read);
+        runtime::Hasher hash(sums.kind);
+        while (const std::size_t got = piece->read(buffer.data(), buffer.size())) {
+            hash.update(buffer.data(), got);
+        }
+        host.pumpEvents();
+        if (hash.finish() != sums.pieces[i]) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 // Names the first piece whose hash is not the one the checksum file gives, then the
 // result when it differs.
 void checkHashes(const SetHashes& hashes, const SetCheck& sums, const std::string& folder,
-                 const MergePlan& plan) {
-    for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
-        if (hashes.pieces.at(i) != sums.pieces[i]) {
-            throw Error(ErrorNumber::InvalidArgument,
-                        "第" + runtime::decimalText(static_cast<std::int64_t>(i + 1)) +
-                            "个分割文件已损坏：" + folder + plan.pieces[i].name + "，请重新获取",
-                        {});
+                 const MergePlan& plan, FileOpener& files, Host& host) {
+    if (hashesToCheck(sums).pieces) {
+        for (std::size_t i = 0; i < sums.pieces.size(); ++i) {
+            if (hashes.pieces.at(i) != sums.pieces[i]) {
+                throw damagedPiece(i, folder, plan);
+            }
         }
+        return;
     }
-    if (!sums.whole.empty() && hashes.whole != sums.whole) {
-        throw Error(ErrorNumber::InvalidArgument,
-                    std::string("合并结果与校验文件不符（") + runtime::hashName(sums.kind) +
-                        "），请重新获取整组分割文件",
-                    folder + plan.target);
+    if (hashes.whole == sums.whole) {
+        return;
     }
+    if (const auto damaged = firstDamagedPiece(files, folder, plan, sums, host)) {
+        throw damagedPiece(*damaged, folder, plan);
+    }
+    throw Error(ErrorNumber::InvalidArgument,
+                std::string("合并结果与校验文件不符（") + runtime::hashName(sums.kind) +
+                    "），请重新获取整组分割文件",
+                folder + plan.target);
 }
 
 // Joins the planned pieces into the target through `output`.
@@ -77,7 +115,8 @@ RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
                      const MergePlan& plan, AtomicFile& output, RunReport& report,
                      const runtime::FolderLock& held) {
     CopyLoop loop(host, output.file(), CopyLoop::Direction::StepsToShared,
-                  plan.checksums.has_value(), merge_text::pieceChanged,
+                  plan.checksums ? hashesToCheck(*plan.checksums) : HashesWanted{},
+                  merge_text::pieceChanged,
                   plan.checksums ? plan.checksums->kind : runtime::HashKind::Sha256);
     const auto changed = [](const runtime::File& piece) {
         return Error(ErrorNumber::InvalidArgument, merge_text::pieceChanged, piece.path());
@@ -98,7 +137,7 @@ RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
         },
         [](int, std::unique_ptr<runtime::File> file) { file->close(); });
     if (plan.checksums) {
-        checkHashes(loop.hashes(), *plan.checksums, folder, plan);
+        checkHashes(loop.hashes(), *plan.checksums, folder, plan, files, host);
     }
     // The pieces were read where they were decided on, or the result is not put there.
     if (!held.stillThere()) {
@@ -163,7 +202,9 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             return report.refused(split_text::errorPrefix + *shortfall);
         }
         AtomicFile output(files, folder + plan.target, permissions);
-        output.file().reserve(plan.total);
+        if (!output.file().inMemory()) {
+            output.file().reserve(plan.total);
+        }
         try {
             return mergeInto(host, files, folder, plan, output, report, *held);
         } catch (const RunCancelled&) {

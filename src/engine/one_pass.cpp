@@ -1,10 +1,9 @@
 #include "engine/one_pass.h"
 
-#include "engine/pump_throttle.h"
-
-#include <algorithm>
 #include <new>
+#include <stdexcept>
 #include <system_error>
+#include <utility>
 
 namespace engine {
 
@@ -23,49 +22,51 @@ void freeAligned(char* bytes) {
 
 } // namespace
 
-OnePass::OnePass(std::size_t pieceCount, bool hashing, bool onHelpers, runtime::HashKind kind)
-    : pieceCount_(pieceCount), hashing_(hashing),
-      memory_(alignedBytes((hashing && onHelpers ? ringSize : 1) * blockSize), freeAligned),
+OnePass::OnePass(std::size_t pieceCount, HashesWanted wanted, bool onHelpers,
+                 runtime::HashKind kind)
+    : pieceCount_(pieceCount), hashing_(wanted.any()),
+      memory_(alignedBytes((hashing_ && onHelpers ? ringSize : 1) * blockSize), freeAligned),
       kind_(kind), whole_(kind), piece_(std::make_unique<runtime::Hasher>(kind)) {
     for (std::size_t i = 0; i < ringSize; ++i) {
-        ring_[i].bytes = memory_.get() + (hashing && onHelpers ? i * blockSize : 0);
+        ring_[i].bytes = memory_.get() + (hashing_ && onHelpers ? i * blockSize : 0);
     }
-    hashes_.pieces.reserve(hashing_ ? pieceCount_ : 0);
+    if (wanted.whole) {
+        stages_.push_back(Stage::Whole);
+    }
+    if (wanted.pieces) {
+        stages_.push_back(Stage::Pieces);
+        hashes_.pieces.reserve(pieceCount_);
+    }
     if (!hashing_ || !onHelpers) {
         return;
     }
+    for (std::size_t i = 0; i <= stages_.size(); ++i) {
+        handOffs_.push_back(std::make_unique<HandOff<Block*>>(ringSize));
+    }
+    for (Block& block : ring_) {
+        handOffs_.front()->put(&block);
+    }
     try {
-        for (const Helper helper : {Whole, Pieces}) {
-            helpers_.emplace_back([this, helper] { hashBlocks(helper); });
+        for (std::size_t i = 0; i < stages_.size(); ++i) {
+            helpers_.emplace_back([this, i] { runStage(i); });
         }
         onHelpers_ = true;
     } catch (const std::system_error&) {
         // No thread to be had: the run's thread hashes each block itself, only slower.
-        stopHelpers();
+        failAll(nullptr);
         helpers_.clear();
     }
 }
 
 OnePass::~OnePass() {
-    stopHelpers();
     // The helpers end at their next wait; the jthreads join them.
+    failAll(nullptr);
 }
 
-void OnePass::stopHelpers() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-    }
-    forHelpers_.notify_all();
-}
-
-std::uint64_t OnePass::slowestDone() const {
-    return std::min(done_[Whole], done_[Pieces]);
-}
-
-void OnePass::rethrowLocked() {
-    if (error_) {
-        std::rethrow_exception(error_);
+// Ends every hand-off: with an error when a helper failed, or stopped when the run ends.
+void OnePass::failAll(std::exception_ptr error) {
+    for (const auto& handOff : handOffs_) {
+        error ? handOff->fail(error) : handOff->stop();
     }
 }
 
@@ -73,23 +74,12 @@ OnePass::Block& OnePass::nextFree(const Waiting& waiting) {
     if (!onHelpers_) {
         return ring_[0];
     }
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        rethrowLocked();
-        if (filled_ - slowestDone() < ringSize) {
-            return ring_[filled_ % ringSize];
-        }
-        runWaiting_ = true;
-        const bool freed = forRun_.wait_for(lock, PumpThrottle::interval, [this] {
-            return error_ || filled_ - slowestDone() <= ringSize - batch;
-        });
-        runWaiting_ = false;
-        if (!freed) {
-            lock.unlock();
-            waiting();
-            lock.lock();
-        }
+    const std::optional<Block*> free = handOffs_.front()->take(waiting);
+    if (!free) {
+        throw std::logic_error("OnePass: a block was asked for after the pass ended");
     }
+    current_ = *free;
+    return *current_;
 }
 
 void OnePass::filled() {
@@ -97,73 +87,44 @@ void OnePass::filled() {
         return;
     }
     if (!onHelpers_) {
-        hashWhole(ring_[0]);
-        hashPiece(ring_[0]);
+        for (const Stage stage : stages_) {
+            hash(stage, ring_[0]);
+        }
         return;
     }
-    bool wake = false;
-    {
-        const std::lock_guard lock(mutex_);
-        ++filled_;
-        for (const Helper helper : {Whole, Pieces}) {
-            wake = wake || (helperWaiting_[helper] && filled_ - done_[helper] >= batch);
-        }
-    }
-    if (wake) {
-        forHelpers_.notify_all();
-    }
+    // Never waits: no more blocks exist than the hand-off holds.
+    handOffs_[1]->put(std::exchange(current_, nullptr));
 }
 
-void OnePass::hashBlocks(Helper helper) {
-    std::unique_lock lock(mutex_);
+void OnePass::runStage(std::size_t index) {
+    HandOff<Block*>& in = *handOffs_[index + 1];
+    HandOff<Block*>& out = *handOffs_[(index + 2) % handOffs_.size()];
     try {
-        for (;;) {
-            helperWaiting_[helper] = true;
-            forHelpers_.wait(
-                lock, [&] { return stopping_ || filled_ - done_[helper] >= batch || lastFilled_; });
-            helperWaiting_[helper] = false;
-            if (stopping_) {
-                break; // the run ended early, or the other helper failed
-            }
-            const std::uint64_t from = done_[helper];
-            const std::uint64_t to = filled_;
-            if (from == to) {
-                lock.unlock();
-                if (helper == Whole) {
-                    hashes_.whole = whole_.finish();
-                } else {
-                    finishPiecesUpTo(pieceCount_);
-                }
-                lock.lock();
-                break;
-            }
-            lock.unlock();
-            for (std::uint64_t i = from; i < to; ++i) {
-                const Block& block = ring_[i % ringSize];
-                helper == Whole ? hashWhole(block) : hashPiece(block);
-            }
-            lock.lock();
-            done_[helper] = to;
-            if (runWaiting_ && filled_ - slowestDone() <= ringSize - batch) {
-                forRun_.notify_all();
-            }
+        while (const std::optional<Block*> block = in.take()) {
+            hash(stages_[index], **block);
+            out.put(static_cast<Block*>(*block));
         }
+        finishStage(stages_[index]);
+        out.close();
     } catch (...) {
-        if (!lock.owns_lock()) {
-            lock.lock();
-        }
-        if (!error_) {
-            error_ = std::current_exception();
-        }
-        stopping_ = true;
-        forHelpers_.notify_all();
+        failAll(std::current_exception());
     }
-    helperEnded_[helper] = true;
-    forRun_.notify_all();
 }
 
-void OnePass::hashWhole(const Block& block) {
-    whole_.update(block.bytes, block.size);
+void OnePass::hash(Stage stage, const Block& block) {
+    if (stage == Stage::Whole) {
+        whole_.update(block.bytes, block.size);
+    } else {
+        hashPiece(block);
+    }
+}
+
+void OnePass::finishStage(Stage stage) {
+    if (stage == Stage::Whole) {
+        hashes_.whole = whole_.finish();
+    } else {
+        finishPiecesUpTo(pieceCount_);
+    }
 }
 
 void OnePass::hashPiece(const Block& block) {
@@ -185,20 +146,16 @@ SetHashes OnePass::finish(const Waiting& waiting) {
         return {};
     }
     if (!onHelpers_) {
-        hashes_.whole = whole_.finish();
-        finishPiecesUpTo(pieceCount_);
+        for (const Stage stage : stages_) {
+            finishStage(stage);
+        }
         return std::move(hashes_);
     }
-    std::unique_lock lock(mutex_);
-    lastFilled_ = true;
-    forHelpers_.notify_all();
-    while (!forRun_.wait_for(lock, PumpThrottle::interval,
-                             [this] { return helperEnded_[Whole] && helperEnded_[Pieces]; })) {
-        lock.unlock();
-        waiting();
-        lock.lock();
+    // The end goes round the ring behind the last block: once the free blocks' hand-off
+    // is closed, every stage is done.
+    handOffs_[1]->close();
+    while (handOffs_.front()->take(waiting)) {
     }
-    rethrowLocked();
     return std::move(hashes_);
 }
 

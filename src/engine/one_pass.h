@@ -1,14 +1,12 @@
 #pragma once
 
+#include "engine/hand_off.h"
 #include "runtime/hasher.h"
 
 #include <array>
-#include <condition_variable>
 #include <cstdint>
 #include <exception>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,15 +19,26 @@ struct SetHashes {
     std::string whole;
 };
 
+// Which of a set's hashes a pass computes: a split writes both, a merge needs only the one
+// its list can check (the whole file's, where the list has it).
+struct HashesWanted {
+    bool whole = false;
+    bool pieces = false;
+
+    static HashesWanted both() { return {true, true}; }
+    bool any() const { return whole || pieces; }
+};
+
 // The buffers of one pass over a set's bytes. Each block is read once into a buffer of a
 // small ring, written from that buffer and hashed from it, so what the hashes describe is
 // exactly what was written. While the run's thread reads and writes, one helper thread
-// hashes each block into the whole file's hash and another into its piece's hash, so a
-// split costs about one hash of the file on two cores. Without hashing, one buffer.
+// hashes each block into the whole file's hash and hands it on to another, which hashes it
+// into its piece's hash and gives the buffer back: a split costs about one hash of the
+// file on two cores. With one hash wanted, one helper; without hashing, one buffer.
 //
-// Threads: nextFree, filled and finish are called from the run's thread only; the two
-// helper threads touch nothing but the blocks handed to them and the hashes they keep.
-// Where no helper thread can be had, the run's thread hashes each block itself.
+// Threads: nextFree, filled and finish are called from the run's thread only; each helper
+// touches nothing but the blocks handed to it and the hash it keeps. Where no helper
+// thread can be had, the run's thread hashes each block itself.
 class OnePass {
 public:
     // Large enough that a read or a write costs little beside hashing it, small enough
@@ -43,10 +52,10 @@ public:
     };
     // Called while the run's thread waits for the helpers, every few milliseconds, to keep
     // the window live; a host's RunCancelled passes through it.
-    using Waiting = std::function<void()>;
+    using Waiting = HandOff<Block*>::Waiting;
 
     // onHelpers = false hashes on the run's thread, as when no thread can be had.
-    OnePass(std::size_t pieceCount, bool hashing, bool onHelpers = true,
+    OnePass(std::size_t pieceCount, HashesWanted wanted, bool onHelpers = true,
             runtime::HashKind kind = runtime::HashKind::Sha256);
     ~OnePass();
     OnePass(const OnePass&) = delete;
@@ -56,29 +65,28 @@ public:
     Block& nextFree(const Waiting& waiting);
     // Hands the block nextFree gave, now filled, on to the hashes.
     void filled();
-    // After the last block: the hashes (empty without hashing); rethrows a helper's error.
+    // After the last block: the hashes wanted (the others empty); rethrows a helper's error.
     SetHashes finish(const Waiting& waiting);
 
 private:
     static constexpr std::size_t ringSize = 8;
-    // Blocks each side waits for once it has to wait, so the threads do not wake each
-    // other for every block.
-    static constexpr std::size_t batch = ringSize / 2;
-    enum Helper { Whole = 0, Pieces = 1 };
 
-    void hashBlocks(Helper helper);
-    void stopHelpers();
-    void hashWhole(const Block& block);
+    enum class Stage { Whole, Pieces };
+
+    void runStage(std::size_t index);
+    void failAll(std::exception_ptr error);
+    void hash(Stage stage, const Block& block);
+    void finishStage(Stage stage);
     void hashPiece(const Block& block);
     void finishPiecesUpTo(std::size_t piece);
-    std::uint64_t slowestDone() const;
-    void rethrowLocked();
 
     std::size_t pieceCount_;
     bool hashing_;
+    std::vector<Stage> stages_;
     bool onHelpers_ = false;
     std::array<Block, ringSize> ring_;
     std::unique_ptr<char[], void (*)(char*)> memory_;
+    Block* current_ = nullptr;
 
     runtime::HashKind kind_;
     runtime::Hasher whole_;
@@ -86,20 +94,9 @@ private:
     std::size_t pieceIndex_ = 0;
     SetHashes hashes_;
 
-    std::mutex mutex_;
-    std::condition_variable forHelpers_;
-    std::condition_variable forRun_;
-    std::uint64_t filled_ = 0;
-    std::array<std::uint64_t, 2> done_{};
-    std::array<bool, 2> helperWaiting_{};
-    std::array<bool, 2> helperEnded_{};
-    bool runWaiting_ = false;
-    bool lastFilled_ = false;
-    std::exception_ptr error_;
-    // Set under the mutex when the run ended early or a helper failed. A flag rather than
-    // a stop token: waiting on a stop token deadlocks now and then where the standard
-    // library has no futex (MinGW's, before GCC 13).
-    bool stopping_ = false;
+    // A block goes round: free → (read, written) → each stage's input in turn → free.
+    // handOffs_[0] holds the free blocks, handOffs_[i + 1] the input of stage i.
+    std::vector<std::unique_ptr<HandOff<Block*>>> handOffs_;
     std::vector<std::jthread> helpers_;
 };
 

@@ -1,14 +1,12 @@
 #include "engine/piece_flusher.h"
 
-#include "engine/pump_throttle.h"
-
 #include <system_error>
 
 namespace engine {
 
 PieceFlusher::PieceFlusher(Host& host, FileOpener& files, std::string folderPrefix)
     : host_(host), files_(files), folder_(std::move(folderPrefix)),
-      wholeFileSystem_(files.canFlushFileSystem()) {
+      wholeFileSystem_(files.canFlushFileSystem()), pump_([this] { host_.pumpEvents(); }) {
     if (wholeFileSystem_) {
         return;
     }
@@ -20,14 +18,9 @@ PieceFlusher::PieceFlusher(Host& host, FileOpener& files, std::string folderPref
 }
 
 PieceFlusher::~PieceFlusher() {
-    if (helper_.joinable()) {
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        changed_.notify_all();
-        helper_.join();
-    }
+    queue_.stop();
+    // The jthread joins the helper after its flush under way; what is left queued closes
+    // unflushed with the hand-off.
 }
 
 void PieceFlusher::written(std::unique_ptr<runtime::File> piece) {
@@ -40,13 +33,7 @@ void PieceFlusher::written(std::unique_ptr<runtime::File> piece) {
         piece->close();
         return;
     }
-    std::unique_lock lock(mutex_);
-    waitUntil(lock, [this] { return error_ || queue_.size() < mostWaiting; });
-    if (error_) {
-        std::rethrow_exception(error_);
-    }
-    queue_.push_back(std::move(piece));
-    changed_.notify_all();
+    queue_.put(std::move(piece), pump_);
 }
 
 void PieceFlusher::finish() {
@@ -54,48 +41,23 @@ void PieceFlusher::finish() {
         files_.flushFileSystem(folder_);
         return;
     }
-    std::unique_lock lock(mutex_);
-    waitUntil(lock, [this] { return error_ || (queue_.empty() && !busy_); });
-    if (error_) {
-        std::rethrow_exception(error_);
+    if (!helper_.joinable()) {
+        return;
     }
-}
-
-// Waits on the run's thread, keeping the window live.
-void PieceFlusher::waitUntil(std::unique_lock<std::mutex>& lock,
-                             const std::function<bool()>& done) {
-    while (!changed_.wait_for(lock, PumpThrottle::interval, done)) {
-        lock.unlock();
-        host_.pumpEvents();
-        lock.lock();
-    }
+    queue_.close();
+    flushed_.take(pump_); // throws the helper's error
 }
 
 void PieceFlusher::flushQueued() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-        if (queue_.empty()) {
-            return; // stopping, with nothing left handed over
+    try {
+        while (std::optional<std::unique_ptr<runtime::File>> piece = queue_.take()) {
+            (*piece)->flush();
+            (*piece)->close();
         }
-        std::unique_ptr<runtime::File> piece = std::move(queue_.front());
-        queue_.pop_front();
-        busy_ = true;
-        lock.unlock();
-        std::exception_ptr error;
-        try {
-            piece->flush();
-            piece->close();
-        } catch (...) {
-            error = std::current_exception();
-        }
-        piece.reset();
-        lock.lock();
-        busy_ = false;
-        if (error && !error_) {
-            error_ = error;
-        }
-        changed_.notify_all();
+        flushed_.close();
+    } catch (...) {
+        queue_.fail(std::current_exception());
+        flushed_.fail(std::current_exception());
     }
 }
 

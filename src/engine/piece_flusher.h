@@ -1,16 +1,13 @@
 #pragma once
 
 #include "engine/file_opener.h"
+#include "engine/hand_off.h"
 #include "engine/host.h"
 
-#include <condition_variable>
-#include <deque>
-#include <exception>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
+#include <variant>
 
 namespace engine {
 
@@ -20,8 +17,10 @@ namespace engine {
 // (one journal commit instead of one per piece); elsewhere a helper thread flushes and
 // closes each piece while the next is copied.
 //
-// Threads: written and finish are called from the run's thread; the helper touches only
-// the pieces handed to it.
+// Threads: written and finish are called from the run's thread, and their waits keep the
+// window live; the helper touches only the pieces handed to it. A run that ends early
+// waits for the one flush under way, not for the pieces still queued: they are closed
+// unflushed, and the run removes them.
 class PieceFlusher {
 public:
     PieceFlusher(Host& host, FileOpener& files, std::string folderPrefix);
@@ -39,19 +38,16 @@ private:
     static constexpr std::size_t mostWaiting = 8;
 
     void flushQueued();
-    void waitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& done);
 
     Host& host_;
     FileOpener& files_;
     std::string folder_;
     bool wholeFileSystem_;
+    HandOff<std::unique_ptr<runtime::File>>::Waiting pump_;
 
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::unique_ptr<runtime::File>> queue_;
-    bool busy_ = false;
-    bool stopping_ = false; // a flag, not a stop token: see OnePass
-    std::exception_ptr error_;
+    HandOff<std::unique_ptr<runtime::File>> queue_{mostWaiting};
+    // Closed by the helper once every piece handed to it is flushed; failed with its error.
+    HandOff<std::monostate> flushed_{1};
     std::jthread helper_;
 };
 

@@ -1,5 +1,6 @@
 #include "engine/piece_opener.h"
 
+#include <stdexcept>
 #include <system_error>
 
 namespace engine {
@@ -17,82 +18,83 @@ PieceOpener::PieceOpener(const PiecePlan& plan, FileOpener& files, std::uint32_t
 }
 
 PieceOpener::~PieceOpener() {
+    ready_.stop();
     if (worker_.joinable()) {
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        changed_.notify_all();
         worker_.join();
     }
-    for (auto& opened : ready_) {
-        if (!opened.file) {
-            continue;
-        }
-        const std::string path = opened.file->path();
-        opened.file.reset();
-        if (opened.created) {
-            runtime::removeFile(path);
-        }
+    for (Opened& opened : ready_.takeLeft()) {
+        undo(opened);
     }
 }
 
-PieceOpener::Opened PieceOpener::open(int piece) const {
+// A file opened ahead and never taken: one this run made is removed again, one that was
+// there before is left as it was.
+void PieceOpener::undo(Opened& opened) {
+    if (!opened.file) {
+        return;
+    }
+    const std::string path = opened.file->path();
+    opened.file.reset();
+    if (opened.created) {
+        runtime::removeFile(path);
+    }
+}
+
+PieceOpener::Opened PieceOpener::open(int piece) {
     const std::string path = plan_.piecePath(piece);
     Opened opened;
-    try {
-        opened.file = files_.open(path, FileOpener::Mode::CreateIfAbsent, permissions_);
-        opened.created = opened.file != nullptr;
-        if (!opened.file) {
-            opened.file = files_.open(path, FileOpener::Mode::WriteExisting, permissions_);
-        }
-    } catch (...) {
-        opened.file.reset();
-        opened.error = std::current_exception();
+    opened.file = files_.open(path, FileOpener::Mode::CreateIfAbsent, permissions_);
+    opened.created = opened.file != nullptr;
+    if (!opened.file) {
+        opened.file = files_.open(path, FileOpener::Mode::WriteExisting, permissions_);
+    }
+    if (opened.created) {
+        reserveRoom(*opened.file, piece);
     }
     return opened;
 }
 
-void PieceOpener::openAhead() {
-    for (int piece = 1; piece <= plan_.count; ++piece) {
-        {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [this] { return stopping_ || ready_.size() < ahead; });
-            if (stopping_) {
-                return;
-            }
-        }
-        Opened opened = open(piece);
-        const bool failed = opened.error != nullptr;
-        {
-            const std::lock_guard lock(mutex_);
-            ready_.push_back(std::move(opened));
-        }
-        changed_.notify_all();
-        if (failed) {
-            return; // the run stops at this piece
-        }
+// An existing file's room is set aside once it is cut, when its piece is taken.
+void PieceOpener::reserveRoom(runtime::File& file, int piece) {
+    if (inMemory_ < 0) {
+        inMemory_ = file.inMemory() ? 1 : 0;
+    }
+    // In memory, setting room aside would only clear pages the copy then overwrites.
+    if (inMemory_ == 0) {
+        file.reserve(plan_.pieceLength(piece));
     }
 }
 
-std::unique_ptr<runtime::File> PieceOpener::take() {
+void PieceOpener::openAhead() {
+    try {
+        for (int piece = 1; piece <= plan_.count; ++piece) {
+            Opened opened = open(piece);
+            if (!ready_.put(std::move(opened))) {
+                undo(opened); // the run ended early
+                return;
+            }
+        }
+        ready_.close();
+    } catch (...) {
+        ready_.fail(std::current_exception()); // the run stops at this piece
+    }
+}
+
+std::unique_ptr<runtime::File> PieceOpener::take(const HandOff<int>::Waiting& waiting) {
+    const int piece = nextToTake_++;
     Opened opened;
     if (worker_.joinable()) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !ready_.empty(); });
-        opened = std::move(ready_.front());
-        ready_.pop_front();
-        lock.unlock();
-        changed_.notify_all();
+        std::optional<Opened> ready = ready_.take(waiting); // throws the opening's error
+        if (!ready) {
+            throw std::logic_error("PieceOpener: a piece was taken past the plan's end");
+        }
+        opened = std::move(*ready);
     } else {
-        opened = open(nextToTake_);
-    }
-    ++nextToTake_;
-    if (opened.error) {
-        std::rethrow_exception(opened.error);
+        opened = open(piece);
     }
     if (!opened.created) {
         opened.file->truncate();
+        reserveRoom(*opened.file, piece);
     }
     return std::move(opened.file);
 }

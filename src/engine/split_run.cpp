@@ -104,13 +104,13 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
     {
         PieceOpener pieces(plan, files, permissions);
         PieceFlusher flusher(host, files, plan.names.folder());
-        CopyLoop loop(host, source, CopyLoop::Direction::SharedToSteps, true,
+        CopyLoop loop(host, source, CopyLoop::Direction::SharedToSteps, HashesWanted::both(),
                       split_text::sourceChanged);
         loop.run(
             plan.count, plan.fileLength,
             [&](int k) {
                 ++written;
-                return CopyLoop::Step{pieces.take(), plan.pieceLength(k)};
+                return CopyLoop::Step{pieces.take([&] { host.pumpEvents(); }), plan.pieceLength(k)};
             },
             [&](int, std::unique_ptr<runtime::File> piece) { flusher.written(std::move(piece)); });
         hashes = loop.hashes();

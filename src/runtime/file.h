@@ -168,6 +168,7 @@ public:
     // Asks the file system to set aside room for the first `bytes` bytes without
     // changing the file's length, so that writing them allocates nothing on the way.
     // Only a hint: where the platform or file system has no such call, nothing happens.
+    // Not worth it in memory (see inMemory).
     virtual void reserve(std::int64_t bytes) noexcept;
     // True when the file lives in memory (tmpfs), where setting room aside means
     // clearing pages the copy then overwrites, and a buffer beats the kernel copy.

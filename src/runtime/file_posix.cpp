@@ -414,7 +414,7 @@ void File::reserve(std::int64_t bytes) noexcept {
     // Measured on ext4: a split into 1 MiB pieces took 0.85 x the time without this, since
     // blocks come as one extent instead of one delayed allocation per page. Failures
     // (no support, no room) are left to the writes that follow to report.
-    if (bytes > 0 && !inMemory()) {
+    if (bytes > 0) {
         (void)::fallocate(handle_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes));
     }
 }

@@ -15,6 +15,7 @@ struct PassCase {
     std::vector<std::size_t> pieces; // lengths
     std::size_t block;               // bytes handed over at a time, at most blockSize
     bool onHelpers;
+    engine::HashesWanted wanted = engine::HashesWanted::both();
 };
 
 void PrintTo(const PassCase& c, std::ostream* os) {
@@ -33,7 +34,7 @@ class OnePassHashes : public ::testing::TestWithParam<PassCase> {};
 // all of them, across many laps of the ring, empty pieces included.
 TEST_P(OnePassHashes, AreThoseOfTheBytesHandedOver) {
     const auto& c = GetParam();
-    engine::OnePass pass(c.pieces.size(), true, c.onHelpers);
+    engine::OnePass pass(c.pieces.size(), c.wanted, c.onHelpers);
     std::string all;
     std::vector<std::string> expected;
     std::uint32_t seed = 1;
@@ -50,11 +51,15 @@ TEST_P(OnePassHashes, AreThoseOfTheBytesHandedOver) {
         all += bytes;
     }
     const engine::SetHashes hashes = pass.finish([] {});
+    // A hash not wanted is not computed.
+    if (!c.wanted.pieces) {
+        expected.clear();
+    }
     ASSERT_EQ(hashes.pieces.size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k) {
         EXPECT_EQ(hashes.pieces[k], expected[k]) << "piece " << k + 1;
     }
-    EXPECT_EQ(hashes.whole, hexOf(all));
+    EXPECT_EQ(hashes.whole, c.wanted.whole ? hexOf(all) : "");
 }
 
 constexpr std::size_t full = engine::OnePass::blockSize;
@@ -67,7 +72,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PassCase{"EmptyPieceInTheMiddle", {3 * full, 0, 17}, full, true},
                       PassCase{"EmptyPieceOnTheRunsThread", {2 * full, 0, 17}, full, false},
                       PassCase{"EmptyLastPiece", {full + 1, 0}, full, true},
-                      PassCase{"OnePiece", {12345}, full, true}),
+                      PassCase{"OnePiece", {12345}, full, true},
+                      PassCase{"WholeOnly", {9 * full, 3, 0}, full, true, {true, false}},
+                      PassCase{"PiecesOnly", {9 * full, 3, 0}, full, true, {false, true}},
+                      PassCase{"PiecesOnlyOnTheRunsThread", {full, 3}, full, false, {false, true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The window is pumped once the interval has passed since the last pump, not before: time

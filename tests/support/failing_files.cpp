@@ -58,6 +58,9 @@ public:
     }
 
     void flush() override {
+        if (files_.beforeFlush) {
+            files_.beforeFlush(name_);
+        }
         failIf(FailingFiles::Fault::Flush);
         File::flush();
         files_.log("flush " + name_);
