@@ -118,6 +118,9 @@ part_windows() {
         export LOCPATH="$PWD/$windows/locale" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
         export WINEPREFIX="$PWD/$windows/wine" WINEDEBUG=-all
         export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+        # A failed suite must not leave the persistent server behind: the next run's
+        # `wineserver --wait` would wait for it for ever.
+        trap 'wineserver --kill || true' EXIT
         wineboot --init
         # No display: wine's null graphics driver, taken up by a fresh wineserver, which then
         # stays for the whole part so that each suite starts cheaply.

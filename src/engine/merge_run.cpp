@@ -44,8 +44,7 @@ std::vector<runtime::FileIdentity> sparedBy(const MergePlan& plan, const std::st
 
 // Whether the folder can take the result; one that cannot be asked is left to the writing
 // to report.
-std::optional<std::string> shortfallOf(const MergePlan& plan, FileOpener& files,
-                                       const std::string& folder) {
+Refusal shortfallOf(const MergePlan& plan, FileOpener& files, const std::string& folder) {
     try {
         return mergeRoomShortfall(plan.total, files.room(folder));
     } catch (const runtime::Error&) {
@@ -55,9 +54,7 @@ std::optional<std::string> shortfallOf(const MergePlan& plan, FileOpener& files,
 
 Error damagedPiece(std::size_t index, const std::string& folder, const MergePlan& plan) {
     return Error(ErrorNumber::InvalidArgument,
-                 "第" + runtime::decimalText(static_cast<std::int64_t>(index + 1)) +
-                     "个分割文件已损坏：" + folder + plan.pieces[index].name + "，请重新获取",
-                 {});
+                 merge_text::pieceDamaged(index, folder + plan.pieces[index].name), {});
 }
 
 // The hashes a merge computes as it joins: the whole file's where the list has it, which
@@ -105,9 +102,7 @@ void checkHashes(const SetHashes& hashes, const SetCheck& sums, const std::strin
         throw damagedPiece(*damaged, folder, plan);
     }
     throw Error(ErrorNumber::InvalidArgument,
-                std::string("合并结果与校验文件不符（") + runtime::hashName(sums.kind) +
-                    "），请重新获取整组分割文件",
-                folder + plan.target);
+                merge_text::wholeDamaged(runtime::hashName(sums.kind)), folder + plan.target);
 }
 
 // Joins the planned pieces into the target through `output`.
@@ -162,7 +157,7 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         if (!runtime::isDirectory(folder.empty() ? "." : folder)) {
             return report.refused(
                 split_text::errorPrefix +
-                Error(ErrorNumber::FileNotFound, "找不到要合并的文件", picked).description());
+                Error(ErrorNumber::FileNotFound, merge_text::notFound, picked).description());
         }
         // Held to the end: another run here could change the pieces or the target.
         const auto held = runtime::FolderLock::tryHold(folder);
@@ -186,10 +181,8 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         }
         const MergeDecision& decision = *decided;
         if (!decision) {
-            const Problem& refusal = decision.problem();
-            const Error error(refusal.number, refusal.message,
-                              refusal.name.empty() ? std::string() : folder + refusal.name);
-            return report.refused(split_text::errorPrefix + error.description());
+            return report.refused(split_text::errorPrefix +
+                                  problemText(decision.problem(), folder));
         }
         const MergePlan& plan = decision.value();
         // What a killed merge left here would otherwise stay for good; the files this merge
@@ -199,7 +192,7 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         const std::uint32_t permissions =
             files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions();
         if (const auto shortfall = shortfallOf(plan, files, folder)) {
-            return report.refused(split_text::errorPrefix + *shortfall);
+            return report.refused(split_text::errorPrefix + shortfall->message);
         }
         AtomicFile output(files, folder + plan.target, permissions);
         if (!output.file().inMemory()) {

@@ -2,6 +2,7 @@
 
 #include "runtime/error.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -24,6 +25,17 @@ struct Problem {
     std::string name = {}; // the bare name of the file it concerns; may be empty
 };
 
+// A refusal of a decision: nothing written yet. `name` is the bare name of the file it
+// concerns, shown after the folder; it may be empty.
+inline Problem refusal(runtime::ErrorNumber number, std::string message, std::string name = {}) {
+    return Problem{Ending::Refused, std::move(message), number, std::move(name)};
+}
+
+// How a problem reads to the user: its message, then the file it concerns in `folder`.
+inline std::string problemText(const Problem& problem, const std::string& folder) {
+    return problem.name.empty() ? problem.message : problem.message + "：" + folder + problem.name;
+}
+
 // The one result type of the program's decisions and runs: a value, or the problem that
 // kept it from being had. Exceptions stay inside the runtime and the runs' guard.
 template <class T> class Result {
@@ -44,6 +56,9 @@ public:
 private:
     std::variant<T, Problem> state_;
 };
+
+// What a check says: why something may not be done, or nothing when it may.
+using Refusal = std::optional<Problem>;
 
 // A run's result: the completion text shown in the status line, or its problem.
 class RunOutcome : public Result<std::string> {

@@ -22,6 +22,10 @@ std::string notEnoughRoom(std::int64_t needed, std::int64_t available, const cha
     return "目标磁盘剩余空间不足：" + room_text::neededAndFree(needed, available) + "。" + then;
 }
 
+Refusal full(std::string message) {
+    return refusal(runtime::ErrorNumber::DiskFull, std::move(message));
+}
+
 } // namespace
 
 std::int64_t storedSize(std::int64_t bytes, std::int64_t blockSize) {
@@ -55,10 +59,10 @@ std::string room_text::neededAndFree(std::int64_t needed, std::int64_t available
     return "需要" + first + "，只有" + second;
 }
 
-std::optional<std::string> roomShortfall(const PiecePlan& plan, const runtime::VolumeRoom& room,
-                                         const Replaced& replaced) {
+Refusal roomShortfall(const PiecePlan& plan, const runtime::VolumeRoom& room,
+                      const Replaced& replaced) {
     if (plan.pieceLength(1) > room.largestFile) {
-        return room_text::fatLimit;
+        return full(room_text::fatLimit);
     }
     const std::int64_t block = room.blockSize;
     const std::int64_t stored =
@@ -66,30 +70,30 @@ std::optional<std::string> roomShortfall(const PiecePlan& plan, const runtime::V
         storedSize(plan.pieceLength(plan.count), block) + 2 * storedSize(voucherBytes(plan), block);
     const std::int64_t needed = std::max<std::int64_t>(0, stored - replaced.bytes);
     if (needed > room.available) {
-        return notEnoughRoom(needed, room.available,
-                             "请选择剩余空间更大的目标文件夹，或腾出空间后再分割");
+        return full(notEnoughRoom(needed, room.available,
+                                  "请选择剩余空间更大的目标文件夹，或腾出空间后再分割"));
     }
     const std::int64_t newFiles =
         std::max<std::int64_t>(0, plan.count - replaced.files) + voucherFiles;
     if (room.freeFiles >= 0 && newFiles > room.freeFiles) {
-        return "目标磁盘能建的文件数已到上限：需要新建" + runtime::decimalText(newFiles) +
-               "个文件，只能再建" + runtime::decimalText(room.freeFiles) +
-               "个。请把分割后文件大小设大一些，或选择别的目标文件夹";
+        return full("目标磁盘能建的文件数已到上限：需要新建" + runtime::decimalText(newFiles) +
+                    "个文件，只能再建" + runtime::decimalText(room.freeFiles) +
+                    "个。请把分割后文件大小设大一些，或选择别的目标文件夹");
     }
     return std::nullopt;
 }
 
-std::optional<std::string> mergeRoomShortfall(std::int64_t total, const runtime::VolumeRoom& room) {
+Refusal mergeRoomShortfall(std::int64_t total, const runtime::VolumeRoom& room) {
     if (total > room.largestFile) {
-        return room_text::fatLimitForMerge;
+        return full(room_text::fatLimitForMerge);
     }
     const std::int64_t needed = storedSize(total, room.blockSize);
     if (needed > room.available) {
-        return notEnoughRoom(needed, room.available,
-                             "请腾出空间后再合并（原有的同名文件要等新文件写完才会被替换）");
+        return full(notEnoughRoom(needed, room.available,
+                                  "请腾出空间后再合并（原有的同名文件要等新文件写完才会被替换）"));
     }
     if (room.freeFiles == 0) {
-        return std::string("目标磁盘能建的文件数已到上限，请删掉一些文件后再合并");
+        return full("目标磁盘能建的文件数已到上限，请删掉一些文件后再合并");
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/piece_plan.h"
+#include "engine/result.h"
 #include "runtime/file.h"
 
 #include <cstdint>
@@ -23,12 +24,12 @@ std::int64_t storedSize(std::int64_t bytes, std::int64_t blockSize);
 // Why the destination cannot take the planned pieces, or nothing: a piece larger than the
 // largest file its file system holds, more room than it has free (counted as it stores
 // files), or more new files than it can still hold.
-std::optional<std::string> roomShortfall(const PiecePlan& plan, const runtime::VolumeRoom& room,
-                                         const Replaced& replaced);
+Refusal roomShortfall(const PiecePlan& plan, const runtime::VolumeRoom& room,
+                      const Replaced& replaced);
 
 // The same for a merge of `total` bytes: its result is written beside the old target,
 // which goes only once the new one is complete.
-std::optional<std::string> mergeRoomShortfall(std::int64_t total, const runtime::VolumeRoom& room);
+Refusal mergeRoomShortfall(std::int64_t total, const runtime::VolumeRoom& room);
 
 // A size as the room messages give it: bytes below 1 MB, else MB with two decimals.
 std::string byteSizeText(std::int64_t bytes);

@@ -1,5 +1,7 @@
 #include "engine/set_vouchers.h"
 
+#include "engine/merge_text.h"
+
 #include "engine/checksum_file.h"
 #include "runtime/ascii_case.h"
 #include "runtime/path.h"
@@ -15,10 +17,6 @@ using runtime::ErrorNumber;
 // A script is one line, or a few for a long set; a larger file is not one, and is not read
 // into memory.
 constexpr std::int64_t largestScript = 16 << 20;
-
-Problem refusal(ErrorNumber number, std::string description, std::string name = {}) {
-    return Problem{Ending::Refused, std::move(description), number, std::move(name)};
-}
 
 bool sameCommand(const MergeCommand& a, const MergeCommand& b) {
     return a.target == b.target && a.sources == b.sources;
@@ -43,14 +41,13 @@ const ListedFile* Folder::findScript(const std::string& scriptName) const {
     return found == byUpperAscii_.end() ? nullptr : found->second;
 }
 
-std::optional<Problem> unreadableReason(const ListedFile& file) {
+Refusal unreadableReason(const ListedFile& file) {
     if (!file.regular) {
         return refusal(ErrorNumber::NotRegularFile, runtime::describe(ErrorNumber::NotRegularFile),
                        file.name);
     }
     if (file.leadsOut) {
-        return refusal(ErrorNumber::NotRegularFile,
-                       "是指向别的文件夹的链接，合并只读取脚本所在文件夹中的文件", file.name);
+        return refusal(ErrorNumber::NotRegularFile, merge_text::linkElsewhere, file.name);
     }
     return std::nullopt;
 }
@@ -64,7 +61,7 @@ Result<std::vector<MergeCommand>> readScriptCommands(const ListedFile& script,
     }
     if (script.size > largestScript) {
         return refusal(ErrorNumber::InvalidArgument,
-                       whenNotOne.empty() ? "文件太大，不是合并脚本" : whenNotOne, script.name);
+                       whenNotOne.empty() ? merge_text::scriptTooLarge : whenNotOne, script.name);
     }
     std::string bytes;
     try {
@@ -74,7 +71,7 @@ Result<std::vector<MergeCommand>> readScriptCommands(const ListedFile& script,
     }
     std::vector<MergeCommand> allThere;
     std::optional<MergeCommand> likeliest;
-    std::optional<Problem> refused;
+    Refusal refused;
     for (const ScriptReading& reading : scriptTextReadings(bytes)) {
         try {
             MergeCommand command = readMergeScript(reading.text);
@@ -107,7 +104,7 @@ Result<std::vector<MergeCommand>> readScriptCommands(const ListedFile& script,
         return *refused;
     }
     return refusal(ErrorNumber::InvalidArgument,
-                   whenNotOne.empty() ? "不是可以执行的合并脚本（无法识别脚本的编码）" : whenNotOne,
+                   whenNotOne.empty() ? merge_text::scriptEncodingUnknown : whenNotOne,
                    script.name);
 }
 
@@ -179,17 +176,15 @@ std::optional<Claim> SetVouchers::otherSetsClaim(const std::string& name,
     return std::nullopt;
 }
 
-std::optional<Problem> SetVouchers::conflict(const std::string& name) const {
+Refusal SetVouchers::conflict(const std::string& name) const {
     const auto found = claims(name);
     for (const Claim& claim : found) {
         if (const auto other = otherSetsClaim(name, claim.voucher->target)) {
-            return refusal(
-                ErrorNumber::InvalidArgument,
-                "“" + claim.voucher->file + "”把它列为“" + claim.voucher->target +
-                    "”的分割文件，“" + other->voucher->file + "”却把它列为“" +
-                    other->voucher->target +
-                    "”的分割文件，无法确定它属于哪一组。请把两组文件分开放在不同的文件夹里",
-                name);
+            return refusal(ErrorNumber::InvalidArgument,
+                           merge_text::claimedByTwoSets(claim.voucher->file, claim.voucher->target,
+                                                        other->voucher->file,
+                                                        other->voucher->target),
+                           name);
         }
     }
     return std::nullopt;

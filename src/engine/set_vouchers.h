@@ -32,7 +32,7 @@ private:
 
 // Why nothing is read from this file: only the folder's own regular files are read (never
 // a pipe, which would wait, nor a link to another folder's file).
-std::optional<Problem> unreadableReason(const ListedFile& file);
+Refusal unreadableReason(const ListedFile& file);
 
 // The commands a script may hold, or why it holds none. Of the ways its bytes can be read,
 // those whose pieces are all in the folder; when none is, the likeliest reading alone (the
@@ -70,7 +70,7 @@ public:
     // A claim on `name` by a set that does not join into `target`; nothing when none.
     std::optional<Claim> otherSetsClaim(const std::string& name, const std::string& target) const;
     // Why the claims on `name` cannot all hold (two sets list it), or nothing.
-    std::optional<Problem> conflict(const std::string& name) const;
+    Refusal conflict(const std::string& name) const;
     // The script among the vouchers of the set that joins into `target`; nothing when none.
     const Voucher* scriptOf(const std::string& target) const;
 

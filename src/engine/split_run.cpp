@@ -163,8 +163,8 @@ Replaced replacedBy(const PiecePlan& plan, const std::vector<runtime::FolderEntr
 
 // Whether the destination can take the set; a destination that cannot be asked (a
 // missing folder, say) is left to the first piece's opening to report.
-std::optional<std::string> shortfallOf(const PiecePlan& plan, FileOpener& files,
-                                       const std::vector<runtime::FolderEntry>& listing) {
+Refusal shortfallOf(const PiecePlan& plan, FileOpener& files,
+                    const std::vector<runtime::FolderEntry>& listing) {
     try {
         const runtime::VolumeRoom room = files.room(plan.names.folder());
         return roomShortfall(plan, room, replacedBy(plan, listing, room.blockSize));
@@ -185,9 +185,8 @@ std::vector<runtime::FolderEntry> destinationListing(const PiecePlan& plan) {
 
 // A file the split would write that belongs to another set by what vouches for that set:
 // writing it would ruin that set. Nothing when there is none.
-std::optional<std::string> otherSetsFile(const PiecePlan& plan,
-                                         const std::vector<runtime::FolderEntry>& listing,
-                                         FileOpener& files) {
+Refusal otherSetsFile(const PiecePlan& plan, const std::vector<runtime::FolderEntry>& listing,
+                      FileOpener& files) {
     const Folder folder(listing);
     const SetVouchers vouchers(folder, [&](const std::string& name) {
         return readWholeFile(files, plan.names.folder() + name);
@@ -196,12 +195,13 @@ std::optional<std::string> otherSetsFile(const PiecePlan& plan,
     // A script of the same base for another source (report.BAT of report.doc, when
     // report.pdf is split) is replaced as it always was: the other set keeps its pieces and
     // its checksum file.
-    const auto ruins = [&](const std::string& name) -> std::optional<std::string> {
+    const auto ruins = [&](const std::string& name) -> Refusal {
         const auto claim = vouchers.otherSetsClaim(name, target);
         if (!claim) {
             return std::nullopt;
         }
-        return split_text::wouldRuinOtherSet(name, *claim->voucher);
+        return refusal(runtime::ErrorNumber::FileAlreadyExists,
+                       split_text::wouldRuinOtherSet(name, *claim->voucher));
     };
     for (int k = 1; k <= plan.count; ++k) {
         if (folder.find(plan.pieceBareName(k))) {
@@ -265,10 +265,10 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         }
         const auto listing = destinationListing(plan);
         if (const auto ruined = otherSetsFile(plan, listing, files)) {
-            return report.refused(*ruined);
+            return report.refused(ruined->message);
         }
         if (const auto shortfall = shortfallOf(plan, files, listing)) {
-            return report.refused(split_text::errorPrefix + *shortfall);
+            return report.refused(split_text::errorPrefix + shortfall->message);
         }
         const auto source = files.open(SFile, FileOpener::Mode::Read);
         const auto sourceIdentity = runtime::fileIdentity(SFile);

@@ -456,46 +456,6 @@ TEST_F(SplitRun, AStopFromTheEventPumpRemovesWhatTheRunWroteAndClosesEveryFile) 
 #endif
 }
 
-// A stop waits for the one flush under way, not for the pieces queued behind it (each
-// flush can take seconds on a stick, and the window would stand still meanwhile).
-TEST_F(SplitRun, AStopDoesNotFlushThePiecesStillQueued) {
-#ifdef _WIN32
-    // Between the stop and the flusher's end the run unwinds, which under wine takes long
-    // enough for the helper to flush the next pieces: the check holds only where it is fast.
-    GTEST_SKIP() << "unwinding under wine outlasts a flush";
-#endif
-    writeFile(folder.file("c.txt"), std::string(100, 'c'));
-    testing_support::FailingFiles files;
-    files.wholeFileSystem = false; // each piece flushed on the helper, as on Windows
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool stopped = false;
-    files.beforeFlush = [&](const std::string& name) {
-        std::unique_lock lock(mutex);
-        if (name == "c001.txt") {
-            EXPECT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] { return stopped; }));
-        }
-    };
-    host.actOnPump = 3; // pieces 2 and 3 queue behind piece 1's flush
-    host.action = [&] {
-        {
-            const std::lock_guard lock(mutex);
-            stopped = true;
-        }
-        changed.notify_all();
-        throw engine::RunCancelled{};
-    };
-    EXPECT_EQ(SplitIT(host, folder.file("c.txt"), 10, out, files).ending(), Kind::Cancelled);
-    std::vector<std::string> flushes;
-    for (const std::string& call : files.calls()) {
-        if (call.rfind("flush ", 0) == 0) {
-            flushes.push_back(call);
-        }
-    }
-    EXPECT_EQ(flushes, std::vector<std::string>{"flush c001.txt"});
-    EXPECT_EQ(entriesIn(folder.path() / "out"), 0u);
-}
-
 #ifndef _WIN32
 // Runs one split in a child process with limits the test itself must not carry.
 // Exit code 0 means the child saw exactly the expected message.

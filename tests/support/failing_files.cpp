@@ -58,9 +58,6 @@ public:
     }
 
     void flush() override {
-        if (files_.beforeFlush) {
-            files_.beforeFlush(name_);
-        }
         failIf(FailingFiles::Fault::Flush);
         File::flush();
         files_.log("flush " + name_);

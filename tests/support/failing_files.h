@@ -4,7 +4,6 @@
 #include "runtime/error.h"
 
 #include <cstdint>
-#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -42,9 +41,6 @@ public:
 
     // Stands in for a platform that cannot flush a whole file system when false.
     bool wholeFileSystem = runtime::canFlushFileSystem();
-    // Called with the file's bare name before each flush of a file, on the flushing thread:
-    // a test holds a flush up with it.
-    std::function<void(const std::string&)> beforeFlush;
     // Stands in for the destination's free space and largest file when set.
     std::optional<runtime::VolumeRoom> roomGiven;
 
