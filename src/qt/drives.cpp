@@ -1,7 +1,5 @@
 #include "qt/drives.h"
 
-#include "folder_chooser/folder_text.h"
-
 #include <QDir>
 #include <QStorageInfo>
 
@@ -27,21 +25,4 @@ QStringList userDrives() {
     }
 #endif
     return drives;
-}
-
-QString driveOf(const QString& path, const QStringList& drives) {
-    QString best;
-    for (const QString& drive : drives) {
-        const QString prefix = withSeparator(drive);
-        const bool inside = withSeparator(path).startsWith(prefix, Qt::CaseInsensitive);
-        if (inside && drive.size() > best.size()) {
-            best = drive;
-        }
-    }
-    return best.isEmpty() && !drives.isEmpty() ? drives.front() : best;
-}
-
-QString withSeparator(const QString& nativePath) {
-    return QString::fromStdString(folder_text::prefixOf(
-        nativePath.toStdString(), static_cast<char>(QDir::separator().unicode())));
 }

@@ -4,7 +4,6 @@
 
 #include "app/app_facts.h"
 #include "app/twips.h"
-#include "folder_chooser/folder_text.h"
 #include "qt/drives.h"
 #include "qt/folder_list.h"
 
@@ -30,6 +29,28 @@ Form2::Warner& warner() {
         QMessageBox::warning(parent, QString::fromUtf8(app_facts::title), text);
     };
     return instance;
+}
+
+std::vector<std::string> driveNames() {
+    std::vector<std::string> names;
+    for (const QString& drive : userDrives()) {
+        names.push_back(drive.toStdString());
+    }
+    return names;
+}
+
+folder_chooser::FolderSystem folderSystem() {
+    return {
+        [](const std::string& folder) {
+            std::vector<std::string> names;
+            const QStringList children =
+                QDir(QString::fromStdString(folder)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+            for (const QString& child : children) {
+                names.push_back(child.toStdString());
+            }
+            return names;
+        },
+        [](const std::string& drive) { return QDir(QString::fromStdString(drive)).isReadable(); }};
 }
 
 template <typename Widget>
@@ -65,7 +86,8 @@ Form2::Form2(DestinationSink sink)
     // A dialog, not a plain window: window managers give it the close button only.
     : QWidget(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                            Qt::CustomizeWindowHint),
-      sink_(std::move(sink)) {
+      sink_(std::move(sink)),
+      model_(driveNames(), folderSystem(), static_cast<char>(QDir::separator().unicode())) {
     setObjectName(QStringLiteral("Form2"));
     // The close button unloads the window; OK and Cancel only hide it.
     setAttribute(Qt::WA_DeleteOnClose);
@@ -73,7 +95,7 @@ Form2::Form2(DestinationSink sink)
     setFixedSize(twips(4710), twips(2955));
 
     Drive1 = place(new QComboBox(this), "Drive1", 120, 120, 4455, 300);
-    Dir1 = place(new FolderList(this), "Dir1", 120, 600, 4455, 1350);
+    Dir1 = place(new FolderList(model_, this), "Dir1", 120, 600, 4455, 1350);
     Text1 = place(new QLineEdit(this), "Text1", 1080, 2040, 3495, 270);
     Label1 = place(new QLabel(QStringLiteral("文件放在："), this), "Label1", 120, 2160, 900, 180);
     Label1->adjustSize();
@@ -81,8 +103,10 @@ Form2::Form2(DestinationSink sink)
         place(new QPushButton(QStringLiteral("确定"), this), "Command1", 840, 2520, 800, 300);
     Command2 =
         place(new QPushButton(QStringLiteral("取消"), this), "Command2", 3240, 2520, 800, 300);
+    // Enter presses the button that has the focus (the window is no QDialog, so there is
+    // no default button that Enter in the text field would press).
     for (QPushButton* button : {Command1, Command2}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         button->setDefault(false);
     }
     QWidget::setTabOrder(Drive1, Dir1);
@@ -90,7 +114,9 @@ Form2::Form2(DestinationSink sink)
     QWidget::setTabOrder(Text1, Command1);
     QWidget::setTabOrder(Command1, Command2);
 
-    Drive1->addItems(userDrives());
+    for (const std::string& drive : model_.drives()) {
+        Drive1->addItem(QString::fromStdString(drive));
+    }
     connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
     connect(Dir1, &FolderList::changed, this, [this] { Dir1_Change(); });
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
@@ -98,36 +124,23 @@ Form2::Form2(DestinationSink sink)
 }
 
 void Form2::Form_Load() {
-    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
-    const QStringList drives = userDrives();
-    currentDrive_ = driveOf(folder, drives);
-    Drive1->setCurrentIndex(Drive1->findText(currentDrive_));
-    Dir1->setPath(currentDrive_, folder);
-    Text1->setText(withSeparator(Dir1->path()));
+    model_.load(QDir::toNativeSeparators(QDir::currentPath()).toStdString());
+    Drive1->setCurrentIndex(Drive1->findText(QString::fromStdString(model_.drive())));
+    Dir1->refresh();
 }
 
 void Form2::Drive1_Change() {
-    const QString drive = Drive1->currentText();
-    if (drive == currentDrive_) {
+    const auto warning = model_.pickDrive(Drive1->currentText().toStdString());
+    if (warning) {
+        warner()(this, QString::fromStdString(*warning));
+        Drive1->setCurrentIndex(Drive1->findText(QString::fromStdString(model_.drive())));
         return;
     }
-    if (!QDir(drive).isReadable()) {
-        warner()(this,
-                 QString::fromStdString(folder_text::driveNotReady(drive.toUtf8().toStdString())));
-        Drive1->setCurrentIndex(Drive1->findText(currentDrive_));
-        return;
-    }
-    openDrive(drive);
-}
-
-void Form2::openDrive(const QString& drive) {
-    lastFolder_[currentDrive_] = Dir1->path();
-    currentDrive_ = drive;
-    Dir1->setPath(drive, lastFolder_.value(drive, drive));
+    Dir1->refresh();
 }
 
 void Form2::Dir1_Change() {
-    Text1->setText(withSeparator(Dir1->path()));
+    Text1->setText(QString::fromStdString(model_.text()));
 }
 
 void Form2::Command1_Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QMap>
+#include "folder_chooser/folder_chooser_model.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -29,6 +30,7 @@ public:
     static void setWarner(Warner warner);
 
     void Form_Load();
+    const folder_chooser::FolderChooserModel& model() const { return model_; }
     void Drive1_Change();
     void Dir1_Change();
     void Command1_Click();
@@ -46,10 +48,7 @@ protected:
 
 private:
     explicit Form2(DestinationSink sink);
-    void openDrive(const QString& drive);
 
     DestinationSink sink_;
-    QString currentDrive_;
-    // The last folder opened on each drive, as a drive's own current folder.
-    QMap<QString, QString> lastFolder_;
+    folder_chooser::FolderChooserModel model_;
 };

@@ -1,6 +1,7 @@
 #include "win32/form2.h"
 
 #include "app/app_facts.h"
+#include "folder_chooser/folder_chooser_model.h"
 #include "folder_chooser/folder_text.h"
 #include "runtime/file.h"
 #include "runtime/windows_path.h"
@@ -29,7 +30,8 @@ std::vector<std::string> drives() {
     return list;
 }
 
-// The folder's own sub-folders, by name; none when it cannot be read.
+// The folder's own sub-folders, by name, in the order the system gives; none when it
+// cannot be read.
 std::vector<std::string> subFolders(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found{};
@@ -45,22 +47,11 @@ std::vector<std::string> subFolders(const std::string& folder) {
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
-    std::sort(names.begin(), names.end());
     return names;
 }
 
-// The folders from the drive's root down to `folder`, the root first.
-std::vector<std::string> chainTo(const std::string& folder) {
-    std::vector<std::string> chain;
-    for (std::string at = folder;;) {
-        chain.insert(chain.begin(), at);
-        const auto cut = at.find_last_of('\\', at.size() > 3 ? at.size() - 2 : 0);
-        if (at.size() <= 3 || cut == std::string::npos) {
-            break;
-        }
-        at = at.substr(0, cut < 3 ? 3 : cut);
-    }
-    return chain;
+folder_chooser::FolderSystem folderSystem() {
+    return {subFolders, [](const std::string& drive) { return runtime::isDirectory(drive); }};
 }
 
 std::string currentFolder() {
@@ -92,7 +83,8 @@ void Form2::unload() {
     loaded = nullptr;
 }
 
-Form2::Form2(DestinationSink sink) : sink_(std::move(sink)) {
+Form2::Form2(DestinationSink sink)
+    : sink_(std::move(sink)), model_(drives(), folderSystem(), '\\') {
     registerWindowClass(windowClass, &ownedProcedure<Form2>,
                         reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     // Sizable with a close button, no minimize or maximize, no icon of its own.
@@ -114,7 +106,7 @@ Form2::Form2(DestinationSink sink) : sink_(std::move(sink)) {
     Command2 = makeControl(window_, L"BUTTON", "取消", WS_TABSTOP | BS_PUSHBUTTON, idCancel, 3240,
                            2520, 800, 300);
     adoptMonitorDpi(window_);
-    for (const std::string& drive : drives()) {
+    for (const std::string& drive : model_.drives()) {
         SendMessageW(Drive1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(drive).c_str()));
     }
     RECT area{};
@@ -134,54 +126,28 @@ Form2::~Form2() {
 }
 
 void Form2::Form_Load(const std::string& startFolder) {
-    std::string folder = startFolder.empty() ? currentFolder() : startFolder;
-    // A folder prefix ("E:\data\") is opened as the folder it names, a root as itself.
-    if (folder.size() > 3 && folder.back() == '\\') {
-        folder.pop_back();
-    }
-    drive_ = folder.substr(0, 3);
-    SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(wide(drive_).c_str()));
-    setPath(folder);
-    setText(Text1, folder_text::prefixOf(path_, '\\'));
+    model_.load(startFolder.empty() ? currentFolder() : startFolder);
+    showDrive();
+    showRows();
+    Dir1_Change();
 }
 
-void Form2::setPath(const std::string& folder) {
-    path_ = folder;
+void Form2::showDrive() {
+    SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(wide(model_.drive()).c_str()));
+}
+
+void Form2::showRows() {
     SendMessageW(Dir1, LB_RESETCONTENT, 0, 0);
-    // The chain from the drive's root down to the open folder, then its sub-folders.
-    const std::vector<std::string> chain = chainTo(folder);
-    int depth = 0;
-    for (const std::string& step : chain) {
-        const std::string name =
-            depth == 0 ? step : step.substr(step.find_last_of('\\', step.size() - 1) + 1);
-        SendMessageW(Dir1, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(wide(std::string(2 * depth, ' ') + name).c_str()));
-        ++depth;
+    for (const folder_chooser::FolderRow& row : model_.rows()) {
+        SendMessageW(Dir1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(row.label).c_str()));
     }
-    for (const std::string& child : subFolders(folder)) {
-        SendMessageW(Dir1, LB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(wide(std::string(2 * depth, ' ') + child).c_str()));
-    }
-    SendMessageW(Dir1, LB_SETCURSEL, chain.size() - 1, 0);
+    SendMessageW(Dir1, LB_SETCURSEL, static_cast<WPARAM>(model_.openRow()), 0);
 }
 
 void Form2::openRow(int row) {
-    // Rows are the chain's folders, then the open folder's sub-folders, indented.
-    const std::vector<std::string> chain = chainTo(path_);
-    if (row < 0) {
-        return;
-    }
-    if (static_cast<std::size_t>(row) < chain.size()) {
-        setPath(chain[static_cast<std::size_t>(row)]);
-    } else {
-        const auto children = subFolders(path_);
-        const auto index = static_cast<std::size_t>(row) - chain.size();
-        if (index >= children.size()) {
-            return;
-        }
-        setPath(folder_text::prefixOf(path_, '\\') + children[index]);
-    }
+    model_.openRowAt(row);
+    showRows();
     Dir1_Change();
 }
 
@@ -189,25 +155,17 @@ void Form2::Drive1_Change() {
     const int row = static_cast<int>(SendMessageW(Drive1, CB_GETCURSEL, 0, 0));
     wchar_t text[16]{};
     SendMessageW(Drive1, CB_GETLBTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
-    const std::string drive = utf8(text);
-    if (drive == drive_) {
+    if (const auto warning = model_.pickDrive(utf8(text))) {
+        warn(*warning);
+        showDrive();
         return;
     }
-    if (!runtime::isDirectory(drive)) {
-        warn(folder_text::driveNotReady(drive));
-        SendMessageW(Drive1, CB_SELECTSTRING, static_cast<WPARAM>(-1),
-                     reinterpret_cast<LPARAM>(wide(drive_).c_str()));
-        return;
-    }
-    lastFolder_[drive_] = path_;
-    drive_ = drive;
-    const auto last = lastFolder_.find(drive);
-    setPath(last == lastFolder_.end() ? drive : last->second);
+    showRows();
     Dir1_Change();
 }
 
 void Form2::Dir1_Change() {
-    setText(Text1, folder_text::prefixOf(path_, '\\'));
+    setText(Text1, model_.text());
 }
 
 void Form2::Command1_Click() {
@@ -227,6 +185,8 @@ LRESULT Form2::handle(UINT message, WPARAM w, LPARAM l) {
         const int notification = HIWORD(w);
         if (id == idOk && notification == BN_CLICKED) {
             Command1_Click();
+        } else if (id == IDOK) {
+            pressFocusedButton(window_); // Enter: never OK from the text field
         } else if (id == idCancel) {
             Command2_Click(); // the button, or Esc
         } else if (id == idDrive && notification == CBN_SELCHANGE) {

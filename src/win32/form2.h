@@ -2,8 +2,9 @@
 
 #include <windows.h>
 
+#include "folder_chooser/folder_chooser_model.h"
+
 #include <functional>
-#include <map>
 #include <string>
 
 namespace win32 {
@@ -34,7 +35,7 @@ public:
     void Command2_Click();
     // Opens the folder at the given row of Dir1, as a double-click does.
     void openRow(int row);
-    std::string path() const { return path_; }
+    std::string path() const { return model_.folder(); }
 
     HWND Drive1{}, Dir1{}, Text1{}, Label1{}, Command1{}, Command2{};
 
@@ -43,13 +44,12 @@ private:
     ~Form2();
     template <typename Owner> friend LRESULT CALLBACK ownedProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
-    void setPath(const std::string& folder);
+    void showDrive();
+    void showRows();
 
     HWND window_{};
     DestinationSink sink_;
-    std::string drive_;
-    std::string path_;
-    std::map<std::string, std::string> lastFolder_; // each drive's own current folder
+    folder_chooser::FolderChooserModel model_;
 };
 
 } // namespace win32

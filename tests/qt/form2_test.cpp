@@ -1,3 +1,4 @@
+#include "folder_chooser/folder_text.h"
 #include "qt/drives.h"
 #include "qt/folder_list.h"
 #include "qt/form2.h"
@@ -129,14 +130,11 @@ void Form2Test::theCloseButtonUnloadsAndTheNextOpeningStartsAfresh() {
 }
 
 void Form2Test::aRootFolderGetsOneSeparator() {
-    QCOMPARE(withSeparator(QDir::toNativeSeparators(QDir::rootPath())),
-             QDir::toNativeSeparators(QDir::rootPath()));
-    QCOMPARE(withSeparator(QStringLiteral("C:\\")).endsWith(QStringLiteral("\\\\")), false);
     Form2* chooser = open();
-    const QString root = QDir::toNativeSeparators(QDir::rootPath());
-    chooser->Dir1->setPath(root, root);
-    QCOMPARE(chooser->Text1->text(), root);
-    QVERIFY(driveOf(startFolder_, userDrives()).size() > 0);
+    // The drive's root is the first row: opened, the field shows it with one separator.
+    emit chooser->Dir1->itemActivated(chooser->Dir1->item(0));
+    QCOMPARE(chooser->Text1->text(), QString::fromStdString(folder_text::prefixOf(
+                                         chooser->model().drive(), QDir::separator().toLatin1())));
 }
 
 void Form2Test::hasTheLayoutAndNoDefaultButton() {
