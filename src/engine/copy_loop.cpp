@@ -41,6 +41,7 @@ void CopyLoop::run(int count, std::int64_t total, const OpenStep& openStep,
 
 void CopyLoop::copyStep(runtime::File& from, runtime::File& to, std::int64_t length, int step,
                         std::int64_t doneBefore, std::int64_t total) {
+    const runtime::File& own = direction_ == Direction::SharedToSteps ? to : from;
     PumpThrottle pump(host_);
     const auto keepLive = [&] { pump.pumpNow(); };
     auto left = static_cast<std::uint64_t>(length);
@@ -73,7 +74,11 @@ void CopyLoop::copyStep(runtime::File& from, runtime::File& to, std::int64_t len
             notWrittenBack_ = 0;
         }
         if (pump.due()) {
-            host_.setProgress(doneBefore + length - static_cast<std::int64_t>(left), total);
+            // A large piece is named while it is copied, not only once it is done.
+            const std::int64_t done = doneBefore + length - static_cast<std::int64_t>(left);
+            host_.setProgress(done, total);
+            host_.setStatus(split_text::processing + own.path() + "  " +
+                            runtime::percentText(done, total));
             pump.pumpNow();
         }
     }

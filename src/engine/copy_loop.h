@@ -15,7 +15,9 @@ namespace engine {
 // is one shared file, the source being split or the target being joined. Each block is
 // read once, written from the same buffer and, when hashing, hashed from it (OnePass).
 // Each step ends by handing its file back, showing "正在处理：<piece path>  <percent>" and
-// letting the window handle its events. The host's RunCancelled passes through.
+// letting the window handle its events; a step that takes longer than a pump's interval
+// shows the same line, with the share of bytes done, while it copies. The host's
+// RunCancelled passes through.
 class CopyLoop {
 public:
     enum class Direction { SharedToSteps, StepsToShared };

@@ -5,6 +5,8 @@
 #include "main_window/window_rules.h"
 #include "runtime/path.h"
 
+#include <utility>
+
 namespace main_window {
 
 namespace {
@@ -55,11 +57,17 @@ void Form1Model::Check1_Click(int Index, bool checked) {
 }
 
 void Form1Model::browse_Click() {
+    if (state_.fieldsLocked) {
+        return;
+    }
     lastFileName_ = view_.askFileName(lastFileName_);
     takeSourceFile(lastFileName_);
 }
 
 void Form1Model::Command3_Click() {
+    if (state_.fieldsLocked) {
+        return;
+    }
     lastFileName_ = view_.askFileName(lastFileName_);
     state_.src1 = runtime::nativePath(lastFileName_);
     view_.refresh();
@@ -98,12 +106,18 @@ bool Form1Model::takeDroppedFile(const std::string& path, bool onMergeGroup) {
 }
 
 void Form1Model::setDestination(const std::string& folder) {
+    if (state_.fieldsLocked) {
+        chosenDuringRun_ = folder;
+        return;
+    }
     state_.dec = folder;
     view_.refresh();
 }
 
 void Form1Model::saveto_Click() {
-    view_.openFolderChooser();
+    if (!state_.fieldsLocked) {
+        view_.openFolderChooser();
+    }
 }
 
 void Form1Model::about_Click() {
@@ -113,7 +127,11 @@ void Form1Model::about_Click() {
 // A command's button during a run: its own run's stop, or a word on why it waits.
 bool Form1Model::answeredDuringARun(Run own, const char* whyItWaits) {
     if (state_.run == own) {
-        stopRun();
+        // People double-click buttons: the second click of a double-click on 切割 or 合并
+        // lands on 停止, and is no stop.
+        if (now_() - runStarted_ >= view_.doubleClickTime()) {
+            stopRun();
+        }
         return true;
     }
     if (state_.run != Run::None) {
@@ -131,6 +149,8 @@ void Form1Model::refuse(const char* prefix, const std::string& message) {
 
 void Form1Model::beginRun(Run run, const char* status) {
     state_.run = run;
+    state_.fieldsLocked = true;
+    runStarted_ = now_();
     state_.status = status;
     setCaptions();
     view_.refresh();
@@ -169,8 +189,12 @@ void Form1Model::copy_Click() {
 
 void Form1Model::afterRun(const engine::RunOutcome& outcome, const char* failedPrefix) {
     state_.run = Run::None;
+    state_.fieldsLocked = false;
     state_.progressShown = false;
     stopRequested_ = false;
+    if (chosenDuringRun_) {
+        state_.dec = *std::exchange(chosenDuringRun_, std::nullopt);
+    }
     setCaptions();
     const engine::Ending ending = outcome.ending();
     if (ending == engine::Ending::Refused || ending == engine::Ending::Failed) {

@@ -5,7 +5,10 @@
 #include "main_window/piece_size.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace main_window {
@@ -26,6 +29,11 @@ public:
     virtual void openAboutBox() = 0;
     virtual void openHomePage() = 0;
     virtual void endProcess() = 0;
+    // The platform's double-click time: a second click within it of a run's start is the
+    // start's second half, not a stop.
+    virtual std::chrono::milliseconds doubleClickTime() const {
+        return std::chrono::milliseconds(500);
+    }
 };
 
 // The main window without a toolkit: its state and every decision of its handlers, for
@@ -46,21 +54,30 @@ public:
         std::string startCaption = "切割(&S)";
         std::string copyCaption = "合并(&C)";
         Run run = Run::None;
+        // During a run the file and folder fields and their buttons are locked: the run's
+        // names stay beside its texts.
+        bool fieldsLocked = false;
     };
 
     static constexpr std::array<const char*, 4> optionCaptions{"1MB", "1.38MB",
                                                                "500KB（手机电子书）", "其它容量"};
 
-    explicit Form1Model(Form1View& view) : view_(view) {}
+    using Clock = std::chrono::steady_clock;
+    // What time it is: the steady clock's, or a test's own.
+    using Now = std::function<Clock::time_point()>;
+
+    explicit Form1Model(Form1View& view, Now now = Clock::now)
+        : view_(view), now_(std::move(now)) {}
 
     const State& state() const { return state_; }
     SizeSelection sizeSelection() const;
 
-    // What the view's boxes hold now (typed, or set by the toolkit).
+    // What the view's boxes hold now (typed, or set by the toolkit); a locked field keeps
+    // its text.
     void setOtherText(const std::string& text) { state_.other = text; }
-    void setSrc1Text(const std::string& text) { state_.src1 = text; }
-    void setSrcText(const std::string& text) { state_.src = text; }
-    void setDecText(const std::string& text) { state_.dec = text; }
+    void setSrc1Text(const std::string& text) { setUnlocked(state_.src1, text); }
+    void setSrcText(const std::string& text) { setUnlocked(state_.src, text); }
+    void setDecText(const std::string& text) { setUnlocked(state_.dec, text); }
     void setUnitChecked(int Index, bool checked) {
         state_.unitChecked[static_cast<std::size_t>(Index)] = checked;
     }
@@ -88,7 +105,7 @@ public:
     // A dropped file: on the merge group it is the file to merge, elsewhere the file to
     // split; false while a run is going on.
     bool takeDroppedFile(const std::string& path, bool onMergeGroup);
-    // The folder chooser's choice.
+    // The folder chooser's choice; one made during a run fills the field once it ends.
     void setDestination(const std::string& folder);
 
     // Host operations for the engine's runs.
@@ -98,6 +115,11 @@ public:
     void setProgress(std::int64_t done, std::int64_t total) override;
 
 private:
+    void setUnlocked(std::string& field, const std::string& text) {
+        if (!state_.fieldsLocked) {
+            field = text;
+        }
+    }
     bool answeredDuringARun(Run own, const char* whyItWaits);
     void refuse(const char* prefix, const std::string& message);
     void beginRun(Run run, const char* status);
@@ -107,8 +129,11 @@ private:
     void setCaptions();
 
     Form1View& view_;
+    Now now_;
+    Clock::time_point runStarted_{};
     State state_;
     std::string lastFileName_;
+    std::optional<std::string> chosenDuringRun_;
     bool stopRequested_ = false;
     bool endRequested_ = false;
     bool ending_ = false;

@@ -24,6 +24,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -35,6 +36,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyleHints>
 
 using ::layout::twips;
 namespace table = main_window::layout;
@@ -93,7 +95,8 @@ void Form1::buildControls() {
         }
         case table::Kind::Button:
             made = new QPushButton(caption, parent);
-            static_cast<QPushButton*>(made)->setAutoDefault(false);
+            // Outside a dialog this only makes Enter press the button that has the focus.
+            static_cast<QPushButton*>(made)->setAutoDefault(true);
             break;
         case table::Kind::Option:
             made = new QRadioButton(caption, parent);
@@ -322,6 +325,10 @@ void Form1::endProcess() {
     endProcess_();
 }
 
+std::chrono::milliseconds Form1::doubleClickTime() const {
+    return std::chrono::milliseconds(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+}
+
 void Form1::closeEvent(QCloseEvent* event) {
     // During a run the window stays, live, until the run has stopped; then it ends.
     if (model_.Form_Unload()) {
@@ -357,6 +364,10 @@ void Form1::refresh() {
         const QSignalBlocker quiet(Check1[i]);
         Check1[i]->setChecked(state.unitChecked[i]);
         Check1[i]->setEnabled(state.unitsEnabled);
+    }
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{src, dec, src1, browse, saveto, Command3}) {
+        field->setEnabled(!state.fieldsLocked);
     }
     start->setText(QString::fromStdString(state.startCaption));
     copy->setText(QString::fromStdString(state.copyCaption));

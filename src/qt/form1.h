@@ -75,6 +75,7 @@ public:
     void openAboutBox() override;
     void openHomePage() override;
     void endProcess() override;
+    std::chrono::milliseconds doubleClickTime() const override;
 
     // The status line's whole text (it may show less of it where room is short).
     QString statusText() const { return QString::fromStdString(model_.state().status); }

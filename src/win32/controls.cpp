@@ -167,4 +167,20 @@ SIZE windowSizeFor(DWORD style, DWORD extendedStyle, int width, int height) {
     return {area.right - area.left, area.bottom - area.top};
 }
 
+bool pressFocusedButton(HWND window) {
+    const HWND focus = GetFocus();
+    if (!focus || !IsChild(window, focus)) {
+        return false;
+    }
+    wchar_t windowClass[16]{};
+    GetClassNameW(focus, windowClass, 16);
+    const LONG type = GetWindowLongW(focus, GWL_STYLE) & BS_TYPEMASK;
+    if (lstrcmpiW(windowClass, L"BUTTON") != 0 ||
+        (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON)) {
+        return false;
+    }
+    SendMessageW(focus, BM_CLICK, 0, 0);
+    return true;
+}
+
 } // namespace win32

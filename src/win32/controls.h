@@ -63,4 +63,8 @@ int followDpiChange(HWND window, WPARAM w, LPARAM l);
 // another scale than the system's. Returns the window's scale.
 int adoptMonitorDpi(HWND window);
 
+// Enter in a window that is no dialog: the dialog manager sends it IDOK; a dialog would
+// press the push button that has the focus, so this does. False when none has it.
+bool pressFocusedButton(HWND window);
+
 } // namespace win32

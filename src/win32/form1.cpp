@@ -320,6 +320,8 @@ void Form1::command(int id, int notification) {
         }
     } else if (id == IDCANCEL) {
         model_.escape(); // Esc
+    } else if (id == IDOK) {
+        pressFocusedButton(window_); // Enter
     } else if (notification == BN_CLICKED) {
         switch (id) {
         case idBrowse:
@@ -379,6 +381,9 @@ void Form1::refresh() {
     for (std::size_t i = 0; i < Check1.size(); ++i) {
         SendMessageW(Check1[i], BM_SETCHECK, state.unitChecked[i] ? BST_CHECKED : BST_UNCHECKED, 0);
         EnableWindow(Check1[i], state.unitsEnabled ? TRUE : FALSE);
+    }
+    for (HWND field : {src, dec, src1, browse, saveto, Command3}) {
+        EnableWindow(field, state.fieldsLocked ? FALSE : TRUE);
     }
     setIfChanged(start, state.startCaption);
     setIfChanged(copy, state.copyCaption);

@@ -69,6 +69,9 @@ private:
         void openAboutBox() override;
         void openHomePage() override;
         void endProcess() override { form_.endProcess(); }
+        std::chrono::milliseconds doubleClickTime() const override {
+            return std::chrono::milliseconds(GetDoubleClickTime());
+        }
 
     private:
         Form1& form_;

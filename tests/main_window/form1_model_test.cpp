@@ -56,7 +56,8 @@ public:
 struct Window {
     TempFolder folder;
     RecordingView view;
-    Form1Model model{view};
+    Form1Model::Clock::time_point now{}; // the window's clock: a test moves it
+    Form1Model model{view, [this] { return now; }};
     std::string content = testing_support::randomBytes(2000, 21);
 
     Window() {
@@ -161,7 +162,8 @@ struct DuringRunCase {
     std::function<void(Form1Model&)> press; // what the user does during it
     const char* message;                    // the box it shows, or none
     bool stops;
-    bool ends; // the program ends after the run
+    bool ends;                                                // the program ends after the run
+    std::chrono::milliseconds after{std::chrono::seconds(1)}; // since the run's start
 };
 
 void PrintTo(const DuringRunCase& c, std::ostream* os) {
@@ -183,6 +185,7 @@ TEST_P(DuringARun, ACommandSaysWhatHappensAndAStopRemovesWhatTheRunWrote) {
     w.view.actOnPump = w.view.pumps + 3;
     w.view.action = [&] {
         captionDuring = c.merge ? w.model.state().copyCaption : w.model.state().startCaption;
+        w.now += c.after;
         c.press(w.model);
     };
     c.merge ? w.model.copy_Click() : w.model.start_Click();
@@ -216,6 +219,18 @@ INSTANTIATE_TEST_SUITE_P(
                       nullptr, true, false},
         DuringRunCase{"EscDuringASplit", false, [](Form1Model& m) { m.escape(); }, nullptr, true,
                       false},
+        // A double-click on 切割(S): its second click lands on 停止 and is no stop; Esc is.
+        DuringRunCase{"SecondClickOfADoubleClickOnSplit", false,
+                      [](Form1Model& m) { m.start_Click(); }, nullptr, false, false,
+                      std::chrono::milliseconds(300)},
+        DuringRunCase{"SecondClickOfADoubleClickOnMerge", true,
+                      [](Form1Model& m) { m.copy_Click(); }, nullptr, false, false,
+                      std::chrono::milliseconds(499)},
+        DuringRunCase{"StopClickedJustAfterTheDoubleClickTime", false,
+                      [](Form1Model& m) { m.start_Click(); }, nullptr, true, false,
+                      std::chrono::milliseconds(500)},
+        DuringRunCase{"EscAtOnceStillStops", false, [](Form1Model& m) { m.escape(); }, nullptr,
+                      true, false, std::chrono::milliseconds(0)},
         DuringRunCase{"StopPressedDuringAMerge", true, [](Form1Model& m) { m.copy_Click(); },
                       nullptr, true, false},
         DuringRunCase{"MergePressedDuringASplit", false, [](Form1Model& m) { m.copy_Click(); },
@@ -229,6 +244,79 @@ INSTANTIATE_TEST_SUITE_P(
         DuringRunCase{"DropDuringASplit", false,
                       [](Form1Model& m) { EXPECT_FALSE(m.takeDroppedFile("/x/y.bin", false)); },
                       nullptr, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LockCase {
+    const char* name;
+    std::function<void(Window&)> press; // during a split
+    std::function<void(const Window&, const Form1Model::State& before)> check;
+};
+
+void PrintTo(const LockCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FieldsDuringASplit : public ::testing::TestWithParam<LockCase> {};
+
+// The fields keep the names the run was started with, so its completion text stands beside
+// the file it split.
+TEST_P(FieldsDuringASplit, KeepTheRunsNames) {
+    const auto& c = GetParam();
+    Window w;
+    const Form1Model::State before = w.model.state();
+    bool lockedDuring = false;
+    w.view.actOnPump = w.view.pumps + 3;
+    w.view.action = [&] {
+        lockedDuring = w.model.state().fieldsLocked;
+        c.press(w);
+    };
+    w.model.start_Click();
+    EXPECT_TRUE(lockedDuring);
+    EXPECT_FALSE(w.model.state().fieldsLocked);
+    EXPECT_EQ(w.status(), engine::split_text::completed(20));
+    c.check(w, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FieldsDuringASplit,
+    ::testing::Values(
+        LockCase{"BrowseOpensNoDialog",
+                 [](Window& w) {
+                     w.view.answers.push_back("/x/other.bin");
+                     w.model.browse_Click();
+                 },
+                 [](const Window& w, const auto& before) {
+                     EXPECT_EQ(w.model.state().src, before.src);
+                     EXPECT_EQ(w.view.answers.size(), 1u);
+                 }},
+        LockCase{"MergeBrowseOpensNoDialog",
+                 [](Window& w) {
+                     w.view.answers.push_back("/x/other.BAT");
+                     w.model.Command3_Click();
+                 },
+                 [](const Window& w, const auto& before) {
+                     EXPECT_EQ(w.model.state().src1, before.src1);
+                     EXPECT_EQ(w.view.answers.size(), 1u);
+                 }},
+        LockCase{"TypingChangesNoField",
+                 [](Window& w) {
+                     w.model.setSrcText("typed");
+                     w.model.setDecText("typed");
+                     w.model.setSrc1Text("typed");
+                 },
+                 [](const Window& w, const auto& before) {
+                     EXPECT_EQ(w.model.state().src, before.src);
+                     EXPECT_EQ(w.model.state().dec, before.dec);
+                     EXPECT_EQ(w.model.state().src1, before.src1);
+                 }},
+        LockCase{"TheChooserStaysShut", [](Window& w) { w.model.saveto_Click(); },
+                 [](const Window& w, const auto&) { EXPECT_EQ(w.view.chooserOpened, 0); }},
+        LockCase{"AFolderChosenMeanwhileFillsTheFieldAfterwards",
+                 [](Window& w) {
+                     w.model.setDestination("/chosen/");
+                     EXPECT_NE(w.model.state().dec, "/chosen/");
+                 },
+                 [](const Window& w, const auto&) { EXPECT_EQ(w.model.state().dec, "/chosen/"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Form1Model, AMergeWithoutAChecksumFileSaysNothingWasChecked) {

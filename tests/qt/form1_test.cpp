@@ -16,7 +16,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QGuiApplication>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QStatusBar>
 #include <QStyleOptionGroupBox>
 #include <QTest>
@@ -92,6 +94,7 @@ private slots:
     void aDropWithoutAFileChangesNothing();
     void accessKeysPressTheirButtons_data();
     void accessKeysPressTheirButtons();
+    void enterPressesTheFocusedButton();
     void keysLeaveTheOptionAndFocusAUserExpects_data();
     void keysLeaveTheOptionAndFocusAUserExpects();
     void framesCarryTheirTitleOnTheirTopLine();
@@ -241,6 +244,9 @@ void Form1Test::theStartButtonStopsTheRunItStarted() {
     form.window.other->setText(QStringLiteral("10"));
     form.window.src->setText(q(folder.file("first.txt")));
     form.window.dec->setText(q(folder.prefix()));
+    // A click meant as a stop: with no double-click time, the click at once is one.
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     QString caption;
     QMetaObject::invokeMethod(
         &form.window,
@@ -250,6 +256,7 @@ void Form1Test::theStartButtonStopsTheRunItStarted() {
         },
         Qt::QueuedConnection);
     form.window.start_Click();
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(interval);
     QCOMPARE(caption, QStringLiteral("停止(&S)"));
     QCOMPARE(form.window.start->text(), QStringLiteral("切割(&S)"));
     QVERIFY(form.status().startsWith(QStringLiteral("已停止：")));
@@ -505,6 +512,20 @@ void Form1Test::accessKeysPressTheirButtons() {
     QTest::keyClick(form.window.windowHandle(), static_cast<Qt::Key>(key), Qt::AltModifier);
     // An access key animates the click: the button lets go a moment later.
     QTRY_COMPARE(clicks.count(), 1);
+}
+
+// Enter presses the button that has the focus, as Space does.
+void Form1Test::enterPressesTheFocusedButton() {
+    ScriptedForm form;
+    form.window.setAboutBoxOpener([] {});
+    form.window.show();
+    auto* about = form.window.findChild<QPushButton*>(QStringLiteral("about"));
+    QVERIFY(about);
+    QSignalSpy clicks(about, &QPushButton::clicked);
+    about->setFocus();
+    QTest::keyClick(about, Qt::Key_Return);
+    QTest::keyClick(about, Qt::Key_Enter);
+    QCOMPARE(clicks.count(), 2);
 }
 
 QTEST_MAIN(Form1Test)

@@ -364,6 +364,33 @@ TEST(Form2Win32, OkHandsTheFolderPrefixOnAndHides) {
     fs::current_path(previous);
 }
 
+// Enter as the dialog manager passes it on to a window: IDOK, which presses the focused
+// push button and nothing else (never OK from the chooser's text field).
+void pressEnter(HWND window, HWND focus) {
+    SetFocus(focus);
+    MSG enter{focus, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    IsDialogMessageW(window, &enter);
+    pump();
+}
+
+TEST(Form2Win32, EnterPressesTheFocusedButtonOnly) {
+    TempFolder folder;
+    std::string handed;
+    win32::Form2* chooser = win32::Form2::showInstance([&](const std::string& t) { handed = t; },
+                                                       false, folder.prefix());
+    pressEnter(chooser->window(), chooser->Text1);
+    EXPECT_EQ(handed, "") << "Enter in the text field pressed OK";
+    pressEnter(chooser->window(), chooser->Command1);
+    EXPECT_EQ(handed, folder.prefix());
+    win32::Form2::unload();
+}
+
+TEST(Form1Win32, EnterPressesTheFocusedButton) {
+    HiddenForm hidden;
+    pressEnter(hidden.form.window(), hidden.form.quit);
+    EXPECT_EQ(hidden.ends, 1);
+}
+
 TEST(FrmAboutWin32, ShowsTheFactsAndClosesOnItsBackgroundOnly) {
     win32::frmAbout* box = win32::frmAbout::showInstance(false);
     EXPECT_EQ(textOf(box->window()), "关于 Corvane文件切割机2.0");
