@@ -194,10 +194,10 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         if (const auto shortfall = shortfallOf(plan, files, folder)) {
             return report.refused(split_text::errorPrefix + shortfall->message);
         }
+        // No room set aside for the result: measured on ext4, one large file written into
+        // reserved (unwritten) extents flushed 0.2 to 0.3 s later per GiB than one written
+        // plainly; the room check above already refuses a result that cannot fit.
         AtomicFile output(files, folder + plan.target, permissions);
-        if (!output.file().inMemory()) {
-            output.file().reserve(plan.total);
-        }
         try {
             return mergeInto(host, files, folder, plan, output, report, *held);
         } catch (const RunCancelled&) {
