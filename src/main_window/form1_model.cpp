@@ -276,7 +276,7 @@ void Form1Model::pumpEvents() {
 
 void Form1Model::setProgress(std::int64_t done, std::int64_t total) {
     state_.progressShown = true;
-    state_.progressPermille = total > 0 ? static_cast<int>(done * 1000 / total) : 0;
+    state_.progressPermille = total > 0 ? static_cast<int>(done * progressSteps / total) : 0;
     view_.refresh();
 }
 

@@ -59,6 +59,9 @@ public:
         bool fieldsLocked = false;
     };
 
+    // The progress bar's scale: progressPermille runs from 0 to this.
+    static constexpr int progressSteps = 1000;
+
     static constexpr std::array<const char*, 4> optionCaptions{"1MB", "1.38MB",
                                                                "500KB（手机电子书）", "其它容量"};
 

@@ -41,4 +41,13 @@ std::string destinationPrefix(const std::string& dec) {
     return dec + runtime::nativeSeparator();
 }
 
+std::string firstDroppedFile(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (runtime::pathExists(path) && !runtime::isDirectory(path)) {
+            return path;
+        }
+    }
+    return {};
+}
+
 } // namespace window_rules

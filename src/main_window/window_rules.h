@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What the main window decides, whichever toolkit draws it.
 namespace window_rules {
@@ -27,5 +28,9 @@ engine::Result<std::int64_t> startRequest(const std::string& source,
 // final separator is that folder; any other text keeps the prefix rule (names are appended
 // to it as they stand).
 std::string destinationPrefix(const std::string& dec);
+
+// The file a drop hands over: the first of the dropped paths that is not a folder (nor
+// missing); empty when there is none.
+std::string firstDroppedFile(const std::vector<std::string>& paths);
 
 } // namespace window_rules

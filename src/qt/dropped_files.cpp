@@ -1,17 +1,15 @@
 #include "qt/dropped_files.h"
 
+#include "main_window/window_rules.h"
+
 #include <QDir>
-#include <QFileInfo>
 
 QString firstDroppedFile(const QList<QUrl>& urls) {
+    std::vector<std::string> paths;
     for (const QUrl& url : urls) {
-        if (!url.isLocalFile()) {
-            continue;
-        }
-        const QString path = url.toLocalFile();
-        if (QFileInfo(path).isFile()) {
-            return QDir::toNativeSeparators(path);
+        if (url.isLocalFile()) {
+            paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
         }
     }
-    return {};
+    return QString::fromStdString(window_rules::firstDroppedFile(paths));
 }

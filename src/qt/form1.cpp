@@ -2,8 +2,6 @@
 
 #include "app/app_facts.h"
 #include "app/twips.h"
-#include "engine/merge_run.h"
-#include "engine/split_run.h"
 #include "main_window/form1_layout.h"
 #include "main_window/status_line.h"
 #include "main_window/window_rules.h"
@@ -165,7 +163,7 @@ void Form1::buildControls() {
     StatusBar1->addWidget(statusLine_, 1);
     progress_ = new QProgressBar(StatusBar1);
     progress_->setObjectName(QStringLiteral("progress"));
-    progress_->setRange(0, progressSteps);
+    progress_->setRange(0, main_window::Form1Model::progressSteps);
     progress_->setTextVisible(false);
     progress_->setFixedWidth(twips(table::progressWidth));
     progress_->hide();

@@ -136,6 +136,5 @@ private:
     std::string shownStatus_;
     QLabel* statusLine_ = nullptr;
     QProgressBar* progress_ = nullptr;
-    static constexpr int progressSteps = 1000;
     std::unique_ptr<QStyle> frameStyle_;
 };

@@ -1,8 +1,6 @@
 #include "win32/form1.h"
 
 #include "app/app_facts.h"
-#include "engine/merge_run.h"
-#include "engine/split_run.h"
 #include "main_window/form1_layout.h"
 #include "main_window/status_line.h"
 #include "main_window/window_rules.h"
@@ -28,7 +26,6 @@ namespace table = main_window::layout;
 namespace {
 
 constexpr const wchar_t* windowClass = L"CorvaneForm1";
-constexpr int progressSteps = 1000;
 
 // Control identifiers; a control array's elements follow its first.
 enum Id : int {
@@ -233,7 +230,7 @@ void Form1::buildControls() {
     progress = CreateWindowExW(
         0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, pixels(table::progressWidth), pixels(200),
         StatusBar1, reinterpret_cast<HMENU>(idProgress), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(progress, PBM_SETRANGE32, 0, progressSteps);
+    SendMessageW(progress, PBM_SETRANGE32, 0, main_window::Form1Model::progressSteps);
     // Ends the option group, so the controls made after it are not in it.
     SetWindowLongPtrW(StatusBar1, GWL_STYLE, GetWindowLongPtrW(StatusBar1, GWL_STYLE) | WS_GROUP);
     SendMessageW(Option1[2], BM_SETCHECK, BST_CHECKED, 0);
@@ -436,17 +433,14 @@ void Form1::View::openHomePage() {
 }
 
 void Form1::takeDrop(HDROP drop) {
-    // The first file among what was dropped; folders are passed over.
-    std::string file;
+    std::vector<std::string> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count && file.empty(); ++i) {
+    for (UINT i = 0; i < count; ++i) {
         std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-        const std::string path = utf8(name);
-        if (runtime::pathExists(path) && !runtime::isDirectory(path)) {
-            file = path;
-        }
+        paths.push_back(utf8(name));
     }
+    const std::string file = window_rules::firstDroppedFile(paths);
     POINT at{};
     DragQueryPoint(drop, &at);
     DragFinish(drop);

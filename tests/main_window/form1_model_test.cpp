@@ -319,6 +319,27 @@ INSTANTIATE_TEST_SUITE_P(
                  [](const Window& w, const auto&) { EXPECT_EQ(w.model.state().dec, "/chosen/"); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The bar's position on the views' scale: its end once every byte is done, also for sizes
+// past what an int holds.
+TEST(Form1Model, TheProgressBarRunsToItsEnd) {
+    RecordingView view;
+    Form1Model model(view);
+    const struct {
+        std::int64_t done, total;
+        int shown;
+    } rows[] = {{0, 10, 0},
+                {5, 10, Form1Model::progressSteps / 2},
+                {10, 10, Form1Model::progressSteps},
+                {4'000'000'000'000, 8'000'000'000'000, Form1Model::progressSteps / 2},
+                {8'000'000'000'000, 8'000'000'000'000, Form1Model::progressSteps},
+                {3, 0, 0}};
+    for (const auto& row : rows) {
+        model.setProgress(row.done, row.total);
+        EXPECT_EQ(model.state().progressPermille, row.shown) << row.done << " of " << row.total;
+        EXPECT_TRUE(model.state().progressShown);
+    }
+}
+
 TEST(Form1Model, AMergeWithoutAChecksumFileSaysNothingWasChecked) {
     Window w;
     w.model.start_Click();
