@@ -38,7 +38,7 @@ RunOutcome RunReport::guard(const std::function<RunOutcome()>& work) {
         return failed(split_text::errorPrefix + std::string("内存不足，请关闭别的程序后再试"));
     } catch (...) {
         // Nothing may end the program through the window's event loop.
-        return failed(split_text::errorPrefix + std::string("程序内部错误，操作没有完成，请重试"));
+        return failed(std::string(split_text::errorPrefix) + split_text::internalError);
     }
 }
 

@@ -33,6 +33,8 @@ inline constexpr const char* tooManyPieces = "分割后的文件超过32767个,�
 inline constexpr const char* wouldOverwriteSource =
     "分割出的文件会覆盖源文件本身,请另选一个输出文件夹!";
 inline constexpr const char* errorPrefix = "错误提示信息:";
+// What a run says of a fault no check foresaw.
+inline constexpr const char* internalError = "程序内部错误，操作没有完成，请重试";
 inline constexpr const char* processing = "正在处理：";
 inline constexpr const char* sourceChanged =
     "源文件在分割过程中被改动了，分割出的文件不完整，请等它不再变化后重新分割";

@@ -147,13 +147,14 @@ void Form1Model::refuse(const char* prefix, const std::string& message) {
     view_.showMessage(message);
 }
 
-void Form1Model::beginRun(Run run, const char* status) {
+void Form1Model::beginRun(Run run, const char* status, RunLink::Work work) {
     state_.run = run;
     state_.fieldsLocked = true;
     runStarted_ = now_();
     state_.status = status;
     setCaptions();
     view_.refresh();
+    link_.start(std::move(work));
 }
 
 void Form1Model::start_Click() {
@@ -169,8 +170,10 @@ void Form1Model::start_Click() {
     const std::string source = runtime::nativePath(state_.src);
     const std::string destination =
         runtime::nativePath(window_rules::destinationPrefix(state_.dec));
-    beginRun(Run::Split, form1_text::splitting);
-    afterRun(engine::SplitIT(*this, source, *request, destination), form1_text::splitNotDone);
+    beginRun(Run::Split, form1_text::splitting,
+             [source, size = *request, destination](engine::Host& host) {
+                 return engine::SplitIT(host, source, size, destination);
+             });
 }
 
 void Form1Model::copy_Click() {
@@ -183,11 +186,34 @@ void Form1Model::copy_Click() {
     }
     // A typed "D:/x/a.BAT" is the same path as D:\x\a.BAT to the user.
     const std::string picked = runtime::nativePath(state_.src1);
-    beginRun(Run::Merge, form1_text::merging);
-    afterRun(engine::MergeIT(*this, picked), form1_text::mergeNotDone);
+    beginRun(Run::Merge, form1_text::merging,
+             [picked](engine::Host& host) { return engine::MergeIT(host, picked); });
 }
 
-void Form1Model::afterRun(const engine::RunOutcome& outcome, const char* failedPrefix) {
+void Form1Model::deliverRunEvents() {
+    if (state_.run == Run::None) {
+        return; // a wake that came after the end
+    }
+    RunLink::News news = link_.take();
+    heldMessages_.insert(heldMessages_.end(), news.messages.begin(), news.messages.end());
+    if (news.outcome) {
+        afterRun(*news.outcome);
+        return;
+    }
+    if (news.progress) {
+        const auto [done, total] = *news.progress;
+        state_.progressShown = true;
+        state_.progressPermille = progressPermille(done, total);
+    }
+    if (news.status && !stopRequested_) { // "正在停止…" stays until the run has stopped
+        state_.status = *news.status;
+    }
+    view_.refresh();
+}
+
+void Form1Model::afterRun(const engine::RunOutcome& outcome) {
+    const char* failedPrefix =
+        state_.run == Run::Split ? form1_text::splitNotDone : form1_text::mergeNotDone;
     state_.run = Run::None;
     state_.fieldsLocked = false;
     state_.progressShown = false;
@@ -197,10 +223,15 @@ void Form1Model::afterRun(const engine::RunOutcome& outcome, const char* failedP
     }
     setCaptions();
     const engine::Ending ending = outcome.ending();
-    if (ending == engine::Ending::Refused || ending == engine::Ending::Failed) {
-        state_.status = shortText(failedPrefix, outcome.text());
-    }
+    const bool notDone = ending == engine::Ending::Refused || ending == engine::Ending::Failed;
+    // A completion or a stop is the status itself; a refusal or failure in short.
+    state_.status = notDone ? shortText(failedPrefix, outcome.text()) : outcome.text();
     view_.refresh();
+    // Only now the boxes: the window behind them already shows the run's end. A box may
+    // run the toolkit's loop, and a new run may start in it.
+    for (const std::string& message : std::exchange(heldMessages_, {})) {
+        view_.showMessage(message);
+    }
     if (endRequested_) {
         endProgram();
     }
@@ -217,6 +248,7 @@ void Form1Model::stopRun() {
     }
     // The run ends at its next block; the engine removes what it wrote.
     stopRequested_ = true;
+    link_.stop();
     state_.status = form1_text::stopping;
     view_.refresh();
 }
@@ -256,28 +288,14 @@ void Form1Model::endProgram() {
 
 void Form1Model::setStatus(const std::string& text) {
     if (stopRequested_) {
-        return; // "正在停止…" stays until the run has stopped
+        return;
     }
     state_.status = text;
     view_.refresh();
 }
 
-void Form1Model::showMessage(const std::string& text) {
-    view_.showMessage(text);
-}
-
-void Form1Model::pumpEvents() {
-    view_.pumpEvents();
-    if (stopRequested_) {
-        stopRequested_ = false;
-        throw engine::RunCancelled{};
-    }
-}
-
-void Form1Model::setProgress(std::int64_t done, std::int64_t total) {
-    state_.progressShown = true;
-    state_.progressPermille = total > 0 ? static_cast<int>(done * progressSteps / total) : 0;
-    view_.refresh();
+int Form1Model::progressPermille(std::int64_t done, std::int64_t total) {
+    return total > 0 ? static_cast<int>(done * progressSteps / total) : 0;
 }
 
 } // namespace main_window

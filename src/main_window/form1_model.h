@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/host.h"
 #include "engine/result.h"
 #include "main_window/piece_size.h"
+#include "main_window/run_link.h"
 
 #include <array>
 #include <chrono>
@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace main_window {
 
@@ -20,8 +21,9 @@ public:
     // Shows the model's state (texts, selections, enabled boxes, captions, status, progress).
     virtual void refresh() = 0;
     virtual void showMessage(const std::string& text) = 0;
-    // Lets the toolkit handle pending events, the user's clicks among them.
-    virtual void pumpEvents() = 0;
+    // Called on a run's thread: asks the window's thread to call
+    // Form1Model::deliverRunEvents soon. It must only post, never wait.
+    virtual void wake() = 0;
     // The file-open dialog: the chosen path, or `last` when cancelled (the dialog keeps it).
     virtual std::string askFileName(const std::string& last) = 0;
     virtual void focusOther() = 0;
@@ -38,9 +40,10 @@ public:
 
 // The main window without a toolkit: its state and every decision of its handlers, for
 // the Qt and the Windows front ends alike, which only draw it and pass events on. It
-// hosts the engine's runs: a split or a merge runs inside start_Click or copy_Click
-// while the view pumps events, and the same buttons (or Esc) stop it.
-class Form1Model : public engine::Host {
+// hosts the engine's runs: start_Click or copy_Click starts one on a thread of its own,
+// the window shows what it says as the view delivers it, and the same buttons (or Esc)
+// stop it. A box the window shows meanwhile holds nothing up.
+class Form1Model {
 public:
     enum class Run { None, Split, Merge };
     struct State {
@@ -70,7 +73,7 @@ public:
     using Now = std::function<Clock::time_point()>;
 
     explicit Form1Model(Form1View& view, Now now = Clock::now)
-        : view_(view), now_(std::move(now)) {}
+        : view_(view), now_(std::move(now)), link_([this] { view_.wake(); }) {}
 
     const State& state() const { return state_; }
     SizeSelection sizeSelection() const;
@@ -111,11 +114,14 @@ public:
     // The folder chooser's choice; one made during a run fills the field once it ends.
     void setDestination(const std::string& folder);
 
-    // Host operations for the engine's runs.
-    void setStatus(const std::string& text) override;
-    void showMessage(const std::string& text) override;
-    void pumpEvents() override;
-    void setProgress(std::int64_t done, std::int64_t total) override;
+    // On the window's thread, after the view's wake: shows what the run said since the
+    // last delivery; once it has ended, its end (status, buttons, progress) and then its
+    // messages.
+    void deliverRunEvents();
+    // Shows a status text as a run's own (not while it stops).
+    void setStatus(const std::string& text);
+    // The progress bar's position on its scale for `done` of `total` bytes.
+    static int progressPermille(std::int64_t done, std::int64_t total);
 
 private:
     void setUnlocked(std::string& field, const std::string& text) {
@@ -125,10 +131,10 @@ private:
     }
     bool answeredDuringARun(Run own, const char* whyItWaits);
     void refuse(const char* prefix, const std::string& message);
-    void beginRun(Run run, const char* status);
+    void beginRun(Run run, const char* status, RunLink::Work work);
     void stopRun();
     void endProgram();
-    void afterRun(const engine::RunOutcome& outcome, const char* failedPrefix);
+    void afterRun(const engine::RunOutcome& outcome);
     void setCaptions();
 
     Form1View& view_;
@@ -140,6 +146,8 @@ private:
     bool stopRequested_ = false;
     bool endRequested_ = false;
     bool ending_ = false;
+    std::vector<std::string> heldMessages_; // a run's messages, shown once its end is
+    RunLink link_;                          // last: its thread ends before the rest goes
 };
 
 namespace form1_text {

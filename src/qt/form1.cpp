@@ -398,6 +398,8 @@ void Form1::showMessage(const std::string& text) {
     messages_->warn(this, QString::fromStdString(text));
 }
 
-void Form1::pumpEvents() {
-    QCoreApplication::processEvents();
+void Form1::wake() {
+    // From the run's thread: queued to this window's thread, and dropped with the window.
+    QMetaObject::invokeMethod(
+        this, [this] { model_.deliverRunEvents(); }, Qt::QueuedConnection);
 }

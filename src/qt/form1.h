@@ -68,7 +68,7 @@ public:
     // The view's side.
     void refresh() override;
     void showMessage(const std::string& text) override;
-    void pumpEvents() override;
+    void wake() override;
     std::string askFileName(const std::string& last) override;
     void focusOther() override;
     void openFolderChooser() override;

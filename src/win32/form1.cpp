@@ -262,6 +262,9 @@ LRESULT Form1::handle(UINT message, WPARAM w, LPARAM l) {
             return reinterpret_cast<LRESULT>(editBrush_);
         }
         break;
+    case runNews:
+        model_.deliverRunEvents();
+        return 0;
     case WM_CLOSE:
         // During a run the window stays, live, until the run has stopped; then it ends.
         if (model_.Form_Unload()) {
@@ -478,18 +481,9 @@ void Form1::showStatusText() {
     SendMessageW(StatusBar1, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(shown).c_str()));
 }
 
-void Form1::View::pumpEvents() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (!IsDialogMessageW(GetAncestor(message.hwnd, GA_ROOT), &message)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
+void Form1::View::wake() {
+    // From the run's thread; a message to a window already gone is dropped.
+    PostMessageW(form_.window_, runNews, 0, 0);
 }
 
 void Form1::placeProgress() {

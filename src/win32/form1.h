@@ -62,7 +62,7 @@ private:
         explicit View(Form1& form) : form_(form) {}
         void refresh() override { form_.refresh(); }
         void showMessage(const std::string& text) override { form_.warn(text); }
-        void pumpEvents() override;
+        void wake() override;
         std::string askFileName(const std::string& last) override;
         void focusOther() override;
         void openFolderChooser() override;
@@ -76,6 +76,9 @@ private:
     private:
         Form1& form_;
     };
+
+    // What the view's wake posts: the run has news for the model.
+    static constexpr UINT runNews = WM_APP + 1;
 
     template <typename Owner> friend LRESULT CALLBACK ownedProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 
 namespace fs = std::filesystem;
 using main_window::Form1Model;
@@ -20,15 +22,26 @@ namespace text = main_window::form1_text;
 
 namespace {
 
+// Records what the model asks; plays the window's thread for a run on its own thread.
 class RecordingView : public main_window::Form1View {
 public:
     void refresh() override { ++refreshes; }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void pumpEvents() override {
-        ++pumps;
-        if (pumps == actOnPump && action) {
-            action();
+    void showMessage(const std::string& text) override {
+        messages.push_back(text);
+        behindMessages.push_back(model->state());
+        // A box runs the toolkit's loop: the run goes on behind it and the window shows it.
+        if (model->state().run != Form1Model::Run::None) {
+            release();
+            runToEnd();
         }
+    }
+    // On the run's thread. While an action is waiting, the run stays at each word it says
+    // until the window's thread has taken it, so the action lands where the test puts it.
+    void wake() override {
+        std::unique_lock lock(mutex_);
+        ++wakes_;
+        woken_.notify_all();
+        released_.wait(lock, [&] { return !holding_ || releasedUpTo_ >= wakes_; });
     }
     std::string askFileName(const std::string& last) override {
         if (answers.empty()) {
@@ -44,12 +57,61 @@ public:
     void openHomePage() override { ++homePageOpened; }
     void endProcess() override { ++ended; }
 
-    int refreshes = 0, pumps = 0, otherFocused = 0, chooserOpened = 0, aboutOpened = 0;
+    // `act` runs on the window's thread once the run has said its `at`-th word.
+    void actAt(int at, std::function<void()> act) {
+        const std::lock_guard lock(mutex_);
+        actAt_ = deliveries_ + at;
+        action_ = std::move(act);
+        holding_ = true;
+    }
+    // The window's event loop until the run has ended; a run silent for 10 s fails the test.
+    void runToEnd() {
+        while (model->state().run != Form1Model::Run::None) {
+            {
+                std::unique_lock lock(mutex_);
+                if (!woken_.wait_for(lock, std::chrono::seconds(10),
+                                     [&] { return wakes_ > delivered_; })) {
+                    ADD_FAILURE() << "the run said nothing for 10 s";
+                    holding_ = false;
+                    released_.notify_all();
+                    return;
+                }
+                delivered_ = wakes_;
+            }
+            model->deliverRunEvents();
+            if (++deliveries_ == actAt_ && action_) {
+                try {
+                    std::exchange(action_, {})();
+                } catch (const std::exception& error) {
+                    ADD_FAILURE() << "the action threw: " << error.what();
+                }
+                release();
+            }
+            const std::lock_guard lock(mutex_);
+            releasedUpTo_ = delivered_;
+            released_.notify_all();
+        }
+    }
+
+    Form1Model* model = nullptr;
+    int refreshes = 0, otherFocused = 0, chooserOpened = 0, aboutOpened = 0;
     int homePageOpened = 0, ended = 0;
     std::vector<std::string> messages;
+    std::vector<Form1Model::State> behindMessages; // the window's state as each box opened
     std::deque<std::string> answers;
-    int actOnPump = 0;
-    std::function<void()> action;
+
+private:
+    void release() {
+        const std::lock_guard lock(mutex_);
+        holding_ = false;
+        released_.notify_all();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable woken_, released_;
+    int wakes_ = 0, delivered_ = 0, releasedUpTo_ = 0, deliveries_ = 0, actAt_ = 0;
+    bool holding_ = false;
+    std::function<void()> action_;
 };
 
 // A window over a folder that holds f.bin (20 pieces of 100 bytes in 2000 bytes).
@@ -61,6 +123,7 @@ struct Window {
     std::string content = testing_support::randomBytes(2000, 21);
 
     Window() {
+        view.model = &model;
         writeFile(folder.file("f.bin"), content);
         model.takeSourceFile(folder.file("f.bin"));
         model.Option1_Click(3);
@@ -68,15 +131,24 @@ struct Window {
         model.Check1_Click(2, true); // Bytes
     }
     std::string status() const { return model.state().status; }
+    // A click on 切割 or 合并, and the window's loop until the run it starts has ended.
+    void start() {
+        model.start_Click();
+        view.runToEnd();
+    }
+    void copy() {
+        model.copy_Click();
+        view.runToEnd();
+    }
 };
 
 TEST(Form1Model, SplitsAndMergesWithTheStatusOfTheLatestCommand) {
     Window w;
-    w.model.start_Click();
+    w.start();
     EXPECT_EQ(w.status(), engine::split_text::completed(20));
     w.model.setSrc1Text(w.folder.file("f.BAT"));
     fs::remove(fs::u8path(w.folder.file("f.bin")));
-    w.model.copy_Click();
+    w.copy();
     EXPECT_EQ(w.status(), engine::merge_text::succeededAndChecked);
     EXPECT_EQ(readFile(w.folder.file("f.bin")), w.content);
     EXPECT_TRUE(w.view.messages.empty());
@@ -88,7 +160,7 @@ TEST(Form1Model, SplitsIntoAFolderTypedWithoutItsSeparator) {
     Window w;
     fs::create_directory(w.folder.path() / "d3");
     w.model.setDecText(w.folder.file("d3"));
-    w.model.start_Click();
+    w.start();
     EXPECT_EQ(w.status(), engine::split_text::completed(20));
     EXPECT_TRUE(fs::exists(w.folder.path() / "d3" / "f001.bin"));
     EXPECT_FALSE(fs::exists(w.folder.path() / "d3f001.bin"));
@@ -111,14 +183,22 @@ class AfterASuccess : public ::testing::TestWithParam<FailingCommandCase> {};
 TEST_P(AfterASuccess, AFailingCommandReplacesTheStatus) {
     const auto& c = GetParam();
     Window w;
-    w.model.start_Click();
+    w.start();
     w.model.setSrc1Text(w.folder.file("f.BAT"));
-    w.model.copy_Click();
+    w.copy();
     ASSERT_EQ(w.status().rfind("合并成功！", 0), 0u) << w.status();
     c.prepare(w);
-    c.merge ? w.model.copy_Click() : w.model.start_Click();
+    c.merge ? w.copy() : w.start();
     EXPECT_EQ(w.status().rfind(c.statusStart, 0), 0u) << w.status();
-    EXPECT_EQ(w.view.messages.size(), 1u);
+    ASSERT_EQ(w.view.messages.size(), 1u);
+    // The window behind the box already shows the end: no run, no bar, its own status.
+    const Form1Model::State& behind = w.view.behindMessages.front();
+    EXPECT_EQ(behind.run, Form1Model::Run::None);
+    EXPECT_EQ(behind.status, w.status());
+    EXPECT_EQ(behind.startCaption, "切割(&S)");
+    EXPECT_EQ(behind.copyCaption, "合并(&C)");
+    EXPECT_FALSE(behind.progressShown);
+    EXPECT_FALSE(behind.fieldsLocked);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -142,6 +222,21 @@ INSTANTIATE_TEST_SUITE_P(
                                w.model.setSrc1Text(w.folder.file("f.BAT"));
                            },
                            true, text::mergeNotDone},
+        // Failures (not refusals): a file shrinks under the run.
+        FailingCommandCase{"APieceShrinksDuringTheMerge",
+                           [](Window& w) {
+                               w.model.setSrc1Text(w.folder.file("f.BAT"));
+                               w.view.actAt(2, [&w] { writeFile(w.folder.file("f020.bin"), "x"); });
+                           },
+                           true, text::mergeNotDone},
+        FailingCommandCase{"APieceCannotBeWrittenDuringTheSplit",
+                           [](Window& w) {
+                               w.view.actAt(2, [&w] {
+                                   fs::remove(fs::u8path(w.folder.file("f020.bin")));
+                                   fs::create_directory(fs::u8path(w.folder.file("f020.bin")));
+                               });
+                           },
+                           false, text::splitNotDone},
         FailingCommandCase{"NothingToMerge", [](Window& w) { w.model.setSrc1Text(""); }, true,
                            text::mergeNotDone},
         FailingCommandCase{"NoSource", [](Window& w) { w.model.takeSourceFile(""); }, false,
@@ -177,24 +272,27 @@ TEST_P(DuringARun, ACommandSaysWhatHappensAndAStopRemovesWhatTheRunWrote) {
     Window w;
     writeFile(w.folder.file("f020.bin"), "an older file"); // replaced by the split
     if (c.merge) {
-        w.model.start_Click();
+        w.start();
         writeFile(w.folder.file("f.bin"), "old target");
         w.model.setSrc1Text(w.folder.file("f.BAT"));
     }
-    std::string captionDuring;
-    w.view.actOnPump = w.view.pumps + 3;
-    w.view.action = [&] {
-        captionDuring = c.merge ? w.model.state().copyCaption : w.model.state().startCaption;
+    std::string ownCaption, otherCaption;
+    w.view.actAt(3, [&] {
+        const auto& state = w.model.state();
+        ownCaption = c.merge ? state.copyCaption : state.startCaption;
+        otherCaption = c.merge ? state.startCaption : state.copyCaption;
         w.now += c.after;
         c.press(w.model);
-    };
-    c.merge ? w.model.copy_Click() : w.model.start_Click();
+    });
+    c.merge ? w.copy() : w.start();
 
-    EXPECT_EQ(captionDuring, c.merge ? text::stopMerge : text::stopSplit);
+    EXPECT_EQ(ownCaption, c.merge ? text::stopMerge : text::stopSplit);
+    EXPECT_EQ(otherCaption, c.merge ? "切割(&S)" : "合并(&C)");
     EXPECT_EQ(w.view.messages,
               c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
     EXPECT_EQ(w.model.state().run, Form1Model::Run::None);
     EXPECT_EQ(w.model.state().startCaption, "切割(&S)");
+    EXPECT_EQ(w.model.state().copyCaption, "合并(&C)");
     if (c.stops) {
         EXPECT_EQ(w.status().rfind("已停止：", 0), 0u) << w.status();
         if (c.merge) {
@@ -265,12 +363,11 @@ TEST_P(FieldsDuringASplit, KeepTheRunsNames) {
     Window w;
     const Form1Model::State before = w.model.state();
     bool lockedDuring = false;
-    w.view.actOnPump = w.view.pumps + 3;
-    w.view.action = [&] {
+    w.view.actAt(3, [&] {
         lockedDuring = w.model.state().fieldsLocked;
         c.press(w);
-    };
-    w.model.start_Click();
+    });
+    w.start();
     EXPECT_TRUE(lockedDuring);
     EXPECT_FALSE(w.model.state().fieldsLocked);
     EXPECT_EQ(w.status(), engine::split_text::completed(20));
@@ -322,8 +419,6 @@ INSTANTIATE_TEST_SUITE_P(
 // The bar's position on the views' scale: its end once every byte is done, also for sizes
 // past what an int holds.
 TEST(Form1Model, TheProgressBarRunsToItsEnd) {
-    RecordingView view;
-    Form1Model model(view);
     const struct {
         std::int64_t done, total;
         int shown;
@@ -334,24 +429,24 @@ TEST(Form1Model, TheProgressBarRunsToItsEnd) {
                 {8'000'000'000'000, 8'000'000'000'000, Form1Model::progressSteps},
                 {3, 0, 0}};
     for (const auto& row : rows) {
-        model.setProgress(row.done, row.total);
-        EXPECT_EQ(model.state().progressPermille, row.shown) << row.done << " of " << row.total;
-        EXPECT_TRUE(model.state().progressShown);
+        EXPECT_EQ(Form1Model::progressPermille(row.done, row.total), row.shown)
+            << row.done << " of " << row.total;
     }
 }
 
 TEST(Form1Model, AMergeWithoutAChecksumFileSaysNothingWasChecked) {
     Window w;
-    w.model.start_Click();
+    w.start();
     fs::remove(fs::u8path(w.folder.file("f.bin.sha256")));
     w.model.setSrc1Text(w.folder.file("f.BAT"));
-    w.model.copy_Click();
+    w.copy();
     EXPECT_EQ(w.status(), engine::merge_text::succeeded);
 }
 
 TEST(Form1Model, QuitWithoutARunOpensTheHomePageOnceAndEnds) {
     RecordingView view;
     Form1Model model(view);
+    view.model = &model;
     model.quit_Click();
     EXPECT_TRUE(model.Form_Unload());
     EXPECT_EQ(view.homePageOpened, 1);
@@ -377,6 +472,7 @@ TEST_P(SizeControls, FollowTheClicks) {
     const auto& c = GetParam();
     RecordingView view;
     Form1Model model(view);
+    view.model = &model;
     c.clicks(model);
     EXPECT_EQ(model.state().option, c.option);
     EXPECT_EQ(model.state().unitChecked, c.checked);
@@ -442,6 +538,7 @@ TEST(Form1Model, ADroppedFileGoesWhereItWasDropped) {
     writeFile(folder.file("a.txt"), std::string(1536, 'a'));
     RecordingView view;
     Form1Model model(view);
+    view.model = &model;
     EXPECT_TRUE(model.takeDroppedFile(folder.file("a.BAT"), true));
     EXPECT_EQ(model.state().src1, folder.file("a.BAT"));
     EXPECT_TRUE(model.state().src.empty());
@@ -456,6 +553,7 @@ TEST(Form1Model, TheDialogKeepsItsLastNameWhenCancelled) {
     writeFile(folder.file("a.txt"), "abc");
     RecordingView view;
     Form1Model model(view);
+    view.model = &model;
     view.answers = {folder.file("a.txt")};
     model.browse_Click();
     model.Command3_Click(); // cancelled: the dialog's name is still a.txt

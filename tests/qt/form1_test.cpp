@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,10 +18,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QGuiApplication>
 #include <QSignalSpy>
-#include <QStyleHints>
 #include <QStatusBar>
+#include <QStyleHints>
 #include <QStyleOptionGroupBox>
 #include <QTest>
 
@@ -63,7 +64,18 @@ struct ScriptedForm {
         window.setProcessEnder([this] { ++endCalls; });
     }
     QString status() const { return window.statusText(); }
+    // The window's event loop until a run started has ended; false after 10 s.
+    bool runEnds() {
+        QDeadlineTimer deadline(10000);
+        while (window.isRunning() && !deadline.hasExpired()) {
+            QTest::qWait(2);
+        }
+        return !window.isRunning();
+    }
 };
+
+// Long enough a split (16,778 pieces) that a stop at once always lands during it.
+constexpr std::size_t longSourceSize = 16 * 1024 * 1024;
 
 class Form1Test : public QObject {
     Q_OBJECT
@@ -226,6 +238,7 @@ void Form1Test::startSplitsTheFileIntoTheDestination() {
     form.dialog->setNextFileName(q(path));
     form.window.browse_Click();
     form.window.start_Click();
+    QVERIFY(form.runEnds());
     QCOMPARE(form.status(), QStringLiteral("文件分割操作已经圆满完成!共生成3个分割文件!"));
     QCOMPARE(fs::file_size(folder.file("book003.txt")), 10u);
     QVERIFY(fs::exists(folder.file("book.BAT")));
@@ -235,27 +248,22 @@ void Form1Test::startSplitsTheFileIntoTheDestination() {
 // The binding: during a run the start button reads 停止 and a click on it reaches the model.
 void Form1Test::theStartButtonStopsTheRunItStarted() {
     TempFolder folder;
-    testing_support::writeFile(folder.file("first.txt"), std::string(50, 'f'));
+    testing_support::writeFile(folder.file("first.txt"), std::string(longSourceSize, 'f'));
     testing_support::writeFile(folder.file("second.txt"), std::string(50, 's'));
     ScriptedForm form;
     form.window.show();
     QTest::mouseClick(form.window.Option1[3], Qt::LeftButton);
     QTest::mouseClick(form.window.Check1[2], Qt::LeftButton);
-    form.window.other->setText(QStringLiteral("10"));
+    form.window.other->setText(QStringLiteral("1000"));
     form.window.src->setText(q(folder.file("first.txt")));
     form.window.dec->setText(q(folder.prefix()));
     // A click meant as a stop: with no double-click time, the click at once is one.
     const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
-    QString caption;
-    QMetaObject::invokeMethod(
-        &form.window,
-        [&] {
-            caption = form.window.start->text();
-            form.window.start->click();
-        },
-        Qt::QueuedConnection);
     form.window.start_Click();
+    const QString caption = form.window.start->text();
+    form.window.start->click();
+    QVERIFY(form.runEnds());
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(interval);
     QCOMPARE(caption, QStringLiteral("停止(&S)"));
     QCOMPARE(form.window.start->text(), QStringLiteral("切割(&S)"));
@@ -306,7 +314,7 @@ void Form1Test::anEmptyHomePageOpensNothing() {
 // until the run has stopped, then the program ends once, as after a quit.
 void Form1Test::escAndCloseStopARunAndTheWindowEndsAfterIt() {
     TempFolder folder;
-    testing_support::writeFile(folder.file("long.bin"), std::string(100, 'l'));
+    testing_support::writeFile(folder.file("long.bin"), std::string(longSourceSize, 'l'));
     for (const bool byClosing : {false, true}) {
         ScriptedForm form;
         form.window.show();
@@ -314,26 +322,20 @@ void Form1Test::escAndCloseStopARunAndTheWindowEndsAfterIt() {
         QVERIFY(QTest::qWaitForWindowActive(&form.window));
         form.window.other_Click();
         form.window.Check1[2]->click();
-        form.window.other->setText(QStringLiteral("10"));
+        form.window.other->setText(QStringLiteral("1000"));
         form.window.src->setText(q(folder.file("long.bin")));
         form.window.dec->setText(q(folder.prefix()));
 #ifdef __linux__
         const auto filesBefore = openFileCount();
 #endif
-        bool stillVisible = false;
-        QMetaObject::invokeMethod(
-            &form.window,
-            [&] {
-                if (byClosing) {
-                    form.window.close();
-                } else {
-                    QTest::keyClick(&form.window, Qt::Key_Escape);
-                }
-                stillVisible = form.window.isVisible();
-            },
-            Qt::QueuedConnection);
         form.window.start_Click();
-        QVERIFY(stillVisible);
+        if (byClosing) {
+            form.window.close();
+        } else {
+            QTest::keyClick(&form.window, Qt::Key_Escape);
+        }
+        QVERIFY(form.window.isVisible());
+        QVERIFY(form.runEnds());
         QCOMPARE(form.endCalls, byClosing ? 1 : 0);
         QCOMPARE(form.launcher->launched.size(), byClosing ? 1 : 0);
         QVERIFY(!fs::exists(folder.file("long001.bin")));
@@ -375,6 +377,7 @@ std::string splitThroughWindow(ScriptedForm& form, const TempFolder& folder) {
     form.dialog->setNextFileName(q(folder.file("data.bin")));
     form.window.browse_Click();
     form.window.start_Click();
+    form.runEnds();
     fs::remove(fs::u8path(folder.file("data.bin")));
     return content;
 }
@@ -390,6 +393,7 @@ void Form1Test::mergeJoinsAPickedScript() {
     form.window.Command3_Click(); // a cancel puts the previous name back
     QCOMPARE(form.window.src1->text(), QDir::toNativeSeparators(q(folder.file("data.BAT"))));
     form.window.copy_Click();
+    QVERIFY(form.runEnds());
     QVERIFY(form.status().startsWith(QStringLiteral("合并成功！")));
     QVERIFY(testing_support::readFile(folder.file("data.bin")) == content);
     QVERIFY(form.messages->texts.isEmpty());
@@ -406,6 +410,7 @@ void Form1Test::mergeOfATypedRelativePathWorksInTheScriptsFolder() {
     fs::current_path(folder.path());
     form.window.src1->setText(QStringLiteral("pieces/in/data.BAT"));
     form.window.copy_Click();
+    QVERIFY(form.runEnds());
     fs::current_path(previous);
     fs::create_directory(pieces.path()); // for the folder's own clean-up
     QVERIFY(form.status().startsWith(QStringLiteral("合并成功！")));
@@ -420,6 +425,7 @@ void Form1Test::mergeThatFailsIsNotReportedAsSuccess() {
     fs::remove(fs::u8path(folder.file("data002.bin")));
     form.window.src1->setText(q(folder.file("data.BAT")));
     form.window.copy_Click();
+    QVERIFY(form.runEnds());
     QCOMPARE(form.messages->texts.size(), 1);
     QVERIFY(form.messages->texts.front().startsWith(QStringLiteral("错误提示信息:")));
     QVERIFY(!form.status().startsWith(QStringLiteral("合并成功")));
@@ -615,7 +621,6 @@ void Form1Test::aLongProgressLineKeepsThePieceAndThePercentage() {
     ScriptedForm form;
     form.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form.window));
-    std::vector<QString> shown;
     form.window.src->setText(q(folder.file("long.txt")));
     form.window.dec->setText(q(testing_support::utf8(deep) + "/"));
     QTest::mouseClick(form.window.Option1[3], Qt::LeftButton);
@@ -624,14 +629,8 @@ void Form1Test::aLongProgressLineKeepsThePieceAndThePercentage() {
     auto* line = form.window.findChild<QLabel*>(QStringLiteral("statusLine"));
     auto* bar = form.window.findChild<QProgressBar*>(QStringLiteral("progress"));
     QVERIFY(line && bar);
-    QMetaObject::invokeMethod(
-        &form.window,
-        [&] {
-            shown.push_back(line->text());
-            QVERIFY(bar->isVisible());
-        },
-        Qt::QueuedConnection);
     form.window.start_Click();
+    QVERIFY(form.runEnds());
     QVERIFY(!bar->isVisible());
     form.window.setStatus("正在处理：" + testing_support::utf8(deep) + "/long001.txt  33.33%");
     QVERIFY(line->text().endsWith(QStringLiteral("long001.txt  33.33%")));

@@ -71,6 +71,15 @@ struct HiddenForm {
         answers.push_back(path);
         click(form.browse);
     }
+    // The message loop until a run started has ended; false after 10 s.
+    bool runEnds() {
+        const DWORD start = GetTickCount();
+        while (form.isRunning() && GetTickCount() - start < 10000) {
+            pump();
+            Sleep(1);
+        }
+        return !form.isRunning();
+    }
     std::string status() const {
         wchar_t text[1024]{};
         SendMessageW(form.StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
@@ -164,6 +173,7 @@ TEST(Form1Win32, BrowseSplitMergeAndQuit) {
     win32::setText(f.other, "500");
     click(f.Check1[2]);
     click(f.start);
+    ASSERT_TRUE(hidden.runEnds());
     EXPECT_EQ(hidden.status(), engine::split_text::completed(4));
     EXPECT_TRUE(hidden.messages.empty());
     EXPECT_FALSE(IsWindowVisible(f.progress));
@@ -172,6 +182,7 @@ TEST(Form1Win32, BrowseSplitMergeAndQuit) {
     hidden.answers.push_back(folder.file("说明 书001.txt"));
     click(f.Command3);
     click(f.copy);
+    ASSERT_TRUE(hidden.runEnds());
     EXPECT_EQ(hidden.status().rfind("合并成功！", 0), 0u) << hidden.status();
     EXPECT_EQ(testing_support::readFile(source), std::string(1536, 'x'));
 
@@ -184,17 +195,19 @@ TEST(Form1Win32, BrowseSplitMergeAndQuit) {
 TEST(Form1Win32, EscAndCloseStopARun) {
     TempFolder folder;
     const std::string source = folder.file("long.bin");
-    testing_support::writeFile(source, std::string(200, 'l'));
+    // Long enough a split (16,778 pieces) that a stop at once always lands during it.
+    testing_support::writeFile(source, std::string(16 * 1024 * 1024, 'l'));
     for (const UINT stop : {static_cast<UINT>(WM_COMMAND), static_cast<UINT>(WM_CLOSE)}) {
         HiddenForm hidden;
         auto& f = hidden.form;
         hidden.browseTo(source);
         click(f.Option1[3]);
-        win32::setText(f.other, "10");
+        win32::setText(f.other, "1000");
         click(f.Check1[2]);
-        // Handled at the run's first event pump.
-        PostMessageW(f.window(), stop, stop == WM_COMMAND ? IDCANCEL : 0, 0);
         click(f.start);
+        SendMessageW(f.window(), stop, stop == WM_COMMAND ? IDCANCEL : 0, 0);
+        EXPECT_TRUE(f.isRunning()); // the window stays until the run has stopped
+        ASSERT_TRUE(hidden.runEnds());
         EXPECT_EQ(hidden.status().rfind("已停止：", 0), 0u) << hidden.status();
         EXPECT_FALSE(fs::exists(fs::u8path(folder.file("long001.bin"))));
         EXPECT_EQ(textOf(f.start), "切割(&S)");
@@ -275,10 +288,12 @@ TEST(LongPaths, TheDropTheChooserAndTheMergeBoxTakeAFolderPastTheClassicLimit) {
     win32::setText(f.other, "2000");
     click(f.Check1[2]);
     click(f.start);
+    ASSERT_TRUE(hidden.runEnds());
     EXPECT_EQ(hidden.status(), engine::split_text::completed(3));
     fs::remove(deep / fs::u8path("长 路径.bin"));
     win32::setText(f.src1, prefix + "长 路径.BAT");
     click(f.copy);
+    ASSERT_TRUE(hidden.runEnds());
     EXPECT_TRUE(hidden.messages.empty()) << hidden.messages.front();
     EXPECT_EQ(testing_support::readFile(source), content);
 }
