@@ -94,7 +94,7 @@ std::string FolderChooserModel::driveOf(const std::string& folder) const {
 }
 
 void FolderChooserModel::load(const std::string& startFolder) {
-    std::string folder = startFolder;
+    std::string folder = startFolder.empty() ? system_.currentFolder() : startFolder;
     // A folder prefix ("E:\data\") opens the folder it names; a root stays itself.
     while (folder.size() > 1 && folder.back() == separator_ &&
            folder != folder_text::prefixOf(driveOf(folder), separator_)) {

@@ -19,6 +19,8 @@ struct FolderSystem {
     std::function<std::vector<std::string>(const std::string& folder)> subFolders;
     // Whether a drive (a root the drive list offers) can be read now.
     std::function<bool(const std::string& drive)> readable;
+    // The process's current folder.
+    std::function<std::string()> currentFolder;
 };
 
 // One row of the folder list: the folders from the drive's root down to the open folder
@@ -38,7 +40,8 @@ public:
     // the list's order; `separator` the platform's.
     FolderChooserModel(std::vector<std::string> drives, FolderSystem system, char separator);
 
-    // Opens `startFolder` (a folder or a folder prefix) on the drive that holds it.
+    // Opens `startFolder` (a folder or a folder prefix; empty for the current folder) on
+    // the drive that holds it.
     void load(const std::string& startFolder);
 
     const std::vector<std::string>& drives() const { return drives_; }

@@ -60,17 +60,23 @@ void Form1Model::browse_Click() {
     if (state_.fieldsLocked) {
         return;
     }
-    lastFileName_ = view_.askFileName(lastFileName_);
-    takeSourceFile(lastFileName_);
+    takeSourceFile(chooseFile());
 }
 
 void Form1Model::Command3_Click() {
     if (state_.fieldsLocked) {
         return;
     }
-    lastFileName_ = view_.askFileName(lastFileName_);
-    state_.src1 = runtime::nativePath(lastFileName_);
+    state_.src1 = chooseFile();
     view_.refresh();
+}
+
+std::string Form1Model::chooseFile() {
+    const std::string chosen = view_.askFileName(lastFileName_);
+    if (!chosen.empty()) {
+        lastFileName_ = runtime::nativePath(chosen);
+    }
+    return lastFileName_;
 }
 
 void Form1Model::takeSourceFile(const std::string& path) {
@@ -116,7 +122,9 @@ void Form1Model::setDestination(const std::string& folder) {
 
 void Form1Model::saveto_Click() {
     if (!state_.fieldsLocked) {
-        view_.openFolderChooser();
+        // Where the last chosen file is, as the platform's dialog leaves its current folder.
+        view_.openFolderChooser(
+            runtime::splitPath(lastFileName_, runtime::nativePathStyle()).folder);
     }
 }
 

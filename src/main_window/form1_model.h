@@ -24,10 +24,12 @@ public:
     // Called on a run's thread: asks the window's thread to call
     // Form1Model::deliverRunEvents soon. It must only post, never wait.
     virtual void wake() = 0;
-    // The file-open dialog: the chosen path, or `last` when cancelled (the dialog keeps it).
+    // The file-open dialog, opening at `last`: the chosen path, or empty when cancelled.
     virtual std::string askFileName(const std::string& last) = 0;
     virtual void focusOther() = 0;
-    virtual void openFolderChooser() = 0;
+    // The folder chooser, which opens at `startFolder` the first time (empty: the current
+    // folder) and keeps its place afterwards.
+    virtual void openFolderChooser(const std::string& startFolder) = 0;
     virtual void openAboutBox() = 0;
     virtual void openHomePage() = 0;
     virtual void endProcess() = 0;
@@ -129,6 +131,8 @@ private:
             field = text;
         }
     }
+    // The file-open dialog's answer: a cancel gives back the last name, as the dialog keeps it.
+    std::string chooseFile();
     bool answeredDuringARun(Run own, const char* whyItWaits);
     void refuse(const char* prefix, const std::string& message);
     void beginRun(Run run, const char* status, RunLink::Work work);
@@ -141,7 +145,7 @@ private:
     Now now_;
     Clock::time_point runStarted_{};
     State state_;
-    std::string lastFileName_;
+    std::string lastFileName_; // also where the folder chooser starts
     std::optional<std::string> chosenDuringRun_;
     bool stopRequested_ = false;
     bool endRequested_ = false;

@@ -52,8 +52,10 @@ Form1::Form1(QWidget* parent)
       messages_(std::make_unique<QtMessagePresenter>()),
       launcher_(std::make_unique<DesktopHomePageLauncher>()),
       homePageAddress_(QString::fromUtf8(app_facts::homePageAddress)),
-      endProcess_([] { QCoreApplication::exit(0); }), openFolderChooser_([this] {
-          Form2::showInstance([this](const QString& text) { dec->setText(text); });
+      endProcess_([] { QCoreApplication::exit(0); }),
+      openFolderChooser_([this](const std::string& startFolder) {
+          Form2::showInstance([this](const QString& text) { model_.setDestination(utf8(text)); },
+                              startFolder);
       }),
       openAboutBox_([] { frmAbout::showInstance(); }) {
     setObjectName(QStringLiteral("Form1"));
@@ -291,10 +293,8 @@ void Form1::takeSourceFile(const QString& path) {
     model_.takeSourceFile(utf8(path));
 }
 
-std::string Form1::askFileName(const std::string&) {
-    // The dialog keeps its last name itself, and gives it back when cancelled.
-    dlg->ShowOpen(this);
-    return utf8(dlg->FileName());
+std::string Form1::askFileName(const std::string& last) {
+    return utf8(dlg->ask(this, QString::fromStdString(last)));
 }
 
 void Form1::focusOther() {
@@ -303,9 +303,9 @@ void Form1::focusOther() {
     other->setFocus();
 }
 
-void Form1::openFolderChooser() {
+void Form1::openFolderChooser(const std::string& startFolder) {
     if (openFolderChooser_) {
-        openFolderChooser_();
+        openFolderChooser_(startFolder);
     }
 }
 

@@ -42,7 +42,7 @@ public:
     // What ends the process; QCoreApplication::exit by default.
     void setProcessEnder(std::function<void()> ender) { endProcess_ = std::move(ender); }
     // Opens the other windows (the folder chooser and the About box by default).
-    void setFolderChooserOpener(std::function<void()> opener) {
+    void setFolderChooserOpener(std::function<void(const std::string& startFolder)> opener) {
         openFolderChooser_ = std::move(opener);
     }
     void setAboutBoxOpener(std::function<void()> opener) { openAboutBox_ = std::move(opener); }
@@ -71,7 +71,7 @@ public:
     void wake() override;
     std::string askFileName(const std::string& last) override;
     void focusOther() override;
-    void openFolderChooser() override;
+    void openFolderChooser(const std::string& startFolder) override;
     void openAboutBox() override;
     void openHomePage() override;
     void endProcess() override;
@@ -130,7 +130,7 @@ private:
     std::unique_ptr<HomePageLauncher> launcher_;
     QString homePageAddress_;
     std::function<void()> endProcess_;
-    std::function<void()> openFolderChooser_;
+    std::function<void(const std::string&)> openFolderChooser_;
     std::function<void()> openAboutBox_;
     main_window::Form1Model model_{*this};
     std::string shownStatus_;

@@ -50,7 +50,8 @@ folder_chooser::FolderSystem folderSystem() {
             }
             return names;
         },
-        [](const std::string& drive) { return QDir(QString::fromStdString(drive)).isReadable(); }};
+        [](const std::string& drive) { return QDir(QString::fromStdString(drive)).isReadable(); },
+        [] { return QDir::toNativeSeparators(QDir::currentPath()).toStdString(); }};
 }
 
 template <typename Widget>
@@ -62,10 +63,10 @@ Widget* place(Widget* widget, const char* name, int left, int top, int width, in
 
 } // namespace
 
-Form2* Form2::showInstance(DestinationSink sink) {
+Form2* Form2::showInstance(DestinationSink sink, const std::string& startFolder) {
     if (!loaded) {
         loaded = new Form2(std::move(sink));
-        loaded->Form_Load();
+        loaded->Form_Load(startFolder);
         centreOnScreen(*loaded);
     }
     loaded->show();
@@ -123,8 +124,8 @@ Form2::Form2(DestinationSink sink)
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
 }
 
-void Form2::Form_Load() {
-    model_.load(QDir::toNativeSeparators(QDir::currentPath()).toStdString());
+void Form2::Form_Load(const std::string& startFolder) {
+    model_.load(startFolder);
     Drive1->setCurrentIndex(Drive1->findText(QString::fromStdString(model_.drive())));
     Dir1->refresh();
 }

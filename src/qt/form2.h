@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 class FolderList;
 class QComboBox;
@@ -23,13 +24,14 @@ public:
     using Warner = std::function<void(QWidget*, const QString&)>;
 
     // The one instance: created and loaded on first use (and after the close button
-    // unloaded it), then shown without blocking and without an owner.
-    static Form2* showInstance(DestinationSink sink);
+    // unloaded it) at `startFolder` (empty: the current folder), then shown without
+    // blocking and without an owner.
+    static Form2* showInstance(DestinationSink sink, const std::string& startFolder = {});
     static Form2* instance();
     // Shows a message for a drive that is not ready; tests replace it.
     static void setWarner(Warner warner);
 
-    void Form_Load();
+    void Form_Load(const std::string& startFolder = {});
     const folder_chooser::FolderChooserModel& model() const { return model_; }
     void Drive1_Change();
     void Dir1_Change();

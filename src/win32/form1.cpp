@@ -397,18 +397,7 @@ void Form1::refresh() {
 }
 
 std::string Form1::View::askFileName(const std::string& last) {
-    const std::string chosen = form_.askFileName(last);
-    if (chosen.empty()) {
-        return last; // cancelled: the dialog keeps its name
-    }
-    const std::string name = runtime::nativePath(chosen);
-    // The folder chooser starts from here. Kept as text, not as the current folder, which
-    // cannot be set to a path past the classic length limit.
-    const std::string folder = runtime::splitPath(name, runtime::PathStyle::Windows).folder;
-    if (!folder.empty()) {
-        form_.dialogFolder_ = folder;
-    }
-    return name;
+    return form_.askFileName(last);
 }
 
 void Form1::View::focusOther() {
@@ -417,9 +406,9 @@ void Form1::View::focusOther() {
     }
 }
 
-void Form1::View::openFolderChooser() {
+void Form1::View::openFolderChooser(const std::string& startFolder) {
     if (form_.openFolderChooser) {
-        form_.openFolderChooser();
+        form_.openFolderChooser(startFolder);
     }
 }
 

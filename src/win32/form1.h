@@ -33,14 +33,11 @@ public:
     std::function<void(const std::string& text)> warn;
     std::function<void()> endProcess;
     std::function<void(const std::string& address)> openHomePage;
-    std::function<void()> openFolderChooser;
+    std::function<void(const std::string& startFolder)> openFolderChooser;
     std::function<void()> openAboutBox;
 
     void Form_Load();
     main_window::Form1Model& model() { return model_; }
-    // The folder of the file last chosen in the file-open dialog, where the folder chooser
-    // starts; empty before the first choice.
-    const std::string& dialogFolder() const { return dialogFolder_; }
 
     SizeSelection sizeSelection() const { return model_.sizeSelection(); }
     std::string statusText() const { return model_.state().status; }
@@ -65,7 +62,7 @@ private:
         void wake() override;
         std::string askFileName(const std::string& last) override;
         void focusOther() override;
-        void openFolderChooser() override;
+        void openFolderChooser(const std::string& startFolder) override;
         void openAboutBox() override;
         void openHomePage() override;
         void endProcess() override { form_.endProcess(); }
@@ -94,7 +91,6 @@ private:
     View view_{*this};
     main_window::Form1Model model_{view_};
     bool refreshing_ = false;
-    std::string dialogFolder_;
     int dpi_ = 96; // the scale of the monitor the window is on
 };
 

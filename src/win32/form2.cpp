@@ -50,14 +50,15 @@ std::vector<std::string> subFolders(const std::string& folder) {
     return names;
 }
 
-folder_chooser::FolderSystem folderSystem() {
-    return {subFolders, [](const std::string& drive) { return runtime::isDirectory(drive); }};
-}
-
 std::string currentFolder() {
     std::wstring buffer(GetCurrentDirectoryW(0, nullptr), L'\0');
     buffer.resize(GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data()));
     return utf8(buffer);
+}
+
+folder_chooser::FolderSystem folderSystem() {
+    return {subFolders, [](const std::string& drive) { return runtime::isDirectory(drive); },
+            currentFolder};
 }
 
 } // namespace
@@ -126,7 +127,7 @@ Form2::~Form2() {
 }
 
 void Form2::Form_Load(const std::string& startFolder) {
-    model_.load(startFolder.empty() ? currentFolder() : startFolder);
+    model_.load(startFolder);
     showDrive();
     showRows();
     Dir1_Change();

@@ -11,10 +11,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                                   ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
     win32::Form1 window;
-    window.openFolderChooser = [&window] {
+    window.openFolderChooser = [&window](const std::string& startFolder) {
         win32::Form2::showInstance(
-            [&window](const std::string& text) { win32::setText(window.dec, text); }, true,
-            window.dialogFolder());
+            [&window](const std::string& text) { window.model().setDestination(text); }, true,
+            startFolder);
     };
     window.openAboutBox = [] { win32::frmAbout::showInstance(); };
     window.Form_Load();

@@ -43,13 +43,15 @@ INSTANTIATE_TEST_SUITE_P(Table, SubFolderOrder,
 struct Disk {
     std::map<std::string, std::vector<std::string>> folders;
     std::set<std::string> unreadable;
+    std::string current = "D:\\work";
 
     folder_chooser::FolderSystem system() {
         return {[this](const std::string& folder) {
                     const auto found = folders.find(folder);
                     return found == folders.end() ? std::vector<std::string>{} : found->second;
                 },
-                [this](const std::string& drive) { return unreadable.count(drive) == 0; }};
+                [this](const std::string& drive) { return unreadable.count(drive) == 0; },
+                [this] { return current; }};
     }
 };
 
@@ -130,7 +132,10 @@ INSTANTIATE_TEST_SUITE_P(
                   '\\',
                   "\\\\server\\share",
                   "C:\\",
-                  "C:\\"}),
+                  "C:\\"},
+        // Before any file was chosen: where the program was started.
+        StartCase{
+            "NothingGivenOpensTheCurrentFolder", {"C:\\", "D:\\"}, '\\', "", "D:\\", "D:\\work"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Each drive opens at the folder last open on it; one that cannot be read is not opened.

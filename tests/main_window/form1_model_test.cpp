@@ -3,6 +3,7 @@
 
 #include "engine/merge_run.h"
 #include "engine/split_run.h"
+#include "runtime/path.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -43,16 +44,19 @@ public:
         woken_.notify_all();
         released_.wait(lock, [&] { return !holding_ || releasedUpTo_ >= wakes_; });
     }
-    std::string askFileName(const std::string& last) override {
+    // The dialog's answers in turn; "" (or none left) is a cancel.
+    std::string askFileName(const std::string&) override {
         if (answers.empty()) {
-            return last;
+            return {};
         }
         std::string answer = answers.front();
         answers.pop_front();
         return answer;
     }
     void focusOther() override { ++otherFocused; }
-    void openFolderChooser() override { ++chooserOpened; }
+    void openFolderChooser(const std::string& startFolder) override {
+        chooserStarts.push_back(startFolder);
+    }
     void openAboutBox() override { ++aboutOpened; }
     void openHomePage() override { ++homePageOpened; }
     void endProcess() override { ++ended; }
@@ -94,7 +98,8 @@ public:
     }
 
     Form1Model* model = nullptr;
-    int refreshes = 0, otherFocused = 0, chooserOpened = 0, aboutOpened = 0;
+    int refreshes = 0, otherFocused = 0, aboutOpened = 0;
+    std::vector<std::string> chooserStarts;
     int homePageOpened = 0, ended = 0;
     std::vector<std::string> messages;
     std::vector<Form1Model::State> behindMessages; // the window's state as each box opened
@@ -407,7 +412,7 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_EQ(w.model.state().src1, before.src1);
                  }},
         LockCase{"TheChooserStaysShut", [](Window& w) { w.model.saveto_Click(); },
-                 [](const Window& w, const auto&) { EXPECT_EQ(w.view.chooserOpened, 0); }},
+                 [](const Window& w, const auto&) { EXPECT_TRUE(w.view.chooserStarts.empty()); }},
         LockCase{"AFolderChosenMeanwhileFillsTheFieldAfterwards",
                  [](Window& w) {
                      w.model.setDestination("/chosen/");
@@ -548,16 +553,61 @@ TEST(Form1Model, ADroppedFileGoesWhereItWasDropped) {
     EXPECT_EQ(model.state().status, "文件大小： 1.5KBytes");
 }
 
-TEST(Form1Model, TheDialogKeepsItsLastNameWhenCancelled) {
+struct DialogCase {
+    const char* name;
+    std::vector<std::string> answers; // the file dialog's, in the folder; "" is a cancel
+    const char* clicks;               // b: browse, c: the merge's browse, s: the chooser
+    const char* src1;
+    std::vector<std::string> chooserStarts;
+};
+
+void PrintTo(const DialogCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FileDialog : public ::testing::TestWithParam<DialogCase> {};
+
+// A cancel gives back the last name, as the dialog keeps it; the folder chooser opens where
+// the last chosen file is (the current folder before any).
+TEST_P(FileDialog, KeepsItsLastNameAndTellsTheChooserWhereToStart) {
+    const auto& c = GetParam();
     TempFolder folder;
+    fs::create_directory(folder.path() / "sub");
     writeFile(folder.file("a.txt"), "abc");
+    writeFile(folder.file("sub/b.BAT"), "x");
     RecordingView view;
     Form1Model model(view);
     view.model = &model;
-    view.answers = {folder.file("a.txt")};
-    model.browse_Click();
-    model.Command3_Click(); // cancelled: the dialog's name is still a.txt
-    EXPECT_EQ(model.state().src1, folder.file("a.txt"));
+    for (const std::string& answer : c.answers) {
+        view.answers.push_back(answer.empty() ? answer : runtime::nativePath(folder.file(answer)));
+    }
+    for (const char* click = c.clicks; *click; ++click) {
+        *click == 'b'   ? model.browse_Click()
+        : *click == 'c' ? model.Command3_Click()
+                        : model.saveto_Click();
+    }
+    const auto inFolder = [&](const std::string& name) {
+        return name.empty() ? name : runtime::nativePath(folder.file(name));
+    };
+    EXPECT_EQ(model.state().src1, inFolder(c.src1));
+    std::vector<std::string> starts; // "." the test's folder, "" none given
+    for (const std::string& start : c.chooserStarts) {
+        starts.push_back(start.empty() ? start
+                                       : runtime::nativePath(folder.prefix() +
+                                                             (start == "." ? "" : start + "/")));
+    }
+    EXPECT_EQ(view.chooserStarts, starts);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FileDialog,
+    ::testing::Values(
+        DialogCase{"BeforeAnyChoiceTheCurrentFolder", {}, "s", "", {""}},
+        DialogCase{"ACancelGivesBackTheLastName", {"a.txt", ""}, "bc", "a.txt", {}},
+        DialogCase{"TheChooserStartsAtTheChosenFile", {"a.txt"}, "bs", "", {"."}},
+        DialogCase{"TheMergesChoiceCountsToo", {"a.txt", "sub/b.BAT"}, "bcs", "sub/b.BAT", {"sub"}},
+        DialogCase{
+            "ACancelLeavesTheChooserWhereItWas", {"sub/b.BAT", ""}, "cbs", "sub/b.BAT", {"sub"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

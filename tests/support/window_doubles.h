@@ -14,8 +14,6 @@ class ScriptedFileOpenDialog : public FileOpenDialog {
 public:
     void setNextFileName(const QString& answer) { answers_.append(answer); }
     int timesShown() const { return shown_; }
-
-protected:
     QString ask(QWidget*, const QString&) override {
         ++shown_;
         return answers_.isEmpty() ? QString() : answers_.takeFirst();
