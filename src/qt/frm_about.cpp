@@ -1,5 +1,6 @@
 #include "qt/frm_about.h"
 
+#include "about_box/about_layout.h"
 #include "about_box/about_text.h"
 #include "app/twips.h"
 
@@ -11,38 +12,58 @@
 
 using layout::twips;
 
+namespace table = about_box;
+
 namespace {
 
 QPointer<frmAbout> loaded;
 
-QLabel* label(QWidget* parent, const char* name, int left, int top, int width, int height,
-              const QColor& colour) {
-    auto* text = new QLabel(parent);
-    text->setObjectName(QString::fromLatin1(name));
-    text->setGeometry(twips(left), twips(top), twips(width), twips(height));
-    QPalette palette = text->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    text->setPalette(palette);
-    return text;
+QColor colourOf(table::Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 // The Chinese Windows faces first, then similar faces that Debian ships.
-QFont chineseFont(const QStringList& families, qreal points, bool bold) {
+QStringList familiesOf(table::Face face) {
+    switch (face) {
+    case table::Face::LiSu:
+        return {QStringLiteral("LiSu"), QStringLiteral("隶书"), QStringLiteral("AR PL UKai CN"),
+                QStringLiteral("AR PL KaitiM GB"), QStringLiteral("Noto Serif CJK SC")};
+    case table::Face::XinWei:
+        return {QStringLiteral("STXinwei"), QStringLiteral("华文新魏"),
+                QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")};
+    case table::Face::SimSun:
+        return {QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("AR PL UMing CN"),
+                QStringLiteral("Noto Serif CJK SC")};
+    case table::Face::Default:
+        break;
+    }
+    return {};
+}
+
+QFont fontOf(const table::Label& entry, double points) {
     QFont font;
-    font.setFamilies(families);
+    font.setFamilies(familiesOf(entry.face));
     font.setPointSizeF(points);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setWeight(entry.bold ? QFont::Bold : QFont::Normal);
     return font;
 }
 
-const QStringList brushFaces = {QStringLiteral("LiSu"), QStringLiteral("隶书"),
-                                QStringLiteral("AR PL UKai CN"), QStringLiteral("AR PL KaitiM GB"),
-                                QStringLiteral("Noto Serif CJK SC")};
-const QStringList weiFaces = {QStringLiteral("STXinwei"), QStringLiteral("华文新魏"),
-                              QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC")};
-const QStringList songFaces = {QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                               QStringLiteral("AR PL UMing CN"),
-                               QStringLiteral("Noto Serif CJK SC")};
+QLabel* make(QWidget* parent, const table::Label& entry) {
+    auto* text = new QLabel(parent);
+    text->setObjectName(QString::fromLatin1(entry.name));
+    text->setGeometry(twips(entry.left), twips(entry.top), twips(entry.width), twips(entry.height));
+    QPalette palette = text->palette();
+    palette.setColor(QPalette::WindowText, colourOf(entry.colour));
+    text->setPalette(palette);
+    if (entry.face != table::Face::Default) {
+        text->setFont(fontOf(entry, entry.points));
+    }
+    if (!entry.sizedToText) {
+        text->setWordWrap(true);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    return text;
+}
 
 } // namespace
 
@@ -52,7 +73,8 @@ frmAbout* frmAbout::showInstance() {
         loaded->Form_Load();
     }
     // Client area's top-left corner at a fixed place, wherever the main window is.
-    QRect geometry(twips(2340), twips(1935), twips(4605), twips(2415));
+    QRect geometry(twips(table::screenLeft), twips(table::screenTop), twips(table::clientWidth),
+                   twips(table::clientHeight));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         geometry.translate(screen->geometry().topLeft());
     }
@@ -71,48 +93,55 @@ frmAbout::frmAbout()
                            Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(twips(4605), twips(2415));
+    setFixedSize(twips(table::clientWidth), twips(table::clientHeight));
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(255, 192, 192));
-    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::Window, colourOf(table::background));
+    palette.setColor(QPalette::WindowText, colourOf(table::textColour));
     setPalette(palette);
     setAutoFillBackground(true);
 
-    Image1 = label(this, "Image1", 0, 0, 720, 720, Qt::black);
-    Image1->setPixmap(QApplication::windowIcon().pixmap(48, 48));
-
-    lblTitle = label(this, "lblTitle", 960, 120, 3405, 480, QColor(0, 128, 0));
-    lblTitle->setFont(chineseFont(brushFaces, 21.75, true));
-    lblTitle->setWordWrap(true);
-    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    lblVersion = label(this, "lblVersion", 1920, 600, 1125, 225, QColor(128, 128, 255));
-    lblVersion->setWordWrap(true);
-
-    // Author and e-mail lines stay empty: there is no person or address to name.
-    Label1 = label(this, "Label1", 1200, 960, 2100, 285, QColor(192, 0, 0));
-    Label1->setFont(chineseFont(weiFaces, 14.25, true));
-    Label2 = label(this, "Label2", 840, 1440, 2880, 240, QColor(0, 0, 255));
-    Label2->setFont(chineseFont(songFaces, 12, false));
-    lblDescription = label(this, "lblDescription", 120, 2040, 4410, 180, QColor(192, 64, 0));
-    lblDescription->setText(QString::fromUtf8(about_text::notice));
-    for (QLabel* sized : {Label1, Label2, lblDescription}) {
-        sized->adjustSize();
+    for (const table::Label& entry : table::labels) {
+        labelOf(entry.text) = make(this, entry);
     }
+    Image1->setPixmap(QApplication::windowIcon().pixmap(table::iconPixels, table::iconPixels));
+}
+
+QLabel*& frmAbout::labelOf(about_box::Text text) {
+    switch (text) {
+    case table::Text::Title:
+        return lblTitle;
+    case table::Text::Version:
+        return lblVersion;
+    case table::Text::Author:
+        return Label1;
+    case table::Text::Contact:
+        return Label2;
+    case table::Text::Notice:
+        return lblDescription;
+    case table::Text::Icon:
+        break;
+    }
+    return Image1;
 }
 
 void frmAbout::Form_Load() {
     setWindowTitle(QString::fromStdString(about_text::caption()));
-    lblVersion->setText(QString::fromStdString(about_text::versionLine()));
-    lblTitle->setText(QString::fromStdString(about_text::title()));
-    // The stand-in faces run wider than the Windows brush face; shrink the title
-    // until it fits its one line rather than cut it off.
-    QFont font = lblTitle->font();
-    while (font.pointSizeF() > 12 &&
-           QFontMetrics(font).horizontalAdvance(lblTitle->text()) > lblTitle->width()) {
-        font.setPointSizeF(font.pointSizeF() - 0.75);
+    for (const table::Label& entry : table::labels) {
+        if (entry.text == table::Text::Icon) {
+            continue;
+        }
+        QLabel* shown = labelOf(entry.text);
+        shown->setText(QString::fromStdString(table::textOf(entry.text)));
+        if (entry.sizedToText) {
+            shown->adjustSize();
+        }
     }
-    lblTitle->setFont(font);
+    const table::Label& title = table::label("lblTitle");
+    lblTitle->setFont(
+        fontOf(title, table::titlePoints([&](double points) {
+                   return QFontMetrics(fontOf(title, points)).horizontalAdvance(lblTitle->text()) <=
+                          lblTitle->width();
+               })));
 }
 
 void frmAbout::Form_Click() {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "about_box/about_layout.h"
+
 #include <QWidget>
 
 class QLabel;
 
-// The About window: the program icon, title and version on a light pink ground.
-// A click on its bare background closes it.
+// The About window, drawn from about_box's table: the program icon, title, version and the
+// team's lines on a light pink ground. A click on its bare background closes it.
 class frmAbout : public QWidget {
     Q_OBJECT
 
@@ -30,4 +32,5 @@ protected:
 
 private:
     frmAbout();
+    QLabel*& labelOf(about_box::Text text);
 };

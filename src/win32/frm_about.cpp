@@ -1,17 +1,22 @@
 #include "win32/frm_about.h"
 
+#include "about_box/about_layout.h"
 #include "about_box/about_text.h"
 #include "win32/controls.h"
 #include "win32/win32_text.h"
 
-#include <functional>
-
 namespace win32 {
+
+namespace table = about_box;
 
 namespace {
 
 constexpr const wchar_t* windowClass = L"CorvanefrmAbout";
-constexpr COLORREF pink = RGB(255, 192, 192);
+COLORREF rgb(table::Rgb colour) {
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
+const COLORREF pink = rgb(table::background);
 
 // The window class is registered once, with this brush: it lives as long as the program,
 // for every box opened after the first as for the first.
@@ -21,22 +26,30 @@ HBRUSH pinkBrush() {
 }
 frmAbout* loaded = nullptr;
 
-// A Chinese face in the GB2312 character set, `points` high at `dpi` dots per inch.
-HFONT chineseFont(const wchar_t* face, double points, bool bold, int dpi) {
-    const int height = -MulDiv(static_cast<int>(points * 100), dpi, 7200);
-    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
+const wchar_t* faceName(table::Face face) {
+    switch (face) {
+    case table::Face::LiSu:
+        return L"隶书";
+    case table::Face::XinWei:
+        return L"华文新魏";
+    case table::Face::SimSun:
+        return L"宋体";
+    case table::Face::Default:
+        break;
+    }
+    return nullptr;
 }
 
-// A label that takes its own clicks (SS_NOTIFY), so only bare background closes the box.
-HWND label(HWND parent, int left, int top, int width, int height, HFONT font) {
-    const HWND made =
-        makeControl(parent, L"STATIC", "", SS_LEFT | SS_NOTIFY, 0xFFFF, left, top, width, height);
-    if (font) {
-        SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+// A label's named face in the GB2312 character set, `points` high at `dpi` dots per inch;
+// none for the dialog font.
+HFONT fontOf(const table::Label& entry, double points, int dpi) {
+    if (entry.face == table::Face::Default) {
+        return nullptr;
     }
-    return made;
+    const int height = -MulDiv(static_cast<int>(points * 100), dpi, 7200);
+    return CreateFontW(height, 0, 0, 0, entry.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, faceName(entry.face));
 }
 
 } // namespace
@@ -50,8 +63,9 @@ frmAbout* frmAbout::showInstance(bool show) {
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(loaded->window_, GWL_STYLE)),
                        FALSE, static_cast<DWORD>(GetWindowLongPtrW(loaded->window_, GWL_EXSTYLE)));
-    SetWindowPos(loaded->window_, HWND_TOP, pixels(2340) + frame.left, pixels(1935) + frame.top, 0,
-                 0, SWP_NOSIZE | (show ? SWP_SHOWWINDOW : 0));
+    SetWindowPos(loaded->window_, HWND_TOP, pixels(table::screenLeft) + frame.left,
+                 pixels(table::screenTop) + frame.top, 0, 0,
+                 SWP_NOSIZE | (show ? SWP_SHOWWINDOW : 0));
     return loaded;
 }
 
@@ -69,75 +83,101 @@ frmAbout::frmAbout() {
     // Fixed dialog border, the close button only, no taskbar button.
     const DWORD style = WS_CAPTION | WS_SYSMENU;
     const DWORD extended = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW;
-    const SIZE size = windowSizeFor(style, extended, 4605, 2415);
+    const SIZE size = windowSizeFor(style, extended, table::clientWidth, table::clientHeight);
     window_ = CreateWindowExW(extended, windowClass, L"", style, 0, 0, size.cx, size.cy, nullptr,
                               nullptr, GetModuleHandleW(nullptr), this);
     dpi_ = dpiOf(window_);
+    for (std::size_t k = 0; k < table::labels.size(); ++k) {
+        const table::Label& entry = table::labels[k];
+        // Labels take their own clicks (SS_NOTIFY), so only bare background closes the box.
+        const DWORD kind = entry.text == table::Text::Icon ? SS_ICON : SS_LEFT;
+        controls_[k] = makeControl(window_, L"STATIC", "", kind | SS_NOTIFY, 0xFFFF, entry.left,
+                                   entry.top, entry.width, entry.height);
+        handleOf(entry.text) = controls_[k];
+    }
     makeFonts();
-    Image1 = makeControl(window_, L"STATIC", "", SS_ICON | SS_NOTIFY, 0xFFFF, 0, 0, 720, 720);
-    const HICON icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, 48, 48, 0));
+    const HICON icon =
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      table::iconPixels, table::iconPixels, 0));
     SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    lblTitle = label(window_, 960, 120, 3405, 480, titleFont_);
-    lblVersion = label(window_, 1920, 600, 1125, 225, nullptr);
-    Label1 = label(window_, 1200, 960, 2100, 285, authorFont_);
-    Label2 = label(window_, 840, 1440, 2880, 240, mailFont_);
-    lblDescription = label(window_, 120, 2040, 4410, 180, nullptr);
     adoptMonitorDpi(window_);
 }
 
+HWND& frmAbout::handleOf(about_box::Text text) {
+    switch (text) {
+    case table::Text::Title:
+        return lblTitle;
+    case table::Text::Version:
+        return lblVersion;
+    case table::Text::Author:
+        return Label1;
+    case table::Text::Contact:
+        return Label2;
+    case table::Text::Notice:
+        return lblDescription;
+    case table::Text::Icon:
+        break;
+    }
+    return Image1;
+}
+
 void frmAbout::makeFonts() {
-    for (HFONT& font : {std::ref(titleFont_), std::ref(authorFont_), std::ref(mailFont_)}) {
-        if (font) {
-            DeleteObject(font);
+    for (std::size_t k = 0; k < table::labels.size(); ++k) {
+        if (fonts_[k]) {
+            DeleteObject(fonts_[k]);
+        }
+        fonts_[k] = fontOf(table::labels[k], table::labels[k].points, dpi_);
+        if (fonts_[k]) {
+            SendMessageW(controls_[k], WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[k]), FALSE);
         }
     }
-    titleFont_ = chineseFont(L"隶书", 21.75, true, dpi_);
-    authorFont_ = chineseFont(L"华文新魏", 14.25, true, dpi_);
-    mailFont_ = chineseFont(L"宋体", 12, false, dpi_);
 }
 
 frmAbout::~frmAbout() {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(titleFont_), static_cast<HGDIOBJ>(authorFont_),
-                           static_cast<HGDIOBJ>(mailFont_)}) {
-        DeleteObject(object);
+    for (const HFONT font : fonts_) {
+        if (font) {
+            DeleteObject(font);
+        }
     }
 }
 
 void frmAbout::Form_Load() {
     setText(window_, about_text::caption());
-    setText(lblVersion, about_text::versionLine());
-    setText(lblTitle, about_text::title());
-    setText(lblDescription, about_text::notice);
+    for (std::size_t k = 0; k < table::labels.size(); ++k) {
+        if (table::labels[k].text != table::Text::Icon) {
+            setText(controls_[k], table::textOf(table::labels[k].text));
+        }
+    }
     fitTitle();
-    // Labels sized to their text; the title and version keep their fixed boxes.
-    for (HWND label : {Label1, Label2, lblDescription}) {
-        sizeToText(label);
+    for (std::size_t k = 0; k < table::labels.size(); ++k) {
+        if (table::labels[k].sizedToText) {
+            sizeToText(controls_[k]);
+        }
     }
 }
 
 void frmAbout::fitTitle() {
-    // Where 隶书 is not installed its stand-in may be wider: the title shrinks to stay on
-    // its one line rather than wrap into the version below.
+    // Where 隶书 is not installed its stand-in may be wider.
+    const auto at = static_cast<std::size_t>(&table::label("lblTitle") - table::labels.data());
     RECT box{};
     GetClientRect(lblTitle, &box);
-    const std::wstring text = wide(about_text::title());
-    for (double points = 21.75; points > 8; points -= 0.75) {
+    const std::wstring text = wide(table::textOf(table::Text::Title));
+    const double points = table::titlePoints([&](double candidate) {
+        const HFONT font = fontOf(table::labels[at], candidate, dpi_);
         const HDC dc = GetDC(lblTitle);
-        const HGDIOBJ previous = SelectObject(dc, titleFont_);
+        const HGDIOBJ previous = SelectObject(dc, font);
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         SelectObject(dc, previous);
         ReleaseDC(lblTitle, dc);
-        if (size.cx <= box.right) {
-            break;
-        }
-        DeleteObject(titleFont_);
-        titleFont_ = chineseFont(L"隶书", points - 0.75, true, dpi_);
-        SendMessageW(lblTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
-    }
+        DeleteObject(font);
+        return size.cx <= box.right;
+    });
+    DeleteObject(fonts_[at]);
+    fonts_[at] = fontOf(table::labels[at], points, dpi_);
+    SendMessageW(lblTitle, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[at]), TRUE);
 }
 
 void frmAbout::Form_Click() {
@@ -145,22 +185,12 @@ void frmAbout::Form_Click() {
 }
 
 COLORREF frmAbout::colourOf(HWND control) const {
-    if (control == lblTitle) {
-        return RGB(0, 128, 0);
+    for (std::size_t k = 0; k < table::labels.size(); ++k) {
+        if (controls_[k] == control) {
+            return rgb(table::labels[k].colour);
+        }
     }
-    if (control == lblVersion) {
-        return RGB(128, 128, 255);
-    }
-    if (control == Label1) {
-        return RGB(192, 0, 0);
-    }
-    if (control == Label2) {
-        return RGB(0, 0, 255);
-    }
-    if (control == lblDescription) {
-        return RGB(192, 64, 0);
-    }
-    return RGB(0, 0, 0);
+    return rgb(table::textColour);
 }
 
 LRESULT frmAbout::handle(UINT message, WPARAM w, LPARAM l) {
@@ -183,9 +213,6 @@ LRESULT frmAbout::handle(UINT message, WPARAM w, LPARAM l) {
         // The fonts first, so that the labels sized to their text are sized in them.
         dpi_ = HIWORD(w);
         makeFonts();
-        SendMessageW(lblTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
-        SendMessageW(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(authorFont_), FALSE);
-        SendMessageW(Label2, WM_SETFONT, reinterpret_cast<WPARAM>(mailFont_), FALSE);
         followDpiChange(window_, w, l);
         fitTitle();
         return 0;

@@ -1,5 +1,8 @@
 #include "qt/frm_about.h"
 
+#include "about_box/about_layout.h"
+#include "app/twips.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -11,6 +14,7 @@ class FrmAboutTest : public QObject {
 private slots:
     void cleanup() { delete frmAbout::instance(); }
     void showsTheApplicationFacts();
+    void drawsEveryLabelFromTheTable();
     void opensAtTheSamePlaceEveryTime();
     void onlyABackgroundClickClosesIt();
     void keysDoNotCloseIt();
@@ -29,13 +33,33 @@ void FrmAboutTest::showsTheApplicationFacts() {
     QCOMPARE(box->lblVersion->text(), QStringLiteral("版本 2.0.0"));
     QCOMPARE(box->lblTitle->text(), QStringLiteral("Corvane文件切割机2.0"));
     QCOMPARE(box->palette().color(QPalette::Window), QColor(255, 192, 192));
-    QCOMPARE(box->lblTitle->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     QVERIFY(box->lblTitle->font().pointSizeF() <= 21.75);
     QVERIFY(box->lblTitle->fontMetrics().horizontalAdvance(box->lblTitle->text()) <=
             box->lblTitle->width());
-    QVERIFY(box->lblTitle->font().bold());
     QCOMPARE(box->size(), QSize(307, 161));
     QVERIFY(box->windowFlags() & Qt::Tool); // no taskbar button
+}
+
+// Each label at its place, in its colour, with its text; a line sized to its text shows all
+// of it.
+void FrmAboutTest::drawsEveryLabelFromTheTable() {
+    frmAbout* box = frmAbout::showInstance();
+    for (const about_box::Label& entry : about_box::labels) {
+        const auto* shown = box->findChild<QLabel*>(QString::fromLatin1(entry.name));
+        QVERIFY2(shown, entry.name);
+        QCOMPARE(shown->pos(), QPoint(layout::twips(entry.left), layout::twips(entry.top)));
+        if (!entry.sizedToText) {
+            QCOMPARE(shown->size(), QSize(layout::twips(entry.width), layout::twips(entry.height)));
+        }
+        QCOMPARE(shown->palette().color(QPalette::WindowText),
+                 QColor(entry.colour.red, entry.colour.green, entry.colour.blue));
+        QCOMPARE(shown->text(), QString::fromStdString(about_box::textOf(entry.text)));
+        if (entry.sizedToText) {
+            QVERIFY2(shown->fontMetrics().horizontalAdvance(shown->text()) <= shown->width(),
+                     entry.name);
+        }
+        QCOMPARE(shown->font().bold(), entry.bold);
+    }
 }
 
 void FrmAboutTest::opensAtTheSamePlaceEveryTime() {

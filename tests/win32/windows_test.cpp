@@ -1,5 +1,6 @@
 // The Windows windows, created hidden and driven by the messages the system sends, under
 // wine without a display: each control wired to its rule.
+#include "about_box/about_layout.h"
 #include "app/twips.h"
 #include "engine/split_run.h"
 #include "main_window/form1_layout.h"
@@ -416,6 +417,35 @@ TEST(FrmAboutWin32, ShowsTheFactsAndClosesOnItsBackgroundOnly) {
     SendMessageW(box->window(), WM_LBUTTONDOWN, 0, MAKELPARAM(2, 2));
     pump();
     EXPECT_EQ(win32::frmAbout::instance(), nullptr);
+}
+
+// Each label at its place, in its colour (as the box answers WM_CTLCOLORSTATIC), with its text.
+TEST(FrmAboutWin32, DrawsEveryLabelFromTheTable) {
+    win32::frmAbout* box = win32::frmAbout::showInstance(false);
+    const HDC dc = GetDC(box->window());
+    for (const about_box::Label& entry : about_box::labels) {
+        const HWND control = FindWindowExW(box->window(), nullptr, L"STATIC", nullptr);
+        HWND at = control;
+        POINT place{};
+        // The label whose top-left corner is the table's.
+        for (; at; at = FindWindowExW(box->window(), at, L"STATIC", nullptr)) {
+            RECT rect{};
+            GetWindowRect(at, &rect);
+            place = {rect.left, rect.top};
+            ScreenToClient(box->window(), &place);
+            if (place.x == win32::pixels(entry.left) && place.y == win32::pixels(entry.top)) {
+                break;
+            }
+        }
+        ASSERT_NE(at, nullptr) << entry.name << " is not at its place";
+        SendMessageW(box->window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(at));
+        EXPECT_EQ(GetTextColor(dc), RGB(entry.colour.red, entry.colour.green, entry.colour.blue))
+            << entry.name;
+        EXPECT_EQ(textOf(at), about_box::textOf(entry.text)) << entry.name;
+    }
+    ReleaseDC(box->window(), dc);
+    win32::frmAbout::unload();
 }
 
 // The class's brush outlives the box: the second box is as pink as the first.
