@@ -10,9 +10,10 @@ std::string versionLine(); // "版本 2.0.0"
 std::string title();       // the application title
 
 // The author line names the team, not a person; the contact line says where to report a
-// problem (the notes shipped with the program say how); the notice line is one line.
+// problem (there is no public address: to whoever handed the program on); the notice line
+// is one line.
 inline constexpr const char* author = "Corvane 开发组";
-inline constexpr const char* contact = "问题反馈：见随程序附带的说明";
+inline constexpr const char* contact = "问题请告知本程序的提供者";
 inline constexpr const char* notice = "本软件按原样提供，分割重要文件前请先备份。";
 
 } // namespace about_text

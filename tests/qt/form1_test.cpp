@@ -1,3 +1,4 @@
+#include "qt/file_open_dialog.h"
 #include "qt/form1.h"
 #include "qt/form2.h"
 #include "qt/frm_about.h"
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -113,6 +115,7 @@ private slots:
     void aLongProgressLineKeepsThePieceAndThePercentage();
     void startWithoutASourceAsksForOne();
     void messageBoxesSayOkInChinese();
+    void theFileDialogCallsAFolderAFolderInChinese();
 };
 
 void Form1Test::opensWithTheDesignTimeState() {
@@ -653,6 +656,14 @@ void Form1Test::messageBoxesSayOkInChinese() {
     QVERIFY(installChineseQtTranslations(*QCoreApplication::instance()));
     QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Ok);
     QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
+}
+
+void Form1Test::theFileDialogCallsAFolderAFolderInChinese() {
+    TempFolder folder;
+    testing_support::writeFile(folder.file("a.bin"), "a");
+    const FolderNamingIconProvider types;
+    QCOMPARE(types.type(QFileInfo(q(folder.prefix()))), QStringLiteral("文件夹"));
+    QVERIFY(types.type(QFileInfo(q(folder.file("a.bin")))) != QStringLiteral("文件夹"));
 }
 
 #include "form1_test.moc"
