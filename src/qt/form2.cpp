@@ -4,6 +4,7 @@
 
 #include "app/app_facts.h"
 #include "app/twips.h"
+#include "folder_chooser/form2_layout.h"
 #include "qt/drives.h"
 #include "qt/folder_list.h"
 
@@ -54,11 +55,18 @@ folder_chooser::FolderSystem folderSystem() {
         [] { return QDir::toNativeSeparators(QDir::currentPath()).toStdString(); }};
 }
 
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+namespace table = folder_chooser::layout;
+
+template <typename Widget> Widget* place(Widget* widget, const char* name) {
+    const table::Control& entry = table::control(name);
+    widget->setObjectName(QString::fromLatin1(entry.name));
+    widget->setGeometry(twips(entry.left), twips(entry.top), twips(entry.width),
+                        twips(entry.height));
     return widget;
+}
+
+QString captionOf(const char* name) {
+    return QString::fromUtf8(table::control(name).caption);
 }
 
 } // namespace
@@ -92,18 +100,16 @@ Form2::Form2(DestinationSink sink)
     setObjectName(QStringLiteral("Form2"));
     // The close button unloads the window; OK and Cancel only hide it.
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("文件放在"));
-    setFixedSize(twips(4710), twips(2955));
+    setWindowTitle(QString::fromUtf8(table::caption));
+    setFixedSize(twips(table::windowWidth), twips(table::windowHeight));
 
-    Drive1 = place(new QComboBox(this), "Drive1", 120, 120, 4455, 300);
-    Dir1 = place(new FolderList(model_, this), "Dir1", 120, 600, 4455, 1350);
-    Text1 = place(new QLineEdit(this), "Text1", 1080, 2040, 3495, 270);
-    Label1 = place(new QLabel(QStringLiteral("文件放在："), this), "Label1", 120, 2160, 900, 180);
+    Drive1 = place(new QComboBox(this), "Drive1");
+    Dir1 = place(new FolderList(model_, this), "Dir1");
+    Text1 = place(new QLineEdit(this), "Text1");
+    Label1 = place(new QLabel(captionOf("Label1"), this), "Label1");
     Label1->adjustSize();
-    Command1 =
-        place(new QPushButton(QStringLiteral("确定"), this), "Command1", 840, 2520, 800, 300);
-    Command2 =
-        place(new QPushButton(QStringLiteral("取消"), this), "Command2", 3240, 2520, 800, 300);
+    Command1 = place(new QPushButton(captionOf("Command1"), this), "Command1");
+    Command2 = place(new QPushButton(captionOf("Command2"), this), "Command2");
     // Enter presses the button that has the focus (the window is no QDialog, so there is
     // no default button that Enter in the text field would press).
     for (QPushButton* button : {Command1, Command2}) {

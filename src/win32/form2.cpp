@@ -3,6 +3,7 @@
 #include "app/app_facts.h"
 #include "folder_chooser/folder_chooser_model.h"
 #include "folder_chooser/folder_text.h"
+#include "folder_chooser/form2_layout.h"
 #include "runtime/file.h"
 #include "runtime/windows_path.h"
 #include "win32/controls.h"
@@ -15,7 +16,11 @@ namespace win32 {
 
 namespace {
 
+namespace table = folder_chooser::layout;
+
 constexpr const wchar_t* windowClass = L"CorvaneForm2";
+// Twips for the drive list's drop-down part.
+constexpr int droppedListHeight = 1700;
 // OK is not IDOK: Enter in Text1 must not press it.
 enum Id : int { idDrive = 100, idDir, idText, idOk, idCancel = IDCANCEL, idStatic = 0xFFFF };
 Form2* loaded = nullptr;
@@ -91,21 +96,25 @@ Form2::Form2(DestinationSink sink)
     // Sizable with a close button, no minimize or maximize, no icon of its own.
     const DWORD style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
     const DWORD extended = WS_EX_DLGMODALFRAME;
-    const SIZE size = windowSizeFor(style, extended, 4710, 2955);
-    window_ = CreateWindowExW(extended, windowClass, wide("文件放在").c_str(), style, 0, 0, size.cx,
-                              size.cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    Drive1 = makeControl(window_, L"COMBOBOX", "", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL,
-                         idDrive, 120, 120, 4455, 2000);
-    Dir1 = makeControl(window_, L"LISTBOX", "", WS_TABSTOP | LBS_NOTIFY | WS_VSCROLL, idDir, 120,
-                       600, 4455, 1350, WS_EX_CLIENTEDGE);
-    Text1 = makeControl(window_, L"EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, idText, 1080, 2040, 3495,
-                        270, WS_EX_CLIENTEDGE);
-    Label1 = makeControl(window_, L"STATIC", "文件放在：", SS_LEFT, idStatic, 120, 2160, 900, 180);
+    const SIZE size = windowSizeFor(style, extended, table::windowWidth, table::windowHeight);
+    window_ = CreateWindowExW(extended, windowClass, wide(table::caption).c_str(), style, 0, 0,
+                              size.cx, size.cy, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    const auto make = [this](const char* name, const wchar_t* type, DWORD style, int id,
+                             int extraHeight = 0, DWORD extended = 0) {
+        const table::Control& entry = table::control(name);
+        return makeControl(window_, type, entry.caption, style, id, entry.left, entry.top,
+                           entry.width, entry.height + extraHeight, extended);
+    };
+    // A drop-down list's height includes the list it drops.
+    Drive1 = make("Drive1", L"COMBOBOX", WS_TABSTOP | CBS_DROPDOWNLIST | WS_VSCROLL, idDrive,
+                  droppedListHeight);
+    Dir1 = make("Dir1", L"LISTBOX", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+                idDir, 0, WS_EX_CLIENTEDGE);
+    Text1 = make("Text1", L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, idText, 0, WS_EX_CLIENTEDGE);
+    Label1 = make("Label1", L"STATIC", SS_LEFT, idStatic);
     sizeToText(Label1);
-    Command1 = makeControl(window_, L"BUTTON", "确定", WS_TABSTOP | BS_PUSHBUTTON, idOk, 840, 2520,
-                           800, 300);
-    Command2 = makeControl(window_, L"BUTTON", "取消", WS_TABSTOP | BS_PUSHBUTTON, idCancel, 3240,
-                           2520, 800, 300);
+    Command1 = make("Command1", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, idOk);
+    Command2 = make("Command2", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, idCancel);
     adoptMonitorDpi(window_);
     for (const std::string& drive : model_.drives()) {
         SendMessageW(Drive1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(drive).c_str()));

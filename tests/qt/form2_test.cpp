@@ -1,4 +1,6 @@
+#include "app/twips.h"
 #include "folder_chooser/folder_text.h"
+#include "folder_chooser/form2_layout.h"
 #include "qt/drives.h"
 #include "qt/folder_list.h"
 #include "qt/form2.h"
@@ -141,7 +143,14 @@ void Form2Test::hasTheLayoutAndNoDefaultButton() {
     Form2* chooser = open();
     QCOMPARE(chooser->windowTitle(), QStringLiteral("文件放在"));
     QCOMPARE(chooser->size(), QSize(314, 197));
-    QCOMPARE(chooser->Dir1->geometry(), QRect(8, 40, 297, 90));
+    for (const auto& entry : folder_chooser::layout::form2) {
+        const auto* shown = chooser->findChild<QWidget*>(QString::fromLatin1(entry.name));
+        QVERIFY2(shown, entry.name);
+        QCOMPARE(shown->pos(), QPoint(layout::twips(entry.left), layout::twips(entry.top)));
+        if (entry.kind != folder_chooser::layout::Kind::Label) { // a label fits its text
+            QCOMPARE(shown->size(), QSize(layout::twips(entry.width), layout::twips(entry.height)));
+        }
+    }
     QVERIFY(!chooser->Command1->isDefault() && !chooser->Command2->isDefault());
     QVERIFY(!(chooser->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(chooser->windowFlags() & Qt::WindowMaximizeButtonHint));

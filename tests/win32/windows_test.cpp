@@ -3,6 +3,7 @@
 #include "about_box/about_layout.h"
 #include "app/twips.h"
 #include "engine/split_run.h"
+#include "folder_chooser/form2_layout.h"
 #include "main_window/form1_layout.h"
 #include "temp_folder.h"
 #include "win32/controls.h"
@@ -355,6 +356,32 @@ TEST(Form1Win32, SaysWhatIsMissing) {
     click(hidden.form.copy);
     const std::vector<std::string> expected = {"请选择要分割的文件！", "请输入要合并的文件！"};
     EXPECT_EQ(hidden.messages, expected);
+}
+
+TEST(Form2Win32, PlacesEveryControlFromTheTable) {
+    win32::Form2* chooser = win32::Form2::showInstance({}, false, "C:\\");
+    const std::pair<const char*, HWND> controls[] = {
+        {"Drive1", chooser->Drive1},     {"Dir1", chooser->Dir1},
+        {"Text1", chooser->Text1},       {"Label1", chooser->Label1},
+        {"Command1", chooser->Command1}, {"Command2", chooser->Command2}};
+    for (const auto& [name, control] : controls) {
+        const auto& entry = folder_chooser::layout::control(name);
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        POINT place{rect.left, rect.top};
+        ScreenToClient(chooser->window(), &place);
+        EXPECT_EQ(place.x, win32::pixels(entry.left)) << name;
+        EXPECT_EQ(place.y, win32::pixels(entry.top)) << name;
+        if (entry.kind == folder_chooser::layout::Kind::Button ||
+            entry.kind == folder_chooser::layout::Kind::FolderList) {
+            EXPECT_EQ(rect.right - rect.left, win32::pixels(entry.width)) << name;
+            EXPECT_EQ(rect.bottom - rect.top, win32::pixels(entry.height)) << name;
+        }
+        if (*entry.caption) {
+            EXPECT_EQ(textOf(control), entry.caption) << name;
+        }
+    }
+    win32::Form2::unload();
 }
 
 TEST(Form2Win32, OkHandsTheFolderPrefixOnAndHides) {
