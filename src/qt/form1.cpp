@@ -10,9 +10,6 @@
 #include "qt/frm_about.h"
 #include "qt/group_box_style.h"
 #include "qt/screen_centre.h"
-#include "runtime/error.h"
-#include "runtime/file.h"
-#include "runtime/path.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -4,9 +4,6 @@
 #include "main_window/form1_layout.h"
 #include "main_window/status_line.h"
 #include "main_window/window_rules.h"
-#include "runtime/error.h"
-#include "runtime/file.h"
-#include "runtime/path.h"
 #include "win32/controls.h"
 #include "win32/win32_text.h"
 
