@@ -40,7 +40,81 @@ std::map<int, HFONT>& fontsByDpi() {
     return fonts;
 }
 
+// Fonts for one-line fields, by scale and the field's inside height.
+std::map<std::pair<int, int>, HFONT>& fieldFonts() {
+    static std::map<std::pair<int, int>, HFONT> fonts;
+    return fonts;
+}
+
+bool isOneLineField(HWND control) {
+    wchar_t windowClass[16]{};
+    GetClassNameW(control, windowClass, 16);
+    return lstrcmpiW(windowClass, L"EDIT") == 0 &&
+           (GetWindowLongW(control, GWL_STYLE) & ES_MULTILINE) == 0;
+}
+
+bool isOwnFont(HFONT font) {
+    for (const auto& [scale, known] : fontsByDpi()) {
+        if (known == font) {
+            return true;
+        }
+    }
+    for (const auto& [key, known] : fieldFonts()) {
+        if (known == font) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The font a control made here gets at a scale: a one-line field's fits its inside.
+HFONT ownFontFor(HWND control, int dpi) {
+    if (!isOneLineField(control)) {
+        return dialogFont(dpi);
+    }
+    RECT inside{};
+    GetClientRect(control, &inside);
+    return fieldFont(dpi, inside.bottom - inside.top);
+}
+
 } // namespace
+
+int cellHeight(HFONT font) {
+    const HDC dc = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    return metrics.tmHeight;
+}
+
+HFONT fieldFont(int dpi, int insideHeight) {
+    const HFONT dialog = dialogFont(dpi);
+    if (insideHeight <= 0 || cellHeight(dialog) <= insideHeight) {
+        return dialog;
+    }
+    const auto key = std::pair(dpi, insideHeight);
+    const auto known = fieldFonts().find(key);
+    if (known != fieldFonts().end()) {
+        return known->second;
+    }
+    LOGFONTW face{};
+    GetObjectW(dialog, sizeof face, &face);
+    // Positive heights are whole cells, tails and accents included; the face may round up.
+    HFONT font = nullptr;
+    for (face.lfHeight = insideHeight; face.lfHeight > 6; --face.lfHeight) {
+        if (font) {
+            DeleteObject(font);
+        }
+        font = CreateFontIndirectW(&face);
+        if (cellHeight(font) <= insideHeight) {
+            break;
+        }
+    }
+    fieldFonts().emplace(key, font);
+    return font;
+}
 
 int pixels(int twips) {
     return layout::pixelsAt(twips, screenDpi());
@@ -85,7 +159,8 @@ HWND makeControl(HWND parent, const wchar_t* windowClass, const std::string& tex
         extendedStyle, windowClass, wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, pixels(left),
         pixels(top), pixels(width), pixels(height), parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont()), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ownFontFor(control, screenDpi())),
+                 FALSE);
     forgetControlsThatAreGone();
     placed()[control] = {{left, top, width, height}, false};
     return control;
@@ -118,11 +193,9 @@ void rescaleControls(HWND parent, int dpi) {
         SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        for (const auto& [scale, known] : fontsByDpi()) {
-            if (known == font) {
-                SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(dialogFont(dpi)), TRUE);
-                break;
-            }
+        if (isOwnFont(font)) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(ownFontFor(control, dpi)),
+                         TRUE);
         }
         if (place.sizedToText) {
             sizeToText(control);

@@ -21,14 +21,20 @@ int dpiOf(HWND window);
 // the second at a given scale.
 HFONT dialogFont();
 HFONT dialogFont(int dpi);
+// The font of a one-line field whose inside is `insideHeight` pixels high: the dialog font
+// where its cell fits, else the same face with a cell that high, so that the tails of g, p
+// and y are not cut off.
+HFONT fieldFont(int dpi, int insideHeight);
+// A font's cell height in pixels (ascent, descent and internal leading).
+int cellHeight(HFONT font);
 
 // After a window moved to a monitor of another scale: every control made by makeControl in
-// it goes to its twips place at `dpi`, controls with the dialog font get it at that
-// scale, and labels sized to their text are sized again.
+// it goes to its twips place at `dpi`, controls with the dialog or field font get theirs at
+// that scale, and labels sized to their text are sized again.
 void rescaleControls(HWND parent, int dpi);
 
 // A child control of the given class and styles at (left, top, width, height) twips, with
-// the dialog font; `id` is what its notifications carry.
+// the dialog font (a one-line field its field font); `id` is what its notifications carry.
 HWND makeControl(HWND parent, const wchar_t* windowClass, const std::string& text, DWORD style,
                  int id, int left, int top, int width, int height, DWORD extendedStyle = 0);
 

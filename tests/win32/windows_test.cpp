@@ -358,6 +358,25 @@ TEST(Form1Win32, SaysWhatIsMissing) {
     EXPECT_EQ(hidden.messages, expected);
 }
 
+// A one-line field's font fits its inside: the tails of g, p and y are not cut off.
+TEST(FieldsWin32, TheirTextFitsTheirInside) {
+    HiddenForm hidden;
+    auto& f = hidden.form;
+    win32::Form2* chooser = win32::Form2::showInstance({}, false, "C:\\");
+    const std::pair<const char*, HWND> fields[] = {{"src", f.src},
+                                                   {"dec", f.dec},
+                                                   {"other", f.other},
+                                                   {"src1", f.src1},
+                                                   {"Text1", chooser->Text1}};
+    for (const auto& [name, field] : fields) {
+        RECT inside{};
+        GetClientRect(field, &inside);
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0));
+        EXPECT_LE(win32::cellHeight(font), inside.bottom - inside.top) << name;
+    }
+    win32::Form2::unload();
+}
+
 TEST(Form2Win32, PlacesEveryControlFromTheTable) {
     win32::Form2* chooser = win32::Form2::showInstance({}, false, "C:\\");
     const std::pair<const char*, HWND> controls[] = {
