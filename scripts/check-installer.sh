@@ -29,6 +29,10 @@ wine reg query "$key" /v UninstallString /reg:64 | grep -q 'uninstall.exe' ||
 if wine reg query "$key" /reg:32 >/dev/null 2>&1; then
     fail "the uninstall entry is in the 32-bit view"
 fi
+# The list of programs shows a size: the installed files' KiB, not none or nothing.
+size=$( (wine reg query "$key" /v EstimatedSize /reg:64 || true) | tr -d '\r' |
+    awk '/EstimatedSize/ {print $3}')
+[ -n "$size" ] && [ $((size)) -gt 100 ] || fail "the uninstall entry has no size (EstimatedSize: ${size:-none})"
 
 # The installed program starts; still running when the timeout ends it means it started.
 started=0
