@@ -69,6 +69,25 @@ inline constexpr std::array<Label, 6> labels{{
      true},
 }};
 
+// The member of a view (Qt's or Windows') that holds a label, named as in the table.
+template <typename Box> auto& memberOf(Box& box, Text text) {
+    switch (text) {
+    case Text::Title:
+        return box.lblTitle;
+    case Text::Version:
+        return box.lblVersion;
+    case Text::Author:
+        return box.Label1;
+    case Text::Contact:
+        return box.Label2;
+    case Text::Notice:
+        return box.lblDescription;
+    case Text::Icon:
+        break;
+    }
+    return box.Image1;
+}
+
 // The label of that name (the icon for an unknown one).
 const Label& label(const std::string& name);
 

@@ -101,27 +101,9 @@ frmAbout::frmAbout()
     setAutoFillBackground(true);
 
     for (const table::Label& entry : table::labels) {
-        labelOf(entry.text) = make(this, entry);
+        table::memberOf(*this, entry.text) = make(this, entry);
     }
     Image1->setPixmap(QApplication::windowIcon().pixmap(table::iconPixels, table::iconPixels));
-}
-
-QLabel*& frmAbout::labelOf(about_box::Text text) {
-    switch (text) {
-    case table::Text::Title:
-        return lblTitle;
-    case table::Text::Version:
-        return lblVersion;
-    case table::Text::Author:
-        return Label1;
-    case table::Text::Contact:
-        return Label2;
-    case table::Text::Notice:
-        return lblDescription;
-    case table::Text::Icon:
-        break;
-    }
-    return Image1;
 }
 
 void frmAbout::Form_Load() {
@@ -130,7 +112,7 @@ void frmAbout::Form_Load() {
         if (entry.text == table::Text::Icon) {
             continue;
         }
-        QLabel* shown = labelOf(entry.text);
+        QLabel* shown = table::memberOf(*this, entry.text);
         shown->setText(QString::fromStdString(table::textOf(entry.text)));
         if (entry.sizedToText) {
             shown->adjustSize();

@@ -32,5 +32,4 @@ protected:
 
 private:
     frmAbout();
-    QLabel*& labelOf(about_box::Text text);
 };

@@ -93,7 +93,7 @@ frmAbout::frmAbout() {
         const DWORD kind = entry.text == table::Text::Icon ? SS_ICON : SS_LEFT;
         controls_[k] = makeControl(window_, L"STATIC", "", kind | SS_NOTIFY, 0xFFFF, entry.left,
                                    entry.top, entry.width, entry.height);
-        handleOf(entry.text) = controls_[k];
+        table::memberOf(*this, entry.text) = controls_[k];
     }
     makeFonts();
     const HICON icon =
@@ -101,24 +101,6 @@ frmAbout::frmAbout() {
                                       table::iconPixels, table::iconPixels, 0));
     SendMessageW(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     adoptMonitorDpi(window_);
-}
-
-HWND& frmAbout::handleOf(about_box::Text text) {
-    switch (text) {
-    case table::Text::Title:
-        return lblTitle;
-    case table::Text::Version:
-        return lblVersion;
-    case table::Text::Author:
-        return Label1;
-    case table::Text::Contact:
-        return Label2;
-    case table::Text::Notice:
-        return lblDescription;
-    case table::Text::Icon:
-        break;
-    }
-    return Image1;
 }
 
 void frmAbout::makeFonts() {

@@ -29,7 +29,6 @@ private:
     template <typename Owner> friend LRESULT CALLBACK ownedProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     COLORREF colourOf(HWND label) const;
-    HWND& handleOf(about_box::Text text);
     void fitTitle();
     void makeFonts();
 
