@@ -128,7 +128,6 @@ int idOf(std::string_view name) {
 HWND makeFromTable(HWND window, const table::Control& entry) {
     const wchar_t* windowClass = L"BUTTON";
     DWORD style = 0;
-    DWORD extended = 0;
     switch (entry.kind) {
     case table::Kind::Frame:
         style = BS_GROUPBOX;
@@ -141,8 +140,8 @@ HWND makeFromTable(HWND window, const table::Control& entry) {
     case table::Kind::ReadOnlyField:
         windowClass = L"EDIT";
         style = WS_TABSTOP | ES_AUTOHSCROLL |
-                (entry.kind == table::Kind::ReadOnlyField ? ES_READONLY : 0);
-        extended = WS_EX_CLIENTEDGE;
+                (entry.kind == table::Kind::ReadOnlyField ? ES_READONLY : 0) |
+                WS_BORDER; // a 1-pixel edge leaves the text 16 of the field's 18 pixels
         break;
     case table::Kind::Button:
         style = WS_TABSTOP | BS_PUSHBUTTON;
@@ -158,7 +157,7 @@ HWND makeFromTable(HWND window, const table::Control& entry) {
         break;
     }
     const HWND made = makeControl(window, windowClass, entry.caption, style, idOf(entry.name),
-                                  entry.left, entry.top, entry.width, entry.height, extended);
+                                  entry.left, entry.top, entry.width, entry.height);
     if (entry.kind == table::Kind::Label) {
         sizeToText(made);
     }

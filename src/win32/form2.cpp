@@ -110,7 +110,7 @@ Form2::Form2(DestinationSink sink)
                   droppedListHeight);
     Dir1 = make("Dir1", L"LISTBOX", WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
                 idDir, 0, WS_EX_CLIENTEDGE);
-    Text1 = make("Text1", L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, idText, 0, WS_EX_CLIENTEDGE);
+    Text1 = make("Text1", L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | WS_BORDER, idText);
     Label1 = make("Label1", L"STATIC", SS_LEFT, idStatic);
     sizeToText(Label1);
     Command1 = make("Command1", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, idOk);
