@@ -72,14 +72,18 @@ void Hasher::update(const void* data, std::size_t size) {
 }
 
 std::string Hasher::finish() {
+    return hexOf(digest());
+}
+
+std::string Hasher::digest() {
     if (crypto_) {
-        return hexOf(crypto_->finish());
+        return crypto_->finish();
     }
     std::string bigEndian(4, '\0');
     for (int i = 0; i < 4; ++i) {
         bigEndian[static_cast<std::size_t>(i)] = static_cast<char>((crc_ >> (24 - 8 * i)) & 0xFF);
     }
-    return hexOf(bigEndian);
+    return bigEndian;
 }
 
 } // namespace runtime

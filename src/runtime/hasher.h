@@ -31,6 +31,9 @@ public:
     // .sfv files write it (CRC-32 as its number, most significant digit first). The
     // object is spent afterwards.
     std::string finish();
+    // The same as raw bytes (CRC-32 as its four bytes, most significant first), as binary
+    // formats such as PAR 2.0 carry it. The object is spent afterwards.
+    std::string digest();
 
 private:
     class Crypto;
