@@ -13,8 +13,8 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: split-bench [--quiet] [--pump-stats] split SOURCE PIECE_SIZE "
-                         "DEST_PREFIX\n"
+    std::fprintf(stderr, "usage: split-bench [--quiet] [--pump-stats] split [--recovery N] "
+                         "SOURCE PIECE_SIZE DEST_PREFIX\n"
                          "       split-bench [--quiet] [--pump-stats] merge SCRIPT\n");
     return 2;
 }
@@ -70,6 +70,14 @@ int runSplitBench(const std::vector<std::string>& arguments) {
         return usage();
     }
 
+    // split --recovery N …: recovery files that rebuild N pieces.
+    std::int64_t recovery = 0;
+    if (words.size() >= 3 && words[0] == "split" && words[1] == "--recovery") {
+        if (!parseSize(words[2].c_str(), recovery) || recovery < 0 || recovery > 32767) {
+            return usage();
+        }
+        words.erase(words.begin() + 1, words.begin() + 3);
+    }
     ConsoleHost host(quiet);
     std::int64_t size = 0;
     const bool split = words[0] == "split" && words.size() == 4;
@@ -78,7 +86,8 @@ int runSplitBench(const std::vector<std::string>& arguments) {
         return usage();
     }
     const engine::RunOutcome outcome =
-        split ? engine::SplitIT(host, words[1], size, words[3]) : engine::MergeIT(host, words[1]);
+        split ? engine::SplitIT(host, words[1], size, words[3], static_cast<int>(recovery))
+              : engine::MergeIT(host, words[1]);
     host.finish(pumpStats);
     std::printf("outcome: %s\n", outcomeName(outcome.ending()));
     return exitCode(outcome.ending());

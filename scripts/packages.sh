@@ -18,7 +18,7 @@ install_missing_packages() {
 
 BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config libssl-dev zlib1g-dev qt6-base-dev qt6-base-dev-tools
     libgl-dev)
-TEST_PACKAGES=(libgtest-dev libgmock-dev googletest desktop-file-utils appstream procps
+TEST_PACKAGES=(libgtest-dev libgmock-dev googletest desktop-file-utils appstream procps par2
     qt6-translations-l10n)
 # The Windows build of the engine, its suites and wine to run them under the Chinese locale.
 WINDOWS_TEST_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev wine wine64 locales

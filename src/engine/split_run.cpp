@@ -1,5 +1,7 @@
 #include "engine/split_run.h"
 
+#include "engine/recovery_files.h"
+
 #include "engine/checksum_file.h"
 #include "engine/copy_loop.h"
 #include "engine/merge_script.h"
@@ -92,11 +94,36 @@ void removeVoucher(const std::string& path) {
     }
 }
 
+// The recovery files of an earlier split of the same file: NAME.par2 and NAME.vol…+….par2.
+std::vector<std::string> oldRecoveryFiles(const PiecePlan& plan,
+                                          const std::vector<runtime::FolderEntry>& listing) {
+    const std::string target = plan.names.targetName();
+    std::vector<std::string> found;
+    for (const auto& entry : listing) {
+        const std::string& name = entry.name;
+        const bool index = name == target + ".par2";
+        const bool volume = name.size() > target.size() + 9 &&
+                            name.compare(0, target.size() + 4, target + ".vol") == 0 &&
+                            name.compare(name.size() - 5, 5, ".par2") == 0;
+        if (entry.regular && (index || volume)) {
+            found.push_back(plan.names.folder() + name);
+        }
+    }
+    return found;
+}
+
+void removeRecoveryFiles(const PiecePlan& plan, const RecoveryRequest& request) {
+    for (const RecoveryVolume& volume : recoveryVolumes(
+             plan.names.targetName(), static_cast<std::uint32_t>(request.piecesToRebuild))) {
+        runtime::removeFile(plan.names.folder() + volume.name);
+    }
+}
+
 // What one split writes, once it may begin: the pieces, flushed, then the script and the
 // checksum file. `written` counts the pieces it has begun to write.
 void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::File& source,
               const std::string& script, std::uint32_t permissions, int& written,
-              const runtime::FolderLock& held) {
+              const runtime::FolderLock& held, const std::optional<RecoveryRequest>& recovery) {
     const runtime::FileStamp sourceBefore = source.stamp();
     const std::string checksumPath =
         plan.names.folder() + checksumFileName(plan.names.targetName());
@@ -129,6 +156,9 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
         throw runtime::Error(runtime::ErrorNumber::PathFileAccess, split_text::folderSwapped,
                              plan.names.folder());
     }
+    if (recovery) {
+        writeRecoveryFiles(files, *recovery, [&] { host.pumpEvents(); });
+    }
     writeMergeScript(files, plan.names.scriptPath(), script, permissions);
     try {
         writeChecksumFile(
@@ -143,6 +173,9 @@ void writeSet(Host& host, FileOpener& files, const PiecePlan& plan, runtime::Fil
     } catch (...) {
         // A failed split leaves nothing that vouches for its pieces.
         runtime::removeFile(plan.names.scriptPath());
+        if (recovery) {
+            removeRecoveryFiles(plan, *recovery);
+        }
         throw;
     }
 }
@@ -224,6 +257,11 @@ Refusal otherSetsFile(const PiecePlan& plan, const std::vector<runtime::FolderEn
 
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
                    const std::string& Oname, FileOpener& files) {
+    return SplitIT(host, SFile, SplitSIZE, Oname, 0, files);
+}
+
+RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
+                   const std::string& Oname, int recoveryPieces, FileOpener& files) {
     RunReport report(host);
     if (SplitSIZE <= 0) {
         return report.refused(split_text::sizeNotPositive);
@@ -254,6 +292,17 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
               checksumFileName(plan.names.targetName())}) {
             if (const auto reason = runtime::unusableNameReason(name)) {
                 return report.refused(split_text::nameUnusable(name, *reason));
+            }
+        }
+        std::optional<RecoveryRequest> recovery;
+        if (recoveryPieces > 0) {
+            recovery = RecoveryRequest{
+                plan.names.folder(), plan.names.targetName(), {}, SplitSIZE, recoveryPieces};
+            for (int k = 1; k <= plan.count; ++k) {
+                recovery->pieceNames.push_back(plan.pieceBareName(k));
+            }
+            if (const auto refused = recoveryRefusal(*recovery)) {
+                return report.refused(refused->message);
             }
         }
         const std::string script = mergeScriptBytes(mergeScriptText(plan));
@@ -292,11 +341,20 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         // early leaves nothing that vouches for a mix of new and old pieces.
         removeVoucher(plan.names.scriptPath());
         removeVoucher(plan.names.folder() + checksumFileName(plan.names.targetName()));
+        for (const std::string& old : oldRecoveryFiles(plan, listing)) {
+            removeVoucher(old);
+        }
+        if (recovery) {
+            recovery->permissions = permissions;
+        }
 
         int written = 0;
         try {
-            writeSet(host, files, plan, *source, script, permissions, written, *held);
+            writeSet(host, files, plan, *source, script, permissions, written, *held, recovery);
         } catch (const RunCancelled&) {
+            if (recovery) {
+                removeRecoveryFiles(plan, *recovery);
+            }
             // A stopped set is of no use: nothing would vouch for it. Its pieces go, the
             // ones it replaced included (their old bytes were gone already).
             int removed = 0;

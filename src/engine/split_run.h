@@ -17,6 +17,11 @@ namespace engine {
 // run the user stops (the host's RunCancelled) removes the pieces it wrote.
 RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
                    const std::string& Oname, FileOpener& files = systemFiles());
+// The same, with recovery files (PAR 2.0) that can rebuild any `recoveryPieces` lost or
+// damaged pieces, written after the pieces and before the script; 0 writes none. Recovery
+// files an older split of the same file left beside the pieces go in either case.
+RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
+                   const std::string& Oname, int recoveryPieces, FileOpener& files = systemFiles());
 
 struct Voucher;
 

@@ -1,0 +1,168 @@
+#include "engine/recovery_files.h"
+
+#include "engine/atomic_file.h"
+#include "engine/gf16.h"
+#include "engine/par2_packets.h"
+#include "engine/room_check.h"
+#include "runtime/hasher.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace engine {
+
+namespace {
+
+constexpr std::size_t blockSize = 256 * 1024;
+constexpr std::size_t first16k = 16 * 1024;
+
+par2::Md5 md5From(runtime::Hasher& hasher) {
+    const std::string digest = hasher.digest();
+    par2::Md5 md5{};
+    std::copy(digest.begin(), digest.end(), md5.begin());
+    return md5;
+}
+
+std::uint32_t crcFrom(runtime::Hasher& hasher) {
+    const std::string digest = hasher.digest(); // most significant byte first
+    std::uint32_t value = 0;
+    for (const char c : digest) {
+        value = value << 8 | static_cast<unsigned char>(c);
+    }
+    return value;
+}
+
+std::string digits(std::uint32_t value, std::size_t width) {
+    std::string text = std::to_string(value);
+    return std::string(width > text.size() ? width - text.size() : 0, '0') + text;
+}
+
+} // namespace
+
+std::uint64_t recoverySliceSize(std::int64_t pieceSize) {
+    return (static_cast<std::uint64_t>(pieceSize) + 3) / 4 * 4;
+}
+
+Refusal recoveryRefusal(const RecoveryRequest& request) {
+    const int pieces = static_cast<int>(request.pieceNames.size());
+    if (request.piecesToRebuild < 1 || request.piecesToRebuild >= pieces) {
+        return Problem{Ending::Refused,
+                       recovery_text::tooManyToRebuild(request.piecesToRebuild, pieces)};
+    }
+    if (recoverySliceSize(request.pieceSize) * static_cast<std::uint64_t>(request.piecesToRebuild) >
+        recoveryMemory) {
+        return Problem{Ending::Refused,
+                       recovery_text::tooLarge(request.pieceSize, request.piecesToRebuild)};
+    }
+    return std::nullopt;
+}
+
+std::vector<RecoveryVolume> recoveryVolumes(const std::string& targetName,
+                                            std::uint32_t recoverySlices) {
+    std::vector<RecoveryVolume> volumes{{targetName + ".par2", 0, 0}};
+    const std::size_t width = std::max<std::size_t>(2, std::to_string(recoverySlices).size());
+    std::uint32_t first = 0;
+    for (std::uint32_t count = 1; first < recoverySlices; count *= 2) {
+        const std::uint32_t taken = std::min(count, recoverySlices - first);
+        volumes.push_back(
+            {targetName + ".vol" + digits(first, width) + "+" + digits(taken, width) + ".par2",
+             first, taken});
+        first += taken;
+    }
+    return volumes;
+}
+
+std::vector<std::string> writeRecoveryFiles(FileOpener& files, const RecoveryRequest& request,
+                                            const std::function<void()>& pump) {
+    const std::uint64_t sliceSize = recoverySliceSize(request.pieceSize);
+    const auto recoverySlices = static_cast<std::uint32_t>(request.piecesToRebuild);
+    std::vector<std::string> recovery(recoverySlices, std::string(sliceSize, '\0'));
+
+    par2::RecoverySet set;
+    set.sliceSize = sliceSize;
+    for (const std::string& name : request.pieceNames) {
+        set.files.push_back({name, 0, {}, {}, {}});
+    }
+    std::vector<char> block(blockSize + 2);
+    // The checksums first: the file IDs decide the order, and the order the constants.
+    for (par2::InputFile& input : set.files) {
+        const auto piece = files.open(request.folderPrefix + input.name, FileOpener::Mode::Read);
+        runtime::Hasher whole(runtime::HashKind::Md5), start(runtime::HashKind::Md5);
+        runtime::Hasher slice(runtime::HashKind::Md5), crc(runtime::HashKind::Crc32);
+        std::uint64_t length = 0;
+        while (const std::size_t got = piece->read(block.data(), blockSize)) {
+            whole.update(block.data(), got);
+            slice.update(block.data(), got);
+            crc.update(block.data(), got);
+            if (length < first16k) {
+                start.update(block.data(), std::min<std::size_t>(got, first16k - length));
+            }
+            length += got;
+            pump();
+        }
+        const std::string padding(sliceSize - std::min<std::uint64_t>(length, sliceSize), '\0');
+        slice.update(padding.data(), padding.size());
+        crc.update(padding.data(), padding.size());
+        input.length = length;
+        input.whole = md5From(whole);
+        input.first16k = md5From(start);
+        input.slices = {{md5From(slice), crcFrom(crc)}};
+    }
+    set.sortFiles();
+    // Then the recovery data, from each slice's words times its constant's powers.
+    for (std::uint32_t n = 0; n < set.files.size(); ++n) {
+        const auto piece =
+            files.open(request.folderPrefix + set.files[n].name, FileOpener::Mode::Read);
+        const gf16::Word constant = gf16::inputConstant(n);
+        std::vector<gf16::Word> factors(recoverySlices);
+        for (std::uint32_t e = 0; e < recoverySlices; ++e) {
+            factors[e] = gf16::power(constant, e);
+        }
+        std::uint64_t offset = 0;
+        while (std::size_t got = piece->read(block.data(), blockSize)) {
+            if (got % 2 != 0) {
+                block[got++] = '\0'; // the last word of an odd length, padded
+            }
+            for (std::uint32_t e = 0; e < recoverySlices; ++e) {
+                gf16::multiplyAdd(reinterpret_cast<std::uint8_t*>(recovery[e].data() + offset),
+                                  reinterpret_cast<const std::uint8_t*>(block.data()), got,
+                                  factors[e]);
+            }
+            offset += got;
+            pump();
+        }
+    }
+
+    const std::string critical = par2::criticalPackets(set);
+    const std::string creator = par2::creatorPacket(set, recovery_text::creator);
+    std::vector<std::string> written;
+    for (const RecoveryVolume& volume : recoveryVolumes(request.targetName, recoverySlices)) {
+        AtomicFile file(files, request.folderPrefix + volume.name, request.permissions);
+        for (std::uint32_t e = volume.firstExponent; e < volume.firstExponent + volume.count; ++e) {
+            file.write(par2::recoverySlicePacket(set, e, recovery[e]));
+            pump();
+        }
+        file.write(critical);
+        file.write(creator);
+        file.commit();
+        written.push_back(volume.name);
+    }
+    return written;
+}
+
+namespace recovery_text {
+
+std::string tooManyToRebuild(int piecesToRebuild, int pieces) {
+    return "恢复文件可补回的分割文件数须在1和" + std::to_string(std::max(1, pieces - 1)) +
+           "之间（共" + std::to_string(pieces) + "个分割文件），现在是" +
+           std::to_string(piecesToRebuild) + "，请重新设置!";
+}
+
+std::string tooLarge(std::int64_t pieceSize, int piecesToRebuild) {
+    return "每个分割文件" + byteSizeText(pieceSize) + "，要补回" + std::to_string(piecesToRebuild) +
+           "个需要的内存超出本程序的限度，请减少要补回的个数或把分割后文件大小设小一些!";
+}
+
+} // namespace recovery_text
+
+} // namespace engine

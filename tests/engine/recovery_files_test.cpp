@@ -1,0 +1,112 @@
+// Recovery files: their names, when a split refuses them, and what a split leaves of them.
+#include "engine/recovery_files.h"
+#include "engine/split_run.h"
+#include "recording_host.h"
+#include "temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using testing_support::RecordingHost;
+using testing_support::TempFolder;
+using testing_support::writeFile;
+
+namespace {
+
+// The index, then volumes of 1, 2, 4, … slices, their numbers all as wide.
+TEST(RecoveryFiles, AreNamedByTheirExponents) {
+    const struct {
+        std::uint32_t slices;
+        std::vector<std::string> names;
+    } rows[] = {
+        {1, {"a.doc.par2", "a.doc.vol00+01.par2"}},
+        {3, {"a.doc.par2", "a.doc.vol00+01.par2", "a.doc.vol01+02.par2"}},
+        {5, {"a.doc.par2", "a.doc.vol00+01.par2", "a.doc.vol01+02.par2", "a.doc.vol03+02.par2"}},
+        {100,
+         {"a.doc.par2", "a.doc.vol000+001.par2", "a.doc.vol001+002.par2", "a.doc.vol003+004.par2",
+          "a.doc.vol007+008.par2", "a.doc.vol015+016.par2", "a.doc.vol031+032.par2",
+          "a.doc.vol063+037.par2"}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> names;
+        for (const auto& volume : engine::recoveryVolumes("a.doc", row.slices)) {
+            names.push_back(volume.name);
+        }
+        EXPECT_EQ(names, row.names) << row.slices << " slices";
+    }
+}
+
+struct RefusalCase {
+    const char* name;
+    int pieces;
+    std::int64_t pieceSize;
+    int rebuild;
+    bool refused;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RecoveryRequest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RecoveryRequest, IsRefusedWhenItCannotBeMet) {
+    const auto& c = GetParam();
+    engine::RecoveryRequest request{"", "a.doc", {}, c.pieceSize, c.rebuild};
+    request.pieceNames.resize(static_cast<std::size_t>(c.pieces), "p");
+    EXPECT_EQ(engine::recoveryRefusal(request).has_value(), c.refused);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RecoveryRequest,
+                         ::testing::Values(RefusalCase{"OneOfTwo", 2, 1 << 20, 1, false},
+                                           RefusalCase{"AllPieces", 3, 1 << 20, 3, true},
+                                           RefusalCase{"None", 3, 1 << 20, 0, true},
+                                           RefusalCase{"WithinMemory", 100, 16 << 20, 3, false},
+                                           RefusalCase{"PastMemory", 100, 16 << 20, 4, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A split without recovery files removes those an earlier split with them left: they would
+// vouch for pieces that are no longer there.
+TEST(RecoveryFiles, ASplitWithoutThemRemovesAnEarlierSplitsOnes) {
+    TempFolder folder;
+    writeFile(folder.file("a.doc"), testing_support::randomBytes(5000, 1));
+    RecordingHost host;
+    ASSERT_TRUE(engine::SplitIT(host, folder.file("a.doc"), 1000, "", 2).completed());
+    EXPECT_TRUE(fs::exists(folder.path() / "a.doc.vol01+01.par2"));
+    ASSERT_TRUE(engine::SplitIT(host, folder.file("a.doc"), 1000, "").completed());
+    for (const char* name : {"a.doc.par2", "a.doc.vol00+01.par2", "a.doc.vol01+01.par2"}) {
+        EXPECT_FALSE(fs::exists(folder.path() / name)) << name;
+    }
+    EXPECT_TRUE(fs::exists(folder.path() / "a.doc.sha256"));
+}
+
+// Stops a run once the recovery index is written, while its volumes are being made.
+class StopAfterTheIndex : public RecordingHost {
+public:
+    explicit StopAfterTheIndex(fs::path index) : index_(std::move(index)) {}
+    void pumpEvents() override {
+        RecordingHost::pumpEvents();
+        if (fs::exists(index_)) {
+            throw engine::RunCancelled{};
+        }
+    }
+
+private:
+    fs::path index_;
+};
+
+TEST(RecoveryFiles, AStoppedSplitLeavesNone) {
+    TempFolder folder;
+    writeFile(folder.file("a.doc"), testing_support::randomBytes(5000, 2));
+    StopAfterTheIndex host(folder.path() / "a.doc.par2");
+    const auto outcome = engine::SplitIT(host, folder.file("a.doc"), 1000, "", 2);
+    EXPECT_EQ(outcome.ending(), engine::Ending::Cancelled);
+    EXPECT_GT(host.pumps, 0);
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        EXPECT_EQ(entry.path().filename(), "a.doc") << entry.path();
+    }
+}
+
+} // namespace
