@@ -1,5 +1,7 @@
 // Debian's par2 as the referee of the recovery files: it finds the program's sets whole, and
 // rebuilds what was lost or damaged byte for byte.
+#include "engine/par2_reader.h"
+#include "engine/recovery_repair.h"
 #include "engine/split_run.h"
 #include "recording_host.h"
 #include "temp_folder.h"
@@ -97,5 +99,65 @@ INSTANTIATE_TEST_SUITE_P(
                       RefereeCase{"LastPieceOfOddLength", "odd.bin", 30001, 10000, 1, {4}, {}},
                       RefereeCase{"ThreeOfManyLost", "many.bin", 200000, 3000, 3, {1, 34, 67}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct OtherToolCase {
+    const char* name;
+    int sliceSize;      // par2's -s
+    int recoverySlices; // par2's -c
+    std::vector<int> deleted;
+};
+
+void PrintTo(const OtherToolCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Par2MadeFiles : public ::testing::TestWithParam<OtherToolCase> {};
+
+// Recovery files par2 made for the program's pieces, one slice a piece or several: the
+// program's repair reads them and gives back the pieces.
+TEST_P(Par2MadeFiles, RepairTheProgramsSet) {
+    if (!par2Installed()) {
+        GTEST_SKIP() << "par2 is not installed";
+    }
+    const auto& c = GetParam();
+    TempFolder folder;
+    const std::string content = testing_support::randomBytes(9001, 9);
+    writeFile(folder.file("a.doc"), content);
+    RecordingHost host;
+    ASSERT_TRUE(engine::SplitIT(host, folder.file("a.doc"), 1000, "").completed());
+    const std::string create =
+        "create -s" + std::to_string(c.sliceSize) + " -c" + std::to_string(c.recoverySlices);
+    const std::string line = "cd '" + folder.path().string() + "' && par2 " + create +
+                             " -q a.doc.par2 a0*.doc > /dev/null 2>&1";
+    ASSERT_EQ(std::system(line.c_str()), 0);
+    for (const int k : c.deleted) {
+        char name[16];
+        std::snprintf(name, sizeof name, "a%03d.doc", k);
+        fs::remove(folder.path() / name);
+    }
+    std::vector<std::string> paths;
+    for (const auto& entry : fs::directory_iterator(folder.path())) {
+        if (entry.path().extension() == ".par2") {
+            paths.push_back(entry.path().string());
+        }
+    }
+    auto read = engine::par2::readRecoveryFiles(engine::systemFiles(), paths, 64 << 20);
+    ASSERT_TRUE(read.has_value());
+    const auto result =
+        engine::repairSet(engine::systemFiles(), folder.prefix(), *read, 0644, [] {});
+    ASSERT_TRUE(result.rebuilt);
+    std::string joined;
+    for (int k = 1; k <= 10; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "a%03d.doc", k);
+        joined += readFile(folder.file(name));
+    }
+    EXPECT_TRUE(joined == content);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Par2MadeFiles,
+                         ::testing::Values(OtherToolCase{"OneSliceAPiece", 1000, 2, {3, 10}},
+                                           OtherToolCase{"TwoSlicesAPiece", 500, 2, {6}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

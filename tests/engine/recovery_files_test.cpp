@@ -1,5 +1,6 @@
 // Recovery files: their names, when a split refuses them, and what a split leaves of them.
 #include "engine/recovery_files.h"
+#include "engine/recovery_repair.h"
 #include "engine/split_run.h"
 #include "recording_host.h"
 #include "temp_folder.h"
@@ -108,5 +109,69 @@ TEST(RecoveryFiles, AStoppedSplitLeavesNone) {
         EXPECT_EQ(entry.path().filename(), "a.doc") << entry.path();
     }
 }
+
+struct RepairCase {
+    const char* name;
+    int rebuild;
+    std::vector<int> deleted, damaged, shortened; // piece numbers
+    bool rebuilt;
+};
+
+void PrintTo(const RepairCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Repair : public ::testing::TestWithParam<RepairCase> {};
+
+// The program's own recovery files give back the pieces byte for byte, or say how many are
+// lost and how many they could rebuild.
+TEST_P(Repair, RebuildsTheLostPiecesOrSaysHowManyItCould) {
+    const auto& c = GetParam();
+    TempFolder folder;
+    const std::string content = testing_support::randomBytes(9001, 3);
+    writeFile(folder.file("a.doc"), content);
+    RecordingHost host;
+    ASSERT_TRUE(engine::SplitIT(host, folder.file("a.doc"), 1000, "", c.rebuild).completed());
+    const auto piece = [&](int k) { return folder.file("a00" + std::to_string(k) + ".doc"); };
+    for (const int k : c.deleted) {
+        fs::remove(fs::u8path(piece(k)));
+    }
+    for (const int k : c.damaged) {
+        std::string bytes = testing_support::readFile(piece(k));
+        bytes[7] ^= 1;
+        writeFile(piece(k), bytes);
+    }
+    for (const int k : c.shortened) {
+        writeFile(piece(k), testing_support::readFile(piece(k)).substr(0, 999));
+    }
+    std::vector<std::string> paths;
+    for (const auto& volume : engine::recoveryVolumes("a.doc", c.rebuild)) {
+        paths.push_back(folder.file(volume.name));
+    }
+    auto read = engine::par2::readRecoveryFiles(engine::systemFiles(), paths, 64 << 20);
+    ASSERT_TRUE(read.has_value());
+    const auto result =
+        engine::repairSet(engine::systemFiles(), folder.prefix(), *read, 0644, [] {});
+    EXPECT_EQ(result.lost.size(), c.deleted.size() + c.damaged.size() + c.shortened.size());
+    EXPECT_EQ(result.rebuildable, c.rebuild);
+    EXPECT_EQ(result.rebuilt, c.rebuilt);
+    if (c.rebuilt) {
+        std::string joined;
+        for (int k = 1; k <= 9; ++k) {
+            joined += testing_support::readFile(piece(k));
+        }
+        joined += testing_support::readFile(folder.file("a010.doc"));
+        EXPECT_TRUE(joined == content);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Repair,
+                         ::testing::Values(RepairCase{"OneDeleted", 1, {4}, {}, {}, true},
+                                           RepairCase{"OneDamaged", 1, {}, {2}, {}, true},
+                                           RepairCase{"OneShortened", 2, {}, {}, {9}, true},
+                                           RepairCase{"ThreeOfThree", 3, {1, 5}, {8}, {}, true},
+                                           RepairCase{"MoreThanItCan", 2, {1, 2, 3}, {}, {}, false},
+                                           RepairCase{"NothingLost", 1, {}, {}, {}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
