@@ -3,6 +3,7 @@
 #include "engine/atomic_file.h"
 #include "engine/copy_loop.h"
 #include "engine/merge_decision.h"
+#include "engine/merge_recovery.h"
 #include "engine/piece_set.h"
 #include "engine/room_check.h"
 #include "engine/run_report.h"
@@ -14,6 +15,8 @@
 #include "runtime/number_text.h"
 #include "runtime/path.h"
 
+#include <algorithm>
+#include <exception>
 #include <optional>
 
 namespace engine {
@@ -108,7 +111,7 @@ void checkHashes(const SetHashes& hashes, const SetCheck& sums, const std::strin
 // Joins the planned pieces into the target through `output`.
 RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
                      const MergePlan& plan, AtomicFile& output, RunReport& report,
-                     const runtime::FolderLock& held) {
+                     const runtime::FolderLock& held, const std::vector<std::string>& rebuilt) {
     CopyLoop loop(host, output.file(), CopyLoop::Direction::StepsToShared,
                   plan.checksums ? hashesToCheck(*plan.checksums) : HashesWanted{},
                   merge_text::pieceChanged,
@@ -140,6 +143,16 @@ RunOutcome mergeInto(Host& host, FileOpener& files, const std::string& folder,
     }
     // Flushed before it replaces anything, and the folder after.
     output.commit();
+    if (!rebuilt.empty()) {
+        std::vector<int> numbers;
+        for (std::size_t i = 0; i < plan.pieces.size(); ++i) {
+            if (std::find(rebuilt.begin(), rebuilt.end(), plan.pieces[i].name) != rebuilt.end()) {
+                numbers.push_back(static_cast<int>(i) + 1);
+            }
+        }
+        return report.completed(
+            merge_text::succeededWithRebuilt(numbers, plan.checksums.has_value()));
+    }
     return report.completed(plan.checksums ? merge_text::succeededAndChecked
                                            : merge_text::succeeded);
 }
@@ -164,44 +177,99 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
         if (!held) {
             return report.refused(split_text::folderBusy(folder));
         }
-        // A large folder takes a while to list and check: the window is let to draw itself
-        // after the listing and after each script or list read.
-        std::optional<MergeDecision> decided;
-        std::vector<runtime::FolderEntry> listing;
-        try {
-            listing = runtime::listFolder(folder);
-            host.pumpEvents();
-            decided = decideMerge(parts.name, listing, [&](const std::string& name) {
-                std::string bytes = readWholeFile(files, folder + name);
+        // Pieces rebuilt from recovery files before the second and last attempt.
+        std::vector<std::string> rebuilt;
+        std::vector<std::string> recoveryFiles;
+        for (int attempt = 0;; ++attempt) {
+            // A large folder takes a while to list and check: the window is let to draw
+            // itself after the listing and after each script or list read.
+            std::optional<MergeDecision> decided;
+            std::vector<runtime::FolderEntry> listing;
+            try {
+                listing = runtime::listFolder(folder);
                 host.pumpEvents();
-                return bytes;
-            });
-        } catch (const RunCancelled&) {
-            return report.stopped(merge_text::stopped);
-        }
-        const MergeDecision& decision = *decided;
-        if (!decision) {
-            return report.refused(split_text::errorPrefix +
-                                  problemText(decision.problem(), folder));
-        }
-        const MergePlan& plan = decision.value();
-        // What a killed merge left here would otherwise stay for good; the files this merge
-        // reads or replaces are the user's, whatever their names look like.
-        runtime::removeStaleTemporaries(folder, sparedBy(plan, parts.name, listing));
-        // The result is as private as the pieces the split made (they share one mode).
-        const std::uint32_t permissions =
-            files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)->permissions();
-        if (const auto shortfall = shortfallOf(plan, files, folder)) {
-            return report.refused(split_text::errorPrefix + shortfall->message);
-        }
-        // No room set aside for the result: measured on ext4, one large file written into
-        // reserved (unwritten) extents flushed 0.2 to 0.3 s later per GiB than one written
-        // plainly; the room check above already refuses a result that cannot fit.
-        AtomicFile output(files, folder + plan.target, permissions);
-        try {
-            return mergeInto(host, files, folder, plan, output, report, *held);
-        } catch (const RunCancelled&) {
-            return report.stopped(merge_text::stopped);
+                decided = decideMerge(parts.name, listing, [&](const std::string& name) {
+                    std::string bytes = readWholeFile(files, folder + name);
+                    host.pumpEvents();
+                    return bytes;
+                });
+                if (attempt == 0) {
+                    recoveryFiles = recoveryFilesFor(files, folder, parts.name, listing);
+                }
+            } catch (const RunCancelled&) {
+                return report.stopped(merge_text::stopped);
+            }
+            // Lost or damaged pieces come back from the set's recovery files, once.
+            const auto repaired = [&]() -> std::optional<RunOutcome> {
+                if (attempt > 0 || recoveryFiles.empty()) {
+                    return std::nullopt;
+                }
+                const std::uint32_t mode =
+                    files.open(recoveryFiles.front(), FileOpener::Mode::Read)->permissions();
+                const auto result =
+                    repairFromRecoveryFiles(files, folder, recoveryFiles, mode, host);
+                if (!result || result->lost.empty()) {
+                    return std::nullopt;
+                }
+                if (!result->rebuilt) {
+                    return report.refused(
+                        split_text::errorPrefix +
+                        merge_text::tooManyLost(static_cast<int>(result->lost.size()),
+                                                result->rebuildable));
+                }
+                rebuilt = result->lost;
+                return RunOutcome(std::string()); // rebuilt: the merge is tried again
+            };
+            const MergeDecision& decision = *decided;
+            if (!decision) {
+                try {
+                    if (const auto outcome = repaired()) {
+                        if (!outcome->completed()) {
+                            return *outcome;
+                        }
+                        continue;
+                    }
+                } catch (const RunCancelled&) {
+                    return report.stopped(merge_text::stopped);
+                }
+                return report.refused(split_text::errorPrefix +
+                                      problemText(decision.problem(), folder));
+            }
+            const MergePlan& plan = decision.value();
+            // What a killed merge left here would otherwise stay for good; the files this
+            // merge reads or replaces are the user's, whatever their names look like.
+            runtime::removeStaleTemporaries(folder, sparedBy(plan, parts.name, listing));
+            // The result is as private as the pieces the split made (they share one mode).
+            const std::uint32_t permissions =
+                files.open(folder + plan.pieces.front().name, FileOpener::Mode::Read)
+                    ->permissions();
+            if (const auto shortfall = shortfallOf(plan, files, folder)) {
+                return report.refused(split_text::errorPrefix + shortfall->message);
+            }
+            std::exception_ptr failure;
+            try {
+                // No room set aside for the result: measured on ext4, one large file written
+                // into reserved (unwritten) extents flushed 0.2 to 0.3 s later per GiB than
+                // one written plainly; the room check above refuses a result that cannot fit.
+                AtomicFile output(files, folder + plan.target, permissions);
+                return mergeInto(host, files, folder, plan, output, report, *held, rebuilt);
+            } catch (const RunCancelled&) {
+                return report.stopped(merge_text::stopped);
+            } catch (const runtime::Error&) {
+                failure = std::current_exception();
+            }
+            // A piece found damaged on the way: rebuilt, if the recovery files can.
+            try {
+                if (const auto outcome = repaired()) {
+                    if (!outcome->completed()) {
+                        return *outcome;
+                    }
+                    continue;
+                }
+            } catch (const RunCancelled&) {
+                return report.stopped(merge_text::stopped);
+            }
+            std::rethrow_exception(failure);
         }
     });
 }

@@ -6,6 +6,20 @@ namespace engine::merge_text {
 
 using runtime::decimalText;
 
+std::string succeededWithRebuilt(const std::vector<int>& pieceNumbers, bool checked) {
+    std::string numbers;
+    for (const int number : pieceNumbers) {
+        numbers += (numbers.empty() ? "" : "、") + std::to_string(number);
+    }
+    return "合并成功！已用恢复文件补回第" + numbers + "个分割文件" +
+           (checked ? "，并按校验文件核对。" : "，并按恢复文件核对。");
+}
+
+std::string tooManyLost(int lost, int rebuildable) {
+    return "有" + std::to_string(lost) + "个分割文件缺少或已损坏，恢复文件只能补回" +
+           std::to_string(rebuildable) + "个，请找回其余的分割文件后再合并";
+}
+
 std::string laterPiece(int number, const std::string& first, const std::string& script) {
     return "这是第" + decimalText(number) + "个分割文件。请选择第一个分割文件“" + first + "”" +
            (script.empty() ? "" : "或合并脚本“" + script + "”");

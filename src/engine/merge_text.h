@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -10,6 +11,11 @@ namespace engine {
 namespace merge_text {
 inline constexpr const char* succeeded = "合并成功！（没有校验文件，未核对内容）";
 inline constexpr const char* succeededAndChecked = "合并成功！已按校验文件核对。";
+// After pieces were rebuilt from recovery files:
+// "合并成功！已用恢复文件补回第5个分割文件，并按校验文件核对。"
+std::string succeededWithRebuilt(const std::vector<int>& pieceNumbers, bool checked);
+// More pieces lost or damaged than the recovery files can rebuild.
+std::string tooManyLost(int lost, int rebuildable);
 inline constexpr const char* stopped = "已停止：没有写出合并后的文件，原有的文件不变";
 inline constexpr const char* nothingToMerge = "请输入要合并的文件！";
 inline constexpr const char* pieceChanged = "分割文件在合并时被改动了，请重新合并";

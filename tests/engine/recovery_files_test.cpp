@@ -1,4 +1,6 @@
 // Recovery files: their names, when a split refuses them, and what a split leaves of them.
+#include "engine/merge_run.h"
+#include "engine/merge_text.h"
 #include "engine/recovery_files.h"
 #include "engine/recovery_repair.h"
 #include "engine/split_run.h"
@@ -173,5 +175,91 @@ INSTANTIATE_TEST_SUITE_P(Table, Repair,
                                            RepairCase{"MoreThanItCan", 2, {1, 2, 3}, {}, {}, false},
                                            RepairCase{"NothingLost", 1, {}, {}, {}, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct MergeCase {
+    const char* name;
+    int rebuild; // recovery files for this many pieces; 0 for none
+    std::vector<int> deleted, damaged;
+    const char* picked;
+    std::string status;  // after a completed merge; empty when refused
+    std::string message; // the refusal's, when refused
+};
+
+void PrintTo(const MergeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class MergeWithRecovery : public ::testing::TestWithParam<MergeCase> {};
+
+// The merge rebuilds lost and damaged pieces from the set's recovery files, joins and checks
+// as usual and says which it rebuilt; with more lost than they can rebuild it says so.
+TEST_P(MergeWithRecovery, RebuildsWhatItCanAndSaysWhat) {
+    const auto& c = GetParam();
+    TempFolder folder;
+    const std::string content = testing_support::randomBytes(9001, 4);
+    writeFile(folder.file("a.doc"), content);
+    RecordingHost host;
+    ASSERT_TRUE(engine::SplitIT(host, folder.file("a.doc"), 1000, "", c.rebuild).completed());
+    fs::remove(fs::u8path(folder.file("a.doc")));
+    const auto piece = [&](int k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "a%03d.doc", k);
+        return folder.file(name);
+    };
+    for (const int k : c.deleted) {
+        fs::remove(fs::u8path(piece(k)));
+    }
+    for (const int k : c.damaged) {
+        std::string bytes = testing_support::readFile(piece(k));
+        bytes[100] ^= 1;
+        writeFile(piece(k), bytes);
+    }
+    RecordingHost merging;
+    const auto outcome = engine::MergeIT(merging, folder.file(c.picked));
+    if (!c.status.empty()) {
+        ASSERT_TRUE(outcome.completed()) << outcome.text();
+        EXPECT_EQ(outcome.text(), c.status);
+        EXPECT_TRUE(testing_support::readFile(folder.file("a.doc")) == content);
+    } else {
+        EXPECT_FALSE(outcome.completed());
+        EXPECT_NE(outcome.text().find(c.message), std::string::npos) << outcome.text();
+        EXPECT_FALSE(fs::exists(fs::u8path(folder.file("a.doc"))));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MergeWithRecovery,
+    ::testing::Values(
+        MergeCase{"ALostPiece",
+                  1,
+                  {5},
+                  {},
+                  "a.BAT",
+                  engine::merge_text::succeededWithRebuilt({5}, true),
+                  ""},
+        MergeCase{"ADamagedPiece",
+                  1,
+                  {},
+                  {3},
+                  "a.BAT",
+                  engine::merge_text::succeededWithRebuilt({3}, true),
+                  ""},
+        MergeCase{"TwoLostPickedByTheFirstPiece",
+                  2,
+                  {2, 10},
+                  {},
+                  "a001.doc",
+                  engine::merge_text::succeededWithRebuilt({2, 10}, true),
+                  ""},
+        MergeCase{"MoreLostThanItCanRebuild",
+                  2,
+                  {1, 4, 7},
+                  {},
+                  "a.BAT",
+                  "",
+                  engine::merge_text::tooManyLost(3, 2)},
+        MergeCase{"NoRecoveryFiles", 0, {5}, {}, "a.BAT", "", "a005.doc"},
+        MergeCase{"NothingLost", 1, {}, {}, "a.BAT", engine::merge_text::succeededAndChecked, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
