@@ -19,7 +19,10 @@ struct Control {
 };
 
 inline constexpr int windowWidth = 6240;
-inline constexpr int windowHeight = 4380;
+// One row taller than the original 4380 twips: the recovery row between the merge frame
+// and the buttons, which move down by it with the status line.
+inline constexpr int recoveryRow = 390;
+inline constexpr int windowHeight = 4380 + recoveryRow;
 // The status bar along the bottom, and the progress bar at its right end.
 inline constexpr int statusHeight = 255;
 inline constexpr int progressWidth = 1500;
@@ -27,7 +30,7 @@ inline constexpr int progressWidth = 1500;
 // The window itself, to which a control without a frame belongs.
 inline constexpr Control window{"", Kind::Frame, "", 0, 0, windowWidth, windowHeight, ""};
 
-inline constexpr std::array<Control, 24> form1{{
+inline constexpr std::array<Control, 27> form1{{
     {"Frame1", Kind::Frame, "", 120, 120, 6015, 1095, "文件路径"},
     {"Label1", Kind::Label, "Frame1", 240, 480, 900, 180, "源文件是："},
     {"Label2", Kind::Label, "Frame1", 240, 840, 900, 180, "文件放在："},
@@ -40,10 +43,14 @@ inline constexpr std::array<Control, 24> form1{{
     {"Label5", Kind::Label, "Frame4", 240, 3240, 1260, 180, "要合并的文件："},
     {"src1", Kind::Field, "Frame4", 1560, 3120, 3480, 270, ""},
     {"Command3", Kind::Button, "Frame4", 5160, 3120, 855, 300, "浏览..."},
-    {"start", Kind::Button, "", 600, 3720, 800, 360, "切割(&S)"},
-    {"copy", Kind::Button, "", 2160, 3720, 800, 360, "合并(&C)"},
-    {"about", Kind::Button, "", 3600, 3720, 800, 360, "关于(&A)"},
-    {"quit", Kind::Button, "", 5040, 3720, 800, 360, "退出(Q)"},
+    // How many lost pieces the recovery files can rebuild: "恢复文件：可补回 N 个分割文件".
+    {"Label6", Kind::Label, "", 240, 3765, 1500, 180, "恢复文件：可补回"},
+    {"recovery", Kind::Field, "", 1860, 3705, 615, 270, ""},
+    {"Label7", Kind::Label, "", 2580, 3765, 1200, 180, "个分割文件"},
+    {"start", Kind::Button, "", 600, 3720 + recoveryRow, 800, 360, "切割(&S)"},
+    {"copy", Kind::Button, "", 2160, 3720 + recoveryRow, 800, 360, "合并(&C)"},
+    {"about", Kind::Button, "", 3600, 3720 + recoveryRow, 800, 360, "关于(&A)"},
+    {"quit", Kind::Button, "", 5040, 3720 + recoveryRow, 800, 360, "退出(Q)"},
     {"other", Kind::Field, "Frame3", 360, 2280, 3240, 270, ""},
     // The unit boxes belong to the window and are drawn over the size frame. "KB" gets
     // 600 twips rather than 495, where its caption was cut to "KE".

@@ -174,13 +174,18 @@ void Form1Model::start_Click() {
         refuse(form1_text::splitNotDone, request.problem().message);
         return;
     }
+    const auto recovery = window_rules::recoveryPieces(state_.recovery);
+    if (!recovery) {
+        refuse(form1_text::splitNotDone, recovery.problem().message);
+        return;
+    }
     // Copies: browsing during the run must not change the run.
     const std::string source = runtime::nativePath(state_.src);
     const std::string destination =
         runtime::nativePath(window_rules::destinationPrefix(state_.dec));
     beginRun(Run::Split, form1_text::splitting,
-             [source, size = *request, destination](engine::Host& host) {
-                 return engine::SplitIT(host, source, size, destination);
+             [source, size = *request, destination, pieces = *recovery](engine::Host& host) {
+                 return engine::SplitIT(host, source, size, destination, pieces);
              });
 }
 

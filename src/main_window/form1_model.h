@@ -50,7 +50,8 @@ public:
     enum class Run { None, Split, Merge };
     struct State {
         std::string src, dec, src1, other;
-        int option = 2; // Option1: 0 1MB, 1 1.38MB, 2 500KB, 3 custom
+        std::string recovery = "0"; // how many lost pieces recovery files can rebuild
+        int option = 2;             // Option1: 0 1MB, 1 1.38MB, 2 500KB, 3 custom
         std::array<bool, 3> unitChecked{true, false, false}; // Check1: MB, KB, Bytes
         bool unitsEnabled = false;
         std::string status;
@@ -86,6 +87,7 @@ public:
     void setSrc1Text(const std::string& text) { setUnlocked(state_.src1, text); }
     void setSrcText(const std::string& text) { setUnlocked(state_.src, text); }
     void setDecText(const std::string& text) { setUnlocked(state_.dec, text); }
+    void setRecoveryText(const std::string& text) { setUnlocked(state_.recovery, text); }
     void setUnitChecked(int Index, bool checked) {
         state_.unitChecked[static_cast<std::size_t>(Index)] = checked;
     }

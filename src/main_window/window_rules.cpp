@@ -50,4 +50,23 @@ std::string firstDroppedFile(const std::vector<std::string>& paths) {
     return {};
 }
 
+engine::Result<int> recoveryPieces(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return 0;
+    }
+    const std::string digits = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+    int value = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9' || value > 3276) {
+            return engine::Problem{engine::Ending::Refused, recoveryNotANumber};
+        }
+        value = value * 10 + (c - '0');
+    }
+    if (value > 32767) {
+        return engine::Problem{engine::Ending::Refused, recoveryNotANumber};
+    }
+    return value;
+}
+
 } // namespace window_rules

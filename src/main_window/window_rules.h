@@ -24,6 +24,12 @@ engine::Result<std::string> reportSource(const std::string& path);
 engine::Result<std::int64_t> startRequest(const std::string& source,
                                           const SizeSelection& selection);
 
+// How many lost pieces the recovery files are to rebuild, as the recovery field holds it: a
+// whole number from 0 (none; also an empty field) to 32767, blanks around it allowed.
+engine::Result<int> recoveryPieces(const std::string& text);
+inline constexpr const char* recoveryNotANumber =
+    "恢复文件可补回的分割文件数请填0（不要恢复文件）或一个正整数!";
+
 // The destination prefix a typed 文件放在 stands for: an existing folder typed without a
 // final separator is that folder; any other text keeps the prefix rule (names are appended
 // to it as they stand).

@@ -61,7 +61,7 @@ Form1::Form1(QWidget* parent)
     connectHandlers();
     // Files dropped anywhere land here; the boxes would otherwise paste the address as text.
     setAcceptDrops(true);
-    for (QLineEdit* box : {src, dec, other, src1}) {
+    for (QLineEdit* box : {src, dec, other, src1, recovery}) {
         box->setAcceptDrops(false);
     }
 }
@@ -121,6 +121,9 @@ void Form1::buildControls() {
     src = static_cast<QLineEdit*>(named("src"));
     dec = static_cast<QLineEdit*>(named("dec"));
     src1 = static_cast<QLineEdit*>(named("src1"));
+    Label6 = static_cast<QLabel*>(named("Label6"));
+    recovery = static_cast<QLineEdit*>(named("recovery"));
+    Label7 = static_cast<QLabel*>(named("Label7"));
     other = static_cast<QLineEdit*>(named("other"));
     browse = static_cast<QPushButton*>(named("browse"));
     saveto = static_cast<QPushButton*>(named("saveto"));
@@ -214,6 +217,8 @@ void Form1::connectHandlers() {
             [this](const QString& text) { model_.setOtherText(utf8(text)); });
     connect(src1, &QLineEdit::textChanged, this,
             [this](const QString& text) { model_.setSrc1Text(utf8(text)); });
+    connect(recovery, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_.setRecoveryText(utf8(text)); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { model_.escape(); });
     connect(browse, &QPushButton::clicked, this, &Form1::browse_Click);
@@ -238,6 +243,7 @@ void Form1::setHomePageLauncher(std::unique_ptr<HomePageLauncher> launcher) {
 void Form1::Form_Load() {
     centreOnScreen(*this);
     setWindowTitle(QString::fromUtf8(window_rules::windowCaption));
+    refresh(); // the model's design-time state, the recovery field's 0 among it
 }
 
 void Form1::keepOptionGroupOneTabStop() {
@@ -348,6 +354,7 @@ void Form1::refresh() {
     setTextKeepingCursor(dec, state.dec);
     setTextKeepingCursor(src1, state.src1);
     setTextKeepingCursor(other, state.other);
+    setTextKeepingCursor(recovery, state.recovery);
     for (std::size_t i = 0; i < Option1.size(); ++i) {
         if (static_cast<int>(i) == state.option && !Option1[i]->isChecked()) {
             const QSignalBlocker quiet(Option1[i]);
@@ -361,7 +368,7 @@ void Form1::refresh() {
         Check1[i]->setEnabled(state.unitsEnabled);
     }
     for (QWidget* field :
-         std::initializer_list<QWidget*>{src, dec, src1, browse, saveto, Command3}) {
+         std::initializer_list<QWidget*>{src, dec, src1, browse, saveto, Command3, recovery}) {
         field->setEnabled(!state.fieldsLocked);
     }
     start->setText(QString::fromStdString(state.startCaption));

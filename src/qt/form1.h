@@ -104,6 +104,9 @@ public:
     QLabel* Label5;
     QLineEdit* src1;
     QPushButton* Command3;
+    QLabel* Label6;
+    QLineEdit* recovery;
+    QLabel* Label7;
     QPushButton* start;
     QPushButton* copy;
     QPushButton* about;

@@ -39,6 +39,7 @@ enum Id : int {
     idQuit,
     idStatus,
     idProgress,
+    idRecovery,
     idOption1 = 200,  // 200..203
     idCheck1 = 210,   // 210..212
     idStatic = 0xFFFF // labels and frames
@@ -106,6 +107,7 @@ int idOf(std::string_view name) {
                                                       {"other", idOther},
                                                       {"src1", idSrc1},
                                                       {"Command3", idCommand3},
+                                                      {"recovery", idRecovery},
                                                       {"start", idStart},
                                                       {"copy", idCopy},
                                                       {"about", idAbout},
@@ -190,6 +192,9 @@ void Form1::buildControls() {
     src = named("src");
     dec = named("dec");
     src1 = named("src1");
+    Label6 = named("Label6");
+    recovery = named("recovery");
+    Label7 = named("Label7");
     other = named("other");
     browse = named("browse");
     saveto = named("saveto");
@@ -311,6 +316,9 @@ void Form1::command(int id, int notification) {
         case idSrc1:
             model_.setSrc1Text(textOf(box));
             break;
+        case idRecovery:
+            model_.setRecoveryText(textOf(box));
+            break;
         default:
             break;
         }
@@ -356,6 +364,7 @@ void Form1::Form_Load() {
                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     setText(window_, window_rules::windowCaption);
+    refresh(); // the model's design-time state, the recovery field's 0 among it
 }
 
 void Form1::refresh() {
@@ -369,6 +378,7 @@ void Form1::refresh() {
     setIfChanged(src, state.src);
     setIfChanged(dec, state.dec);
     setIfChanged(src1, state.src1);
+    setIfChanged(recovery, state.recovery);
     setIfChanged(other, state.other);
     for (std::size_t i = 0; i < Option1.size(); ++i) {
         SendMessageW(Option1[i], BM_SETCHECK,
@@ -378,7 +388,7 @@ void Form1::refresh() {
         SendMessageW(Check1[i], BM_SETCHECK, state.unitChecked[i] ? BST_CHECKED : BST_UNCHECKED, 0);
         EnableWindow(Check1[i], state.unitsEnabled ? TRUE : FALSE);
     }
-    for (HWND field : {src, dec, src1, browse, saveto, Command3}) {
+    for (HWND field : {src, dec, src1, browse, saveto, Command3, recovery}) {
         EnableWindow(field, state.fieldsLocked ? FALSE : TRUE);
     }
     setIfChanged(start, state.startCaption);

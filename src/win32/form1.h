@@ -49,6 +49,7 @@ public:
     std::array<HWND, 4> Option1{};
     std::array<HWND, 3> Check1{};
     HWND Frame4{}, Label5{}, src1{}, Command3{};
+    HWND Label6{}, recovery{}, Label7{};
     HWND start{}, copy{}, about{}, quit{};
     HWND StatusBar1{}, progress{};
 

@@ -244,6 +244,11 @@ INSTANTIATE_TEST_SUITE_P(
                            false, text::splitNotDone},
         FailingCommandCase{"NothingToMerge", [](Window& w) { w.model.setSrc1Text(""); }, true,
                            text::mergeNotDone},
+        FailingCommandCase{"RecoveryNotANumber", [](Window& w) { w.model.setRecoveryText("two"); },
+                           false, text::splitNotDone},
+        FailingCommandCase{"RecoveryForEveryPiece",
+                           [](Window& w) { w.model.setRecoveryText("20"); }, false,
+                           text::splitNotDone},
         FailingCommandCase{"NoSource", [](Window& w) { w.model.takeSourceFile(""); }, false,
                            text::splitNotDone},
         FailingCommandCase{"SizeOutOfRange",
@@ -405,8 +410,10 @@ INSTANTIATE_TEST_SUITE_P(
                      w.model.setSrcText("typed");
                      w.model.setDecText("typed");
                      w.model.setSrc1Text("typed");
+                     w.model.setRecoveryText("7");
                  },
                  [](const Window& w, const auto& before) {
+                     EXPECT_EQ(w.model.state().recovery, before.recovery);
                      EXPECT_EQ(w.model.state().src, before.src);
                      EXPECT_EQ(w.model.state().dec, before.dec);
                      EXPECT_EQ(w.model.state().src1, before.src1);
@@ -437,6 +444,22 @@ TEST(Form1Model, TheProgressBarRunsToItsEnd) {
         EXPECT_EQ(Form1Model::progressPermille(row.done, row.total), row.shown)
             << row.done << " of " << row.total;
     }
+}
+
+// The recovery field reaches the split: its files beside the pieces, and a merge that
+// rebuilds a lost piece from them says so.
+TEST(Form1Model, RecoveryFilesAreWrittenAndUsed) {
+    Window w;
+    w.model.setRecoveryText("2");
+    w.start();
+    EXPECT_EQ(w.status(), engine::split_text::completed(20));
+    EXPECT_TRUE(fs::exists(fs::u8path(w.folder.file("f.bin.vol01+01.par2"))));
+    fs::remove(fs::u8path(w.folder.file("f.bin")));
+    fs::remove(fs::u8path(w.folder.file("f007.bin")));
+    w.model.setSrc1Text(w.folder.file("f.BAT"));
+    w.copy();
+    EXPECT_EQ(w.status(), engine::merge_text::succeededWithRebuilt({7}, true));
+    EXPECT_EQ(readFile(w.folder.file("f.bin")), w.content);
 }
 
 TEST(Form1Model, AMergeWithoutAChecksumFileSaysNothingWasChecked) {

@@ -33,6 +33,17 @@ TEST(StartRequest, SaysWhatIsMissingOrGivesTheSize) {
               "分割后文件大小超出范围,请重新设置!");
 }
 
+// The recovery field: a whole number of pieces to rebuild; -1 is a refusal.
+TEST(RecoveryPieces, AreAWholeNumberFromZero) {
+    const std::pair<const char*, int> rows[] = {
+        {"", 0},    {"0", 0},    {" 3 ", 3},  {"32767", 32767}, {"32768", -1},
+        {"-1", -1}, {"1.5", -1}, {"2份", -1}, {"x", -1},        {"99999999999", -1}};
+    for (const auto& [text, pieces] : rows) {
+        const auto read = window_rules::recoveryPieces(text);
+        EXPECT_EQ(read ? *read : -1, pieces) << "\"" << text << "\"";
+    }
+}
+
 // 文件放在 says where the files go: a name that is an existing folder is that folder.
 TEST(DestinationPrefix, AnExistingFolderTypedWithoutASeparatorIsThatFolder) {
     const testing_support::TempFolder folder;

@@ -130,7 +130,9 @@ void Form1Test::opensWithTheDesignTimeState() {
     QVERIFY(form.window.src->isReadOnly());
     QVERIFY(form.window.dec->isReadOnly());
     QVERIFY(!form.window.src1->isReadOnly());
-    QCOMPARE(form.window.start->geometry(), QRect(40, 248, 53, 24));
+    // One row lower than in the original layout: the recovery row is above the buttons.
+    QCOMPARE(form.window.start->geometry(), QRect(40, 274, 53, 24));
+    QCOMPARE(form.window.recovery->text(), QStringLiteral("0"));
     QCOMPARE(form.window.findChild<QLineEdit*>("other")->palette().color(QPalette::Text),
              QColor(0, 0, 255));
     QCOMPARE(evaluatePieceSize(form.window.sizeSelection()).value(), 512000);
@@ -357,10 +359,11 @@ void Form1Test::escAndCloseStopARunAndTheWindowEndsAfterIt() {
 void Form1Test::tabOrderFollowsTheLayout() {
     ScriptedForm form;
     Form1& w = form.window;
-    const QList<QWidget*> expected = {
-        w.src,       w.dec,       w.browse,     w.saveto,     w.src1,       w.Command3,
-        w.start,     w.copy,      w.about,      w.quit,       w.other,      w.Check1[0],
-        w.Check1[1], w.Check1[2], w.Option1[0], w.Option1[1], w.Option1[2], w.Option1[3]};
+    const QList<QWidget*> expected = {w.src,        w.dec,        w.browse,    w.saveto,
+                                      w.src1,       w.Command3,   w.recovery,  w.start,
+                                      w.copy,       w.about,      w.quit,      w.other,
+                                      w.Check1[0],  w.Check1[1],  w.Check1[2], w.Option1[0],
+                                      w.Option1[1], w.Option1[2], w.Option1[3]};
     QWidget* at = w.src;
     for (int i = 1; i < expected.size(); ++i) {
         do {

@@ -118,7 +118,9 @@ TEST(Form1Win32, OpensWithTheDesignTimeState) {
     GetWindowRect(f.start, &start);
     MapWindowPoints(nullptr, f.window(), reinterpret_cast<POINT*>(&start), 2);
     EXPECT_EQ(start.right - start.left, win32::pixels(800));
-    EXPECT_EQ(start.top, win32::pixels(3720));
+    // One row lower than in the original layout: the recovery row is above the buttons.
+    EXPECT_EQ(start.top, win32::pixels(3720 + main_window::layout::recoveryRow));
+    EXPECT_EQ(textOf(f.recovery), "0");
     EXPECT_EQ(evaluatePieceSize(f.sizeSelection()).value(), 512000);
 }
 
