@@ -72,6 +72,25 @@ std::vector<RecoveryVolume> recoveryVolumes(const std::string& targetName,
     return volumes;
 }
 
+std::vector<std::int64_t> recoveryFileSizes(const RecoveryRequest& request) {
+    const auto padded = [](std::size_t size) {
+        return static_cast<std::int64_t>((size + 3) / 4 * 4);
+    };
+    const auto slice = static_cast<std::int64_t>(recoverySliceSize(request.pieceSize));
+    const auto pieces = static_cast<std::int64_t>(request.pieceNames.size());
+    std::int64_t critical = 64 + 12 + 16 * pieces + pieces * (64 + 16 + 20);
+    for (const std::string& name : request.pieceNames) {
+        critical += 64 + 56 + padded(name.size());
+    }
+    const std::int64_t creator = 64 + padded(std::string_view(recovery_text::creator).size());
+    std::vector<std::int64_t> sizes;
+    for (const RecoveryVolume& volume :
+         recoveryVolumes(request.targetName, static_cast<std::uint32_t>(request.piecesToRebuild))) {
+        sizes.push_back(critical + creator + volume.count * (64 + 4 + slice));
+    }
+    return sizes;
+}
+
 std::vector<std::string> writeRecoveryFiles(FileOpener& files, const RecoveryRequest& request,
                                             const std::function<void()>& pump) {
     const std::uint64_t sliceSize = recoverySliceSize(request.pieceSize);

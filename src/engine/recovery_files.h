@@ -42,6 +42,9 @@ struct RecoveryVolume {
 std::vector<RecoveryVolume> recoveryVolumes(const std::string& targetName,
                                             std::uint32_t recoverySlices);
 
+// The sizes of the files writeRecoveryFiles writes, in recoveryVolumes' order.
+std::vector<std::int64_t> recoveryFileSizes(const RecoveryRequest& request);
+
 // Reads the pieces back and writes the recovery files, each atomically and flushed; `pump`
 // is called between blocks. Returns the names written.
 std::vector<std::string> writeRecoveryFiles(FileOpener& files, const RecoveryRequest& request,

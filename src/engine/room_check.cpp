@@ -60,21 +60,25 @@ std::string room_text::neededAndFree(std::int64_t needed, std::int64_t available
 }
 
 Refusal roomShortfall(const PiecePlan& plan, const runtime::VolumeRoom& room,
-                      const Replaced& replaced) {
+                      const Replaced& replaced, const std::vector<std::int64_t>& extraFiles) {
     if (plan.pieceLength(1) > room.largestFile) {
         return full(room_text::fatLimit);
     }
     const std::int64_t block = room.blockSize;
-    const std::int64_t stored =
+    const std::int64_t pieces =
         (static_cast<std::int64_t>(plan.count) - 1) * storedSize(plan.pieceLength(1), block) +
         storedSize(plan.pieceLength(plan.count), block) + 2 * storedSize(voucherBytes(plan), block);
+    std::int64_t stored = pieces;
+    for (const std::int64_t bytes : extraFiles) {
+        stored += storedSize(bytes, block);
+    }
     const std::int64_t needed = std::max<std::int64_t>(0, stored - replaced.bytes);
     if (needed > room.available) {
         return full(notEnoughRoom(needed, room.available,
                                   "请选择剩余空间更大的目标文件夹，或腾出空间后再分割"));
     }
-    const std::int64_t newFiles =
-        std::max<std::int64_t>(0, plan.count - replaced.files) + voucherFiles;
+    const std::int64_t newFiles = std::max<std::int64_t>(0, plan.count - replaced.files) +
+                                  voucherFiles + static_cast<std::int64_t>(extraFiles.size());
     if (room.freeFiles >= 0 && newFiles > room.freeFiles) {
         return full("目标磁盘能建的文件数已到上限：需要新建" + runtime::decimalText(newFiles) +
                     "个文件，只能再建" + runtime::decimalText(room.freeFiles) +

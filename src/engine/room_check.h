@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -24,8 +25,9 @@ std::int64_t storedSize(std::int64_t bytes, std::int64_t blockSize);
 // Why the destination cannot take the planned pieces, or nothing: a piece larger than the
 // largest file its file system holds, more room than it has free (counted as it stores
 // files), or more new files than it can still hold.
+// `extraFiles` are the sizes of other files the split writes (its recovery files).
 Refusal roomShortfall(const PiecePlan& plan, const runtime::VolumeRoom& room,
-                      const Replaced& replaced);
+                      const Replaced& replaced, const std::vector<std::int64_t>& extraFiles = {});
 
 // The same for a merge of `total` bytes: its result is written beside the old target,
 // which goes only once the new one is complete.

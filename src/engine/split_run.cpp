@@ -197,10 +197,12 @@ Replaced replacedBy(const PiecePlan& plan, const std::vector<runtime::FolderEntr
 // Whether the destination can take the set; a destination that cannot be asked (a
 // missing folder, say) is left to the first piece's opening to report.
 Refusal shortfallOf(const PiecePlan& plan, FileOpener& files,
-                    const std::vector<runtime::FolderEntry>& listing) {
+                    const std::vector<runtime::FolderEntry>& listing,
+                    const std::optional<RecoveryRequest>& recovery) {
     try {
         const runtime::VolumeRoom room = files.room(plan.names.folder());
-        return roomShortfall(plan, room, replacedBy(plan, listing, room.blockSize));
+        return roomShortfall(plan, room, replacedBy(plan, listing, room.blockSize),
+                             recovery ? recoveryFileSizes(*recovery) : std::vector<std::int64_t>{});
     } catch (const runtime::Error&) {
         return std::nullopt;
     }
@@ -316,7 +318,7 @@ RunOutcome SplitIT(Host& host, const std::string& SFile, std::int64_t SplitSIZE,
         if (const auto ruined = otherSetsFile(plan, listing, files)) {
             return report.refused(ruined->message);
         }
-        if (const auto shortfall = shortfallOf(plan, files, listing)) {
+        if (const auto shortfall = shortfallOf(plan, files, listing, recovery)) {
             return report.refused(split_text::errorPrefix + shortfall->message);
         }
         const auto source = files.open(SFile, FileOpener::Mode::Read);

@@ -41,6 +41,27 @@ TEST(RecoveryFiles, AreNamedByTheirExponents) {
     }
 }
 
+// The room check counts the recovery files as large as they come out.
+TEST(RecoveryFiles, AreAsLargeAsTheRoomCheckCountsThem) {
+    TempFolder folder;
+    writeFile(folder.file("报告 a.doc"), testing_support::randomBytes(5001, 6));
+    RecordingHost host;
+    ASSERT_TRUE(engine::SplitIT(host, folder.file("报告 a.doc"), 1000, "", 3).completed());
+    engine::RecoveryRequest request{folder.prefix(), "报告 a.doc", {}, 1000, 3};
+    for (int k = 1; k <= 6; ++k) {
+        request.pieceNames.push_back("报告 a00" + std::to_string(k) + ".doc");
+    }
+    const auto sizes = engine::recoveryFileSizes(request);
+    const auto volumes = engine::recoveryVolumes("报告 a.doc", 3);
+    ASSERT_EQ(sizes.size(), volumes.size());
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_EQ(
+            static_cast<std::int64_t>(fs::file_size(fs::u8path(folder.file(volumes[i].name)))),
+            sizes[i])
+            << volumes[i].name;
+    }
+}
+
 struct RefusalCase {
     const char* name;
     int pieces;

@@ -20,6 +20,7 @@ struct RoomCase {
     VolumeRoom room;
     engine::Replaced replaced;
     const char* says; // the start of the refusal; empty when it fits
+    std::vector<std::int64_t> recoveryFiles = {};
 };
 
 void PrintTo(const RoomCase& c, std::ostream* os) {
@@ -32,7 +33,7 @@ TEST_P(RoomCheck, RefusesOnlyWhatTheDestinationCannotTake) {
     const RoomCase& c = GetParam();
     const engine::PiecePlan plan = engine::makePlan("/in/a.bin", c.pieceSize, "/out/", c.fileLength,
                                                     runtime::PathStyle::Posix);
-    const auto shortfall = engine::roomShortfall(plan, c.room, c.replaced);
+    const auto shortfall = engine::roomShortfall(plan, c.room, c.replaced, c.recoveryFiles);
     EXPECT_EQ((shortfall ? shortfall->message : "").substr(0, std::string(c.says).size()), c.says);
     EXPECT_EQ(shortfall.has_value(), *c.says != '\0');
 }
@@ -96,6 +97,21 @@ INSTANTIATE_TEST_SUITE_P(
                  {unlimited, unlimited, 1, 50},
                  {},
                  "目标磁盘能建的文件数已到上限：需要新建103个文件，只能再建50个"},
+        // Room for the pieces but not for two recovery files of a piece each.
+        RoomCase{"RecoveryFilesCountToo",
+                 20 * megabyte,
+                 megabyte,
+                 {21 * megabyte, unlimited},
+                 {},
+                 "目标磁盘剩余空间不足：需要22.01MB",
+                 {megabyte + 2000, megabyte + 2000}},
+        RoomCase{"RecoveryFilesAreNewFiles",
+                 100 * 200,
+                 200,
+                 {unlimited, unlimited, 1, 103},
+                 {},
+                 "目标磁盘能建的文件数已到上限：需要新建105个文件",
+                 {300, 500}},
         RoomCase{"SizesThatDifferOnlyInBytesAreToldInBytes",
                  20 * megabyte,
                  megabyte,
