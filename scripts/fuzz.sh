@@ -10,7 +10,7 @@ seconds=${2:-60}
 shift $(($# < 2 ? $# : 2))
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-    targets=(script_reader checksum_files piece_names merge_decision)
+    targets=(script_reader checksum_files piece_names merge_decision recovery_index)
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

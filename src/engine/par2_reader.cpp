@@ -47,25 +47,23 @@ bool readExactly(runtime::File& file, char* into, std::size_t size) {
     return true;
 }
 
-// The file's packets whose checksum holds, in order; reading stops at the first header that
-// makes no sense (a damaged length would lose the way through the rest).
-std::vector<Packet> packetsOf(FileOpener& files, const std::string& path) {
+// The packets whose checksum holds, in order, from `next` (which reads exactly so many bytes,
+// or says there are no more); reading stops at the first header that makes no sense (a
+// damaged length would lose the way through the rest).
+// `left` says how many bytes are still to be had: a length past them is damage, not a reason
+// to set memory aside.
+template <typename Next, typename Left>
+std::vector<Packet> packetsFrom(const Next& next, const Left& left) {
     std::vector<Packet> packets;
-    std::unique_ptr<runtime::File> file;
-    try {
-        file = files.open(path, FileOpener::Mode::Read);
-    } catch (const runtime::Error&) {
-        return packets;
-    }
     std::string header(headerSize, '\0');
-    while (readExactly(*file, header.data(), headerSize)) {
+    while (next(header.data(), headerSize)) {
         const std::uint64_t length = numberAt(header, 8, 8);
         if (std::string_view(header).substr(0, 8) != magic || length < headerSize ||
-            length % 4 != 0 || length > largestPacket) {
+            length % 4 != 0 || length > largestPacket || length - headerSize > left()) {
             break;
         }
         std::string rest(static_cast<std::size_t>(length - headerSize), '\0');
-        if (!readExactly(*file, rest.data(), rest.size())) {
+        if (!next(rest.data(), rest.size())) {
             break;
         }
         const std::string hashed = header.substr(32) + rest;
@@ -77,10 +75,47 @@ std::vector<Packet> packetsOf(FileOpener& files, const std::string& path) {
     return packets;
 }
 
+std::vector<Packet> packetsOf(FileOpener& files, const std::string& path) {
+    std::unique_ptr<runtime::File> file;
+    try {
+        file = files.open(path, FileOpener::Mode::Read);
+    } catch (const runtime::Error&) {
+        return {};
+    }
+    std::uint64_t read = 0;
+    const auto length = static_cast<std::uint64_t>(file->length());
+    return packetsFrom(
+        [&](char* into, std::size_t size) {
+            read += size;
+            return readExactly(*file, into, size);
+        },
+        [&] { return length > read ? length - read : 0; });
+}
+
+std::vector<Packet> packetsIn(std::string_view bytes) {
+    std::size_t at = 0;
+    return packetsFrom(
+        [&](char* into, std::size_t size) {
+            if (bytes.size() - at < size) {
+                return false;
+            }
+            std::memcpy(into, bytes.data() + at, size);
+            at += size;
+            return true;
+        },
+        [&] { return static_cast<std::uint64_t>(bytes.size() - at); });
+}
+
 constexpr std::string_view mainType{"PAR 2.0\0Main\0\0\0\0", 16};
 constexpr std::string_view fileDescriptionType{"PAR 2.0\0FileDesc", 16};
 constexpr std::string_view sliceChecksumType{"PAR 2.0\0IFSC\0\0\0\0", 16};
 constexpr std::string_view recoverySliceType{"PAR 2.0\0RecvSlic", 16};
+
+} // namespace
+
+namespace {
+
+std::optional<ReadRecoverySet> setOf(const std::vector<Packet>& packets, std::uint64_t memoryLimit);
 
 } // namespace
 
@@ -93,6 +128,18 @@ std::optional<ReadRecoverySet> readRecoveryFiles(FileOpener& files,
             packets.push_back(std::move(packet));
         }
     }
+    return setOf(packets, memoryLimit);
+}
+
+std::optional<ReadRecoverySet> readRecoveryBytes(std::string_view bytes,
+                                                 std::uint64_t memoryLimit) {
+    return setOf(packetsIn(bytes), memoryLimit);
+}
+
+namespace {
+
+std::optional<ReadRecoverySet> setOf(const std::vector<Packet>& packets,
+                                     std::uint64_t memoryLimit) {
     const auto main = std::find_if(packets.begin(), packets.end(), [](const Packet& p) {
         return p.type == mainType && p.body.size() >= 12;
     });
@@ -155,5 +202,7 @@ std::optional<ReadRecoverySet> readRecoveryFiles(FileOpener& files,
     }
     return read;
 }
+
+} // namespace
 
 } // namespace engine::par2

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What PAR 2.0 files say, whichever client made them: packets whose checksum fails, or that
@@ -25,5 +26,7 @@ struct ReadRecoverySet {
 std::optional<ReadRecoverySet> readRecoveryFiles(FileOpener& files,
                                                  const std::vector<std::string>& paths,
                                                  std::uint64_t memoryLimit);
+// The same from one file's bytes (an index).
+std::optional<ReadRecoverySet> readRecoveryBytes(std::string_view bytes, std::uint64_t memoryLimit);
 
 } // namespace engine::par2

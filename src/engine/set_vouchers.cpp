@@ -1,8 +1,8 @@
 #include "engine/set_vouchers.h"
 
-#include "engine/merge_text.h"
-
 #include "engine/checksum_file.h"
+#include "engine/merge_text.h"
+#include "engine/par2_reader.h"
 #include "runtime/ascii_case.h"
 #include "runtime/path.h"
 
@@ -108,6 +108,20 @@ Result<std::vector<MergeCommand>> readScriptCommands(const ListedFile& script,
                    script.name);
 }
 
+namespace {
+
+// NAME.par2, and not one of its volumes (NAME.vol…+….par2).
+bool isRecoveryIndex(const std::string& name) {
+    if (name.size() <= 5 || !runtime::endsWithIgnoringAsciiCase(name, ".par2")) {
+        return false;
+    }
+    const std::string stem = name.substr(0, name.size() - 5);
+    const auto vol = stem.rfind(".vol");
+    return vol == std::string::npos || stem.find('+', vol) == std::string::npos;
+}
+
+} // namespace
+
 SetVouchers::SetVouchers(const Folder& folder, const FileReader& reader) {
     for (const ListedFile& file : folder.listing()) {
         if (unreadableReason(file)) {
@@ -143,6 +157,26 @@ SetVouchers::SetVouchers(const Folder& folder, const FileReader& reader) {
             for (const auto& line : sums->pieces) {
                 voucher.pieces.push_back(line.name);
             }
+        } else if (isRecoveryIndex(file.name) && file.size <= largestChecksumFile) {
+            // A recovery set's index (<target>.par2) lists the set's pieces, in its own order.
+            std::optional<par2::ReadRecoverySet> read;
+            try {
+                read = par2::readRecoveryBytes(reader(file.name), 0);
+            } catch (const runtime::Error&) {
+                continue;
+            }
+            if (!read || read->set.files.empty()) {
+                continue;
+            }
+            voucher.target = file.name.substr(0, file.name.size() - 5);
+            for (const par2::InputFile& input : read->set.files) {
+                voucher.pieces.push_back(input.name);
+            }
+            // Numbered names in their numbers' order: the shorter first (x999 before x1000).
+            std::sort(voucher.pieces.begin(), voucher.pieces.end(),
+                      [](const std::string& a, const std::string& b) {
+                          return a.size() != b.size() ? a.size() < b.size() : a < b;
+                      });
         } else {
             continue;
         }

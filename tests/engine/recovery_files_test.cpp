@@ -62,6 +62,22 @@ TEST(RecoveryFiles, AreAsLargeAsTheRoomCheckCountsThem) {
     }
 }
 
+// The index vouches for its set as the script and the checksum file do: a split that would
+// write over one of its pieces (x1.txt's first piece is x.txt's 1001st) is refused.
+TEST(RecoveryFiles, TheIndexVouchesForItsSet) {
+    TempFolder folder;
+    writeFile(folder.file("x.txt"), testing_support::randomBytes(1001 * 4, 8));
+    RecordingHost host;
+    ASSERT_TRUE(engine::SplitIT(host, folder.file("x.txt"), 4, "", 1).completed());
+    fs::remove(fs::u8path(folder.file("x.BAT")));
+    fs::remove(fs::u8path(folder.file("x.txt.sha256")));
+    writeFile(folder.file("x1.txt"), "12345678");
+    const auto outcome = engine::SplitIT(host, folder.file("x1.txt"), 4, "");
+    EXPECT_EQ(outcome.ending(), engine::Ending::Refused);
+    EXPECT_NE(outcome.text().find("x.txt.par2"), std::string::npos) << outcome.text();
+    EXPECT_EQ(testing_support::readFile(folder.file("x1001.txt")).size(), 4u);
+}
+
 struct RefusalCase {
     const char* name;
     int pieces;

@@ -16,7 +16,7 @@ std::string nameFrom(FuzzedDataProvider& input) {
     static const char* const shapes[] = {"a001.txt", "a002.txt",     "a003.txt",  "a.BAT",
                                          "a.txt",    "a.txt.sha256", "a.001",     "a.002",
                                          "a.crc",    "a.sfv",        "a.txt.001", "a.txt.002",
-                                         "a.md5",    "b.BAT",        "a1000.txt"};
+                                         "a.md5",    "b.BAT",        "a1000.txt", "a.txt.par2"};
     if (input.ConsumeBool()) {
         return shapes[input.ConsumeIntegralInRange<std::size_t>(0, std::size(shapes) - 1)];
     }
