@@ -4,10 +4,12 @@
 #include "engine/gf16.h"
 #include "engine/par2_packets.h"
 #include "engine/room_check.h"
+#include "runtime/error.h"
 #include "runtime/hasher.h"
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace engine {
 
@@ -15,6 +17,7 @@ namespace {
 
 constexpr std::size_t blockSize = 256 * 1024;
 constexpr std::size_t first16k = 16 * 1024;
+constexpr const char* pieceChanged = "分割文件在写恢复文件时被改动了，恢复文件没有写出，请重新分割";
 
 par2::Md5 md5From(runtime::Hasher& hasher) {
     const std::string digest = hasher.digest();
@@ -103,42 +106,52 @@ std::vector<std::string> writeRecoveryFiles(FileOpener& files, const RecoveryReq
         set.files.push_back({name, 0, {}, {}, {}});
     }
     std::vector<char> block(blockSize + 2);
-    // The checksums first: the file IDs decide the order, and the order the constants.
+    // The file IDs first (the first 16 KiB and the length): they decide the order, and the
+    // order the constants.
     for (par2::InputFile& input : set.files) {
         const auto piece = files.open(request.folderPrefix + input.name, FileOpener::Mode::Read);
-        runtime::Hasher whole(runtime::HashKind::Md5), start(runtime::HashKind::Md5);
-        runtime::Hasher slice(runtime::HashKind::Md5), crc(runtime::HashKind::Crc32);
-        std::uint64_t length = 0;
-        while (const std::size_t got = piece->read(block.data(), blockSize)) {
-            whole.update(block.data(), got);
-            slice.update(block.data(), got);
-            crc.update(block.data(), got);
-            if (length < first16k) {
-                start.update(block.data(), std::min<std::size_t>(got, first16k - length));
+        input.length = static_cast<std::uint64_t>(piece->length());
+        runtime::Hasher start(runtime::HashKind::Md5);
+        std::size_t read = 0;
+        while (read < first16k) {
+            const std::size_t got = piece->read(block.data(), first16k - read);
+            if (got == 0) {
+                break;
             }
-            length += got;
-            pump();
+            start.update(block.data(), got);
+            read += got;
         }
-        const std::string padding(sliceSize - std::min<std::uint64_t>(length, sliceSize), '\0');
-        slice.update(padding.data(), padding.size());
-        crc.update(padding.data(), padding.size());
-        input.length = length;
-        input.whole = md5From(whole);
         input.first16k = md5From(start);
-        input.slices = {{md5From(slice), crcFrom(crc)}};
     }
     set.sortFiles();
-    // Then the recovery data, from each slice's words times its constant's powers.
+    // Then each piece once: its checksums and its share of every recovery slice, from the
+    // same buffer.
     for (std::uint32_t n = 0; n < set.files.size(); ++n) {
-        const auto piece =
-            files.open(request.folderPrefix + set.files[n].name, FileOpener::Mode::Read);
+        par2::InputFile& input = set.files[n];
+        const auto piece = files.open(request.folderPrefix + input.name, FileOpener::Mode::Read);
         const gf16::Word constant = gf16::inputConstant(n);
         std::vector<gf16::Word> factors(recoverySlices);
         for (std::uint32_t e = 0; e < recoverySlices; ++e) {
             factors[e] = gf16::power(constant, e);
         }
-        std::uint64_t offset = 0;
+        // A full slice's MD5 is the file's; only a padded one needs its own.
+        const bool padded = input.length < sliceSize;
+        runtime::Hasher whole(runtime::HashKind::Md5), crc(runtime::HashKind::Crc32);
+        std::optional<runtime::Hasher> slice;
+        if (padded) {
+            slice.emplace(runtime::HashKind::Md5);
+        }
+        std::uint64_t offset = 0, bytesRead = 0;
         while (std::size_t got = piece->read(block.data(), blockSize)) {
+            bytesRead += got;
+            if (bytesRead > input.length) {
+                break; // grown since: caught below
+            }
+            whole.update(block.data(), got);
+            crc.update(block.data(), got);
+            if (slice) {
+                slice->update(block.data(), got);
+            }
             if (got % 2 != 0) {
                 block[got++] = '\0'; // the last word of an odd length, padded
             }
@@ -150,6 +163,17 @@ std::vector<std::string> writeRecoveryFiles(FileOpener& files, const RecoveryReq
             offset += got;
             pump();
         }
+        if (bytesRead != input.length) {
+            throw runtime::Error(runtime::ErrorNumber::InvalidArgument, pieceChanged,
+                                 request.folderPrefix + input.name);
+        }
+        const std::string padding(sliceSize - input.length, '\0');
+        crc.update(padding.data(), padding.size());
+        input.whole = md5From(whole);
+        if (slice) {
+            slice->update(padding.data(), padding.size());
+        }
+        input.slices = {{slice ? md5From(*slice) : input.whole, crcFrom(crc)}};
     }
 
     const std::string critical = par2::criticalPackets(set);
