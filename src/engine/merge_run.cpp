@@ -199,15 +199,21 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             } catch (const RunCancelled&) {
                 return report.stopped(merge_text::stopped);
             }
-            // Lost or damaged pieces come back from the set's recovery files, once.
+            // Lost or damaged pieces come back from the set's recovery files, once: nothing
+            // when they cannot help, a stop or a refusal to return, or an empty completion
+            // to try the merge again.
             const auto repaired = [&]() -> std::optional<RunOutcome> {
                 if (attempt > 0 || recoveryFiles.empty()) {
                     return std::nullopt;
                 }
-                const std::uint32_t mode =
-                    files.open(recoveryFiles.front(), FileOpener::Mode::Read)->permissions();
-                const auto result =
-                    repairFromRecoveryFiles(files, folder, recoveryFiles, mode, host);
+                std::optional<RepairResult> result;
+                try {
+                    const std::uint32_t mode =
+                        files.open(recoveryFiles.front(), FileOpener::Mode::Read)->permissions();
+                    result = repairFromRecoveryFiles(files, folder, recoveryFiles, mode, host);
+                } catch (const RunCancelled&) {
+                    return report.stopped(merge_text::stopped);
+                }
                 if (!result || result->lost.empty()) {
                     return std::nullopt;
                 }
@@ -222,15 +228,11 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
             };
             const MergeDecision& decision = *decided;
             if (!decision) {
-                try {
-                    if (const auto outcome = repaired()) {
-                        if (!outcome->completed()) {
-                            return *outcome;
-                        }
-                        continue;
+                if (const auto outcome = repaired()) {
+                    if (!outcome->completed()) {
+                        return *outcome;
                     }
-                } catch (const RunCancelled&) {
-                    return report.stopped(merge_text::stopped);
+                    continue;
                 }
                 return report.refused(split_text::errorPrefix +
                                       problemText(decision.problem(), folder));
@@ -259,15 +261,11 @@ RunOutcome MergeIT(Host& host, const std::string& picked, FileOpener& files) {
                 failure = std::current_exception();
             }
             // A piece found damaged on the way: rebuilt, if the recovery files can.
-            try {
-                if (const auto outcome = repaired()) {
-                    if (!outcome->completed()) {
-                        return *outcome;
-                    }
-                    continue;
+            if (const auto outcome = repaired()) {
+                if (!outcome->completed()) {
+                    return *outcome;
                 }
-            } catch (const RunCancelled&) {
-                return report.stopped(merge_text::stopped);
+                continue;
             }
             std::rethrow_exception(failure);
         }
