@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// The packets of PAR 2.0 files, as its specification lays them out (little-endian, every
+// The packets of PAR 2.0 files, as the format lays them out (little-endian, every
 // field 4-byte aligned, every packet with the MD5 of its recovery-set ID, type and body).
 namespace engine::par2 {
 
