@@ -11,11 +11,6 @@ namespace engine {
 
 namespace {
 
-bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
 std::string stemOf(const std::string& name) {
     const auto dot = name.rfind('.');
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
@@ -28,14 +23,13 @@ std::vector<std::string> recoveryFilesFor(FileOpener& files, const std::string& 
                                           const std::vector<runtime::FolderEntry>& listing) {
     const bool script = runtime::endsWithIgnoringAsciiCase(picked, ".bat");
     for (const auto& entry : listing) {
-        const std::string& name = entry.name;
-        if (!entry.regular || !endsWith(name, ".par2") || name.find(".vol") != std::string::npos) {
+        const auto index = recoveryNameOf(entry.name);
+        if (!entry.regular || !index || !index->index) {
             continue;
         }
-        const std::string target = name.substr(0, name.size() - 5);
-        bool ours = script && stemOf(target) == stemOf(picked);
+        bool ours = script && stemOf(index->target) == stemOf(picked);
         if (!ours) {
-            const auto read = par2::readRecoveryFiles(files, {folder + name}, 0);
+            const auto read = par2::readRecoveryFiles(files, {folder + entry.name}, 0);
             ours = read && std::any_of(read->set.files.begin(), read->set.files.end(),
                                        [&](const par2::InputFile& file) {
                                            return runtime::namesEqual(file.name, picked);
@@ -44,10 +38,11 @@ std::vector<std::string> recoveryFilesFor(FileOpener& files, const std::string& 
         if (!ours) {
             continue;
         }
-        std::vector<std::string> found{folder + name};
+        std::vector<std::string> found{folder + entry.name};
         for (const auto& other : listing) {
-            if (other.regular && other.name.rfind(target + ".vol", 0) == 0 &&
-                endsWith(other.name, ".par2")) {
+            const auto volume = recoveryNameOf(other.name);
+            if (other.regular && volume && !volume->index &&
+                runtime::namesEqual(volume->target, index->target)) {
                 found.push_back(folder + other.name);
             }
         }

@@ -4,6 +4,7 @@
 #include "engine/gf16.h"
 #include "engine/par2_packets.h"
 #include "engine/room_check.h"
+#include "runtime/ascii_case.h"
 #include "runtime/error.h"
 #include "runtime/hasher.h"
 
@@ -41,6 +42,25 @@ std::string digits(std::uint32_t value, std::size_t width) {
 }
 
 } // namespace
+
+std::optional<RecoveryName> recoveryNameOf(const std::string& name) {
+    if (name.size() <= 5 || !runtime::endsWithIgnoringAsciiCase(name, ".par2")) {
+        return std::nullopt;
+    }
+    const std::string stem = name.substr(0, name.size() - 5);
+    // .vol<digits>+<digits> at the end of the stem makes it a volume.
+    const auto plus = stem.rfind('+');
+    const auto vol = plus == std::string::npos ? std::string::npos : stem.rfind('.', plus);
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (vol != std::string::npos && vol > 0 && runtime::lowerAscii(stem.substr(vol, 4)) == ".vol" &&
+        digits(std::string_view(stem).substr(vol + 4, plus - vol - 4)) &&
+        digits(std::string_view(stem).substr(plus + 1))) {
+        return RecoveryName{stem.substr(0, vol), false};
+    }
+    return RecoveryName{stem, true};
+}
 
 std::uint64_t recoverySliceSize(std::int64_t pieceSize) {
     return (static_cast<std::uint64_t>(pieceSize) + 3) / 4 * 4;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,15 @@ struct RecoveryVolume {
 };
 std::vector<RecoveryVolume> recoveryVolumes(const std::string& targetName,
                                             std::uint32_t recoverySlices);
+
+// What a file's name says of it as a recovery file: the joined file it is named after, and
+// whether it is the index (NAME.par2) or a volume (NAME.vol<digits>+<digits>.par2);
+// nothing for any other name. ".par2" and ".vol" in any case of ASCII letters.
+struct RecoveryName {
+    std::string target;
+    bool index = false;
+};
+std::optional<RecoveryName> recoveryNameOf(const std::string& name);
 
 // The sizes of the files writeRecoveryFiles writes, in recoveryVolumes' order.
 std::vector<std::int64_t> recoveryFileSizes(const RecoveryRequest& request);

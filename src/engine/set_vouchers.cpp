@@ -3,6 +3,7 @@
 #include "engine/checksum_file.h"
 #include "engine/merge_text.h"
 #include "engine/par2_reader.h"
+#include "engine/recovery_files.h"
 #include "runtime/ascii_case.h"
 #include "runtime/path.h"
 
@@ -108,20 +109,6 @@ Result<std::vector<MergeCommand>> readScriptCommands(const ListedFile& script,
                    script.name);
 }
 
-namespace {
-
-// NAME.par2, and not one of its volumes (NAME.vol…+….par2).
-bool isRecoveryIndex(const std::string& name) {
-    if (name.size() <= 5 || !runtime::endsWithIgnoringAsciiCase(name, ".par2")) {
-        return false;
-    }
-    const std::string stem = name.substr(0, name.size() - 5);
-    const auto vol = stem.rfind(".vol");
-    return vol == std::string::npos || stem.find('+', vol) == std::string::npos;
-}
-
-} // namespace
-
 SetVouchers::SetVouchers(const Folder& folder, const FileReader& reader) {
     for (const ListedFile& file : folder.listing()) {
         if (unreadableReason(file)) {
@@ -157,7 +144,8 @@ SetVouchers::SetVouchers(const Folder& folder, const FileReader& reader) {
             for (const auto& line : sums->pieces) {
                 voucher.pieces.push_back(line.name);
             }
-        } else if (isRecoveryIndex(file.name) && file.size <= largestChecksumFile) {
+        } else if (const auto recovery = recoveryNameOf(file.name);
+                   recovery && recovery->index && file.size <= largestChecksumFile) {
             // A recovery set's index (<target>.par2) lists the set's pieces, in its own order.
             std::optional<par2::ReadRecoverySet> read;
             try {
@@ -168,7 +156,7 @@ SetVouchers::SetVouchers(const Folder& folder, const FileReader& reader) {
             if (!read || read->set.files.empty()) {
                 continue;
             }
-            voucher.target = file.name.substr(0, file.name.size() - 5);
+            voucher.target = recovery->target;
             for (const par2::InputFile& input : read->set.files) {
                 voucher.pieces.push_back(input.name);
             }

@@ -100,13 +100,9 @@ std::vector<std::string> oldRecoveryFiles(const PiecePlan& plan,
     const std::string target = plan.names.targetName();
     std::vector<std::string> found;
     for (const auto& entry : listing) {
-        const std::string& name = entry.name;
-        const bool index = name == target + ".par2";
-        const bool volume = name.size() > target.size() + 9 &&
-                            name.compare(0, target.size() + 4, target + ".vol") == 0 &&
-                            name.compare(name.size() - 5, 5, ".par2") == 0;
-        if (entry.regular && (index || volume)) {
-            found.push_back(plan.names.folder() + name);
+        const auto recovery = recoveryNameOf(entry.name);
+        if (entry.regular && recovery && runtime::namesEqual(recovery->target, target)) {
+            found.push_back(plan.names.folder() + entry.name);
         }
     }
     return found;

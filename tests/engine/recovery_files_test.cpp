@@ -78,6 +78,34 @@ TEST(RecoveryFiles, TheIndexVouchesForItsSet) {
     EXPECT_EQ(testing_support::readFile(folder.file("x1001.txt")).size(), 4u);
 }
 
+// What a name says of a recovery file: the index, a volume, or none; a target with ".vol"
+// in it is still an index's.
+TEST(RecoveryFiles, AreKnownByTheirNames) {
+    const struct {
+        const char* name;
+        const char* target; // nullptr: no recovery file
+        bool index;
+    } rows[] = {{"a.doc.par2", "a.doc", true},
+                {"a.doc.vol00+01.par2", "a.doc", false},
+                {"a.doc.VOL063+037.PAR2", "a.doc", false},
+                {"my.volume.doc.par2", "my.volume.doc", true},
+                {"my.volume.doc.vol01+02.par2", "my.volume.doc", false},
+                {"a.doc.vol+1.par2", "a.doc.vol+1", true},
+                {"a.doc.vol01+x.par2", "a.doc.vol01+x", true},
+                {"报告.doc.vol00+01.par2", "报告.doc", false},
+                {".par2", nullptr, false},
+                {"a.doc.par2x", nullptr, false},
+                {"a.doc", nullptr, false}};
+    for (const auto& row : rows) {
+        const auto read = engine::recoveryNameOf(row.name);
+        ASSERT_EQ(read.has_value(), row.target != nullptr) << row.name;
+        if (read) {
+            EXPECT_EQ(read->target, row.target) << row.name;
+            EXPECT_EQ(read->index, row.index) << row.name;
+        }
+    }
+}
+
 struct RefusalCase {
     const char* name;
     int pieces;
