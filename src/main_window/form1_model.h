@@ -75,8 +75,10 @@ public:
     // What time it is: the steady clock's, or a test's own.
     using Now = std::function<Clock::time_point()>;
 
-    explicit Form1Model(Form1View& view, Now now = Clock::now)
-        : view_(view), now_(std::move(now)), link_([this] { view_.wake(); }) {}
+    // `wakeInterval`: how often at most a run wakes the window with its news.
+    explicit Form1Model(Form1View& view, Now now = Clock::now,
+                        std::chrono::milliseconds wakeInterval = RunLink::defaultInterval)
+        : view_(view), now_(std::move(now)), link_([this] { view_.wake(); }, wakeInterval) {}
 
     const State& state() const { return state_; }
     SizeSelection sizeSelection() const;

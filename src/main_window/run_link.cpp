@@ -23,6 +23,7 @@ void RunLink::start(Work work) {
     {
         const std::lock_guard lock(newsMutex_);
         news_ = News{};
+        fresh_ = false;
         woken_ = false;
     }
     thread_ = std::thread([this, work = std::move(work)] {
@@ -36,7 +37,7 @@ void RunLink::start(Work work) {
             showMessage(message);
             outcome.emplace(engine::Problem{engine::Ending::Failed, message});
         }
-        tell([&](News& news) { news.outcome = std::move(outcome); });
+        tell([&](News& news) { news.outcome = std::move(outcome); }, true);
     });
 }
 
@@ -45,6 +46,7 @@ RunLink::News RunLink::take() {
     {
         const std::lock_guard lock(newsMutex_);
         taken = std::exchange(news_, News{});
+        fresh_ = false;
         woken_ = false;
     }
     if (taken.outcome && thread_.joinable()) {
@@ -53,18 +55,33 @@ RunLink::News RunLink::take() {
     return taken;
 }
 
-template <typename Change> void RunLink::tell(Change change) {
+template <typename Change> void RunLink::tell(Change change, bool last) {
     bool wake = false;
     {
         const std::lock_guard lock(newsMutex_);
         change(news_);
-        wake = !std::exchange(woken_, true);
+        fresh_ = true;
+        wake = wakeDue(last);
     }
     if (wake) {
-        const std::lock_guard lock(wakeMutex_);
-        if (!closing_) {
-            wake_();
-        }
+        wakeWindow();
+    }
+}
+
+bool RunLink::wakeDue(bool last) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!fresh_ || woken_ || (!last && now - lastWake_ < interval_)) {
+        return false;
+    }
+    woken_ = true;
+    lastWake_ = now;
+    return true;
+}
+
+void RunLink::wakeWindow() {
+    const std::lock_guard lock(wakeMutex_);
+    if (!closing_) {
+        wake_();
     }
 }
 
@@ -83,6 +100,15 @@ void RunLink::setProgress(std::int64_t done, std::int64_t total) {
 void RunLink::pumpEvents() {
     if (stopAsked_) {
         throw engine::RunCancelled{};
+    }
+    // News held back by the interval goes out with the next pump that is due.
+    bool wake = false;
+    {
+        const std::lock_guard lock(newsMutex_);
+        wake = wakeDue(false);
+    }
+    if (wake) {
+        wakeWindow();
     }
 }
 
